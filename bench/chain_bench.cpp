@@ -1,0 +1,48 @@
+#include <benchmark/benchmark.h>
+
+#include "engine/simulator.h"
+
+// One full StatusCalculate over a selection where every list and spinner is used.
+static TSimulator RepresentativeSelection() {
+    TSimulator sim;
+    sim.State.Level = 12;
+    sim.State.TabIndex = 0;
+    for (auto& c : sim.State.Chara) {
+        c.Items[0] = 1;
+        c.Items[1] = 1;
+        for (int k = 3; k < kMaxWearSlots; ++k) {
+            c.Items[k] = 1;
+        }
+        c.CharaCard1 = 9;
+        c.CharaCard2 = 8;
+        c.CharaCard3 = 14;
+        c.CaddieCard1 = 1;
+        c.CaddieCard2 = 4;
+        c.PowSlotUp = 14;
+        c.CtrlSlotUp = 3;
+        c.ExaSlotUp = 2;
+        c.SpinSlotUp = 1;
+        c.CurSlotUp = 1;
+    }
+    sim.State.Caddie = 10;
+    sim.State.SpecialCard = 1;
+    sim.State.Club = 20;
+    sim.State.ClubSlotUps[20] = MakeStatus(4, 8, 6, 4, 4);
+    for (int i = 0; i < kStatCount; ++i) {
+        sim.State.ClubSpinners[i].Position = StatField(sim.State.ClubSlotUps[20], i);
+    }
+    return sim;
+}
+
+static void BM_StatusCalculate(benchmark::State& state) {
+    TSimulator sim = RepresentativeSelection();
+    StatusCalculate(sim);
+    for (auto _ : state) {
+        StatusCalculate(sim);
+        benchmark::DoNotOptimize(sim.Results.FinalStatus);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_StatusCalculate);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,5 @@
+#include "clubs/caddies.h"
+
+#include "engine/simulator.h"
+
+void CalcCaddie(TSimulator&) {}

@@ -1,0 +1,5 @@
+#include "clubs/clubs.h"
+
+#include "engine/simulator.h"
+
+void CalcClubSetting(TSimulator&) {}

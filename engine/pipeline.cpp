@@ -1,0 +1,110 @@
+#include "characters/calc_chara.h"
+#include "characters/cards.h"
+#include "clubs/caddies.h"
+#include "clubs/club_upgrades.h"
+#include "clubs/clubs.h"
+#include "engine/checked.h"
+#include "engine/simulator.h"
+#include "engine/text_format.h"
+
+namespace {
+
+// Steps 1 to 4, which every chain runs before its club step.
+void RunCommonSteps(TSimulator& sim) {
+    CalcChara(sim);
+    CalcCaddie(sim);
+    CalcClubSetting(sim);
+    CalcClubLimit(sim);
+}
+
+void SetPenaltyLabel(THintedLabel& label, int32_t shortfall, bool on) {
+    if (on) {
+        SetDecimalText(label.Text, "(", shortfall, ")");
+    } else {
+        label.Text.clear();
+    }
+    label.HintOn = on;
+}
+
+// The Season2 hint: the value the stat would have under the fixed limit 20.
+void SetSeason2Hint(THintedLabel& label, int32_t value) {
+    SetDecimalText(label.Hint, {}, value < 0 ? 0 : value, " (Season2)");
+    label.HintOn = true;
+}
+
+}  // namespace
+
+void StatusCalculate(TSimulator& sim) {
+    RunCommonSteps(sim);
+    CalcClub1(sim);
+    CalcLast(sim);
+}
+
+void ClubChange(TSimulator& sim) {
+    RunCommonSteps(sim);
+    CalcClub2(sim);
+    CalcLast(sim);
+}
+
+void ClubFullTune(TSimulator& sim) {
+    RunCommonSteps(sim);
+    CalcClub3(sim);
+    CalcLast(sim);
+}
+
+void ComboBox1Change(TSimulator& sim) { StatusCalculate(sim); }
+
+void CalcLast(TSimulator& sim) {
+    TSimResults& r = sim.Results;
+    TDisplay& d = sim.Display;
+
+    r.CharaTotal = (r.CharaBaseStatus + r.EquipStatus) + r.SlotUp;
+    CalcSpecialCard(sim);
+    r.StatusSum =
+        r.CharaTotal + r.CaddieStatus + r.ClubBaseStatus + r.ClubSlotUp + r.SpecialCardStatus;
+
+    const int32_t limit = CheckedAdd(sim.State.Level, 20);
+    const TStatus& sum = r.StatusSum;
+    const int32_t pow = sum.Pow;
+    if (pow <= limit) {
+        r.FinalStatus = sum;
+        SetPenaltyLabel(d.Penalty18, 0, false);
+        SetPenaltyLabel(d.Penalty19, 0, false);
+    } else {
+        const int32_t excess = CheckedSub(pow, limit);
+        r.FinalStatus = sum;
+        const int32_t ctrl = CheckedSub(sum.Ctrl, excess);
+        const int32_t exa = CheckedSub(sum.Exa, excess);
+        r.FinalStatus.Ctrl = ctrl < 0 ? 0 : ctrl;
+        r.FinalStatus.Exa = exa < 0 ? 0 : exa;
+        const int32_t shortfall = CheckedSub(limit, pow);
+        SetPenaltyLabel(d.Penalty18, shortfall, true);
+        SetPenaltyLabel(d.Penalty19, shortfall, true);
+    }
+
+    if (pow > 20) {
+        const int32_t over = CheckedSub(pow, 20);
+        SetSeason2Hint(d.Last[1], CheckedSub(sum.Ctrl, over));
+        SetSeason2Hint(d.Last[2], CheckedSub(sum.Exa, over));
+    } else {
+        SetSeason2Hint(d.Last[1], sum.Ctrl);
+        SetSeason2Hint(d.Last[2], sum.Exa);
+    }
+
+    for (int i = 0; i < kStatCount; ++i) {
+        SetDecimalText(d.Last[i].Text, StatField(r.FinalStatus, i));
+    }
+
+    int32_t distance = CheckedAdd(CheckedMul(CheckedSub(r.FinalStatus.Pow, 15), 2), 230);
+    distance = CheckedAdd(distance, r.RingDistance);
+    distance = CheckedAdd(distance, r.CaddieCardYard);
+    SetDecimalText(d.DistanceNormalText, {}, distance, "y");
+    const int32_t power = CheckedAdd(distance, r.CaddieCardPowerYards);
+    SetDecimalText(d.DistancePowerText, {}, CheckedAdd(power, 10), "y");
+    SetDecimalText(d.DistancePower2Text, {}, CheckedAdd(power, 20), "y");
+
+    int32_t total = CheckedAdd(UpgradeCostPP(r.ClubSlotUp), r.CharaPPNeeded);
+    CheckRange(sim.State.Club, 0, kClubCount - 1);
+    total = CheckedSub(total, sim.State.ClubSavedPP[sim.State.Club]);
+    SetDecimalText(d.TotalPPText, {}, total, " PP");
+}

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "engine/errors.h"
+#include "engine/simulator.h"
+
+namespace {
+
+// A simulator whose intermediate results are set by hand, so that the final step can
+// be checked on its own.
+TSimulator WithSum(int32_t level, TStatus sum) {
+    TSimulator sim;
+    sim.State.Level = level;
+    sim.Results.CharaBaseStatus = sum;
+    return sim;
+}
+
+}  // namespace
+
+// Power up to the level's limit leaves control and accuracy as they are.
+TEST(FinalStep, NoPenaltyAtOrBelowTheLimit) {
+    TSimulator sim = WithSum(0, MakeStatus(20, 10, 8, 2, 2));
+    CalcLast(sim);
+    EXPECT_EQ(sim.Results.FinalStatus, MakeStatus(20, 10, 8, 2, 2));
+    const char* expected[] = {"20", "10", "8", "2", "2"};
+    for (int i = 0; i < kStatCount; ++i) {
+        EXPECT_EQ(sim.Display.Last[i].Text, expected[i]);
+    }
+    EXPECT_EQ(sim.Display.Penalty18.Text, "");
+    EXPECT_EQ(sim.Display.Penalty19.Text, "");
+    EXPECT_FALSE(sim.Display.Penalty18.HintOn);
+    EXPECT_FALSE(sim.Display.Penalty19.HintOn);
+    EXPECT_EQ(sim.Display.DistanceNormalText, "240y");
+    EXPECT_EQ(sim.Display.DistancePowerText, "250y");
+    EXPECT_EQ(sim.Display.DistancePower2Text, "260y");
+}
+
+// Each point above the limit costs one control and one accuracy, clamped at 0, while
+// the penalty label shows the whole excess.
+TEST(FinalStep, PenaltyReducesControlAndAccuracy) {
+    TSimulator sim = WithSum(0, MakeStatus(23, 10, 8, 2, 2));
+    CalcLast(sim);
+    EXPECT_EQ(sim.Results.FinalStatus, MakeStatus(23, 7, 5, 2, 2));
+    EXPECT_EQ(sim.Display.Penalty18.Text, "(-3)");
+    EXPECT_EQ(sim.Display.Penalty19.Text, "(-3)");
+    EXPECT_TRUE(sim.Display.Penalty18.HintOn);
+    EXPECT_TRUE(sim.Display.Penalty19.HintOn);
+    EXPECT_EQ(sim.Display.Penalty18.Hint, "ペナルティによる減少分");
+    EXPECT_EQ(sim.Display.DistanceNormalText, "246y");
+    EXPECT_EQ(sim.Display.DistancePowerText, "256y");
+    EXPECT_EQ(sim.Display.DistancePower2Text, "266y");
+
+    // Dropping back under the limit clears the labels and switches their hints off.
+    sim.Results.CharaBaseStatus.Pow = 20;
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.Penalty18.Text, "");
+    EXPECT_FALSE(sim.Display.Penalty19.HintOn);
+}
+
+TEST(FinalStep, PenaltyClampsAtZeroButShowsTheFullExcess) {
+    TSimulator sim = WithSum(0, MakeStatus(24, 1, 6, 0, 0));
+    CalcLast(sim);
+    EXPECT_EQ(sim.Results.FinalStatus.Ctrl, 0);
+    EXPECT_EQ(sim.Results.FinalStatus.Exa, 2);
+    EXPECT_EQ(sim.Display.Last[1].Text, "0");
+    EXPECT_EQ(sim.Display.Penalty18.Text, "(-4)");
+}
+
+// The Season2 hints always assume the limit 20, whatever the level.
+TEST(FinalStep, Season2HintsUseTheFixedLimit) {
+    TSimulator sim = WithSum(12, MakeStatus(30, 12, 9, 3, 3));
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.Penalty18.Text, "");
+    EXPECT_EQ(sim.Display.Last[1].Hint, "2 (Season2)");
+    EXPECT_EQ(sim.Display.Last[2].Hint, "0 (Season2)");
+    EXPECT_TRUE(sim.Display.Last[1].HintOn);
+    EXPECT_TRUE(sim.Display.Last[2].HintOn);
+
+    TSimulator low = WithSum(0, MakeStatus(18, 12, 9, 3, 3));
+    CalcLast(low);
+    EXPECT_EQ(low.Display.Last[1].Hint, "12 (Season2)");
+    EXPECT_EQ(low.Display.Last[2].Hint, "9 (Season2)");
+}
+
+// Two yards per power point around 15, plus the ring and caddie card bonuses; the
+// power-shot bonus reaches only the two power distances.
+TEST(FinalStep, DistancesTakeEveryBonus) {
+    TSimulator sim = WithSum(0, MakeStatus(15, 0, 0, 0, 0));
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.DistanceNormalText, "230y");
+    EXPECT_EQ(sim.Display.DistancePowerText, "240y");
+    EXPECT_EQ(sim.Display.DistancePower2Text, "250y");
+
+    sim.Results.CharaBaseStatus.Pow = 10;
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.DistanceNormalText, "220y");
+    EXPECT_EQ(sim.Display.DistancePower2Text, "240y");
+
+    sim.Results.CharaBaseStatus.Pow = 15;
+    sim.Results.RingDistance = 4;
+    sim.Results.CaddieCardYard = 1;
+    sim.Results.CaddieCardPowerYards = 6;
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.DistanceNormalText, "235y");
+    EXPECT_EQ(sim.Display.DistancePowerText, "251y");
+    EXPECT_EQ(sim.Display.DistancePower2Text, "261y");
+}
+
+// The total PP: club cost plus the character's PP since save, minus the club's baseline.
+TEST(FinalStep, TotalPPKeepsItsSign) {
+    TSimulator sim = WithSum(0, MakeStatus(10, 0, 0, 0, 0));
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.TotalPPText, "0 PP");
+
+    sim.State.Club = 3;
+    sim.State.ClubSavedPP[3] = 2400;  // one accuracy upgrade saved, none left now
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.TotalPPText, "-2400 PP");
+
+    sim.Results.ClubSlotUp = MakeStatus(1, 0, 1, 0, 0);
+    sim.Results.CharaPPNeeded = 1700;
+    CalcLast(sim);
+    EXPECT_EQ(sim.Display.TotalPPText, "3800 PP");
+    // The club's upgrades also enter the statuses.
+    EXPECT_EQ(sim.Results.FinalStatus.Pow, 11);
+}
+
+TEST(FinalStep, ClubIndexOutsideTheTableIsARangeError) {
+    TSimulator sim = WithSum(0, MakeStatus(16, 0, 0, 0, 0));
+    sim.State.Club = -1;
+    EXPECT_THROW(CalcLast(sim), ERangeError);
+    // Everything before the PP total was written; the total keeps its old text.
+    EXPECT_EQ(sim.Display.Last[0].Text, "16");
+    EXPECT_EQ(sim.Display.DistanceNormalText, "232y");
+    EXPECT_EQ(sim.Display.TotalPPText, "0 PP");
+    sim.State.Club = kClubCount;
+    EXPECT_THROW(CalcLast(sim), ERangeError);
+    sim.State.Club = kClubCount - 1;
+    EXPECT_NO_THROW(CalcLast(sim));
+}
+
+// An overflow stops the step where it happens: displays written before keep their new
+// texts, later ones keep the previous run's.
+TEST(FinalStep, OverflowStopsAfterTheDisplaysAlreadyWritten) {
+    TSimulator sim = WithSum(0, MakeStatus(21, 5, 5, 0, 0));
+    sim.Results.RingDistance = INT32_MAX;
+    try {
+        CalcLast(sim);
+        FAIL() << "expected an overflow";
+    } catch (const ESimError& e) {
+        EXPECT_STREQ(e.what(), "整数のオーバーフロー");
+    }
+    EXPECT_EQ(sim.Display.Last[0].Text, "21");
+    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
+    EXPECT_EQ(sim.Display.DistanceNormalText, "230y");
+    EXPECT_EQ(sim.Display.DistancePowerText, "240y");
+    EXPECT_EQ(sim.Display.TotalPPText, "0 PP");
+}
+
+// The limit comes from the level selection itself: no level selected gives 19, while
+// the character step keeps the level it accepted last.
+TEST(Pipeline, UnselectedLevelGivesLimit19AndKeepsTheLevelResult) {
+    TSimulator sim;
+    sim.State.Level = 5;
+    StatusCalculate(sim);
+    EXPECT_EQ(sim.Results.Level, 5);
+    sim.State.Level = -1;
+    sim.Results.CharaBaseStatus = MakeStatus(20, 10, 10, 0, 0);
+    sim.State.TabIndex = -1;  // keep the hand-made base status
+    StatusCalculate(sim);
+    EXPECT_EQ(sim.Results.Level, 5);
+    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
+    EXPECT_EQ(sim.Results.FinalStatus.Ctrl, 9);
+}
+
+// Without an active page the character results of the last run with one flow on.
+TEST(Pipeline, NoActivePageKeepsTheLastCharacterResults) {
+    TSimulator sim;
+    sim.State.TabIndex = 2;  // base status 11, 8, 5, 5, 2
+    StatusCalculate(sim);
+    EXPECT_EQ(sim.Results.CharaBaseStatus, MakeStatus(11, 8, 5, 5, 2));
+    sim.State.TabIndex = -1;
+    sim.State.Level = 3;
+    StatusCalculate(sim);
+    EXPECT_EQ(sim.Results.Level, 3);
+    EXPECT_EQ(sim.Results.CharaBaseStatus, MakeStatus(11, 8, 5, 5, 2));
+    EXPECT_EQ(sim.Results.FinalStatus.Spin, sim.Results.StatusSum.Spin);
+}
+
+// The three entries run the same chain and finish with the final step.
+TEST(Pipeline, EveryEntryEndsWithTheFinalDisplays) {
+    for (auto entry : {&StatusCalculate, &ClubChange, &ClubFullTune, &ComboBox1Change}) {
+        TSimulator sim;
+        sim.State.TabIndex = 0;
+        entry(sim);
+        EXPECT_EQ(sim.Results.CharaTotal.Pow, sim.Results.CharaBaseStatus.Pow);
+        EXPECT_NE(sim.Display.Last[0].Text, "");
+        EXPECT_TRUE(sim.Display.Last[1].HintOn);
+    }
+}
