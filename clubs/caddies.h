@@ -4,3 +4,19 @@ struct TSimulator;
 
 // Step 2: the selected caddie's effect and its text.
 void CalcCaddie(TSimulator& sim);
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "engine/status.h"
+
+constexpr int32_t kCaddieCount = 15;
+
+struct TCaddie {
+    std::string_view Name;        // list text; entry 0 is "なし"
+    TStatus Effect;               // added to the status sum
+    std::string_view EffectText;  // shown in Label_CaddieEffect
+};
+
+std::span<const TCaddie> Caddies();
