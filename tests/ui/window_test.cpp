@@ -259,6 +259,11 @@ TEST(WindowHints, TimingAndCursors) {
     QTest::qWait(2500);
     EXPECT_TRUE(QToolTip::isVisible());
     QTRY_VERIFY_WITH_TIMEOUT(!QToolTip::isVisible(), 1500);
+    // A spinner's number box does not borrow the spinner's hint.
+    auto* box = Find<QWidget>(*form, "Edit1");
+    QTest::mouseMove(box, box->rect().center());
+    QTest::qWait(300);
+    EXPECT_FALSE(QToolTip::isVisible());
 
     EXPECT_EQ(distance->cursor().shape(), Qt::WhatsThisCursor);
     EXPECT_EQ(Find<QWidget>(*form, "Label_LastCtrl")->cursor().shape(), Qt::WhatsThisCursor);
