@@ -7,9 +7,14 @@ static TSimulator RepresentativeSelection() {
     TSimulator sim;
     sim.State.Level = 12;
     sim.State.TabIndex = 0;
-    for (auto& c : sim.State.Chara) {
-        c.Items[0] = 1;
-        c.Items[1] = 1;
+    for (int32_t i = 0; i < CharaCount; ++i) {
+        auto& c = sim.State.Chara[i];
+        // Slots 0..2 are Top, Pants and TopPants for everyone: half the characters wear
+        // separates, the other half a one-piece outfit. Entry 1 exists in every list.
+        const bool outfit = i % 2 == 1;
+        c.Items[0] = outfit ? 0 : 1;
+        c.Items[1] = outfit ? 0 : 1;
+        c.Items[2] = outfit ? 1 : 0;
         for (int k = 3; k < kMaxWearSlots; ++k) {
             c.Items[k] = 1;
         }

@@ -94,7 +94,12 @@ void FillCaddieCardLists(TSimulator& sim) {
     }
 }
 
-TStatus SpecialCardStatus(int32_t index) { return kSpecialCards[index]; }
+TStatus SpecialCardStatus(int32_t index) {
+    if (index < 0 || index >= kSpecialCardCount) {
+        return TStatus{};
+    }
+    return kSpecialCards[index];
+}
 
 void CalcSpecialCard(TSimulator& sim) {
     const int32_t index = sim.State.SpecialCard;

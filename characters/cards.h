@@ -35,4 +35,5 @@ void FillCaddieCardLists(TSimulator& sim);
 
 // Special card table lookup; an index outside 0..5 leaves SpecialCardStatus as it was.
 void CalcSpecialCard(TSimulator& sim);
+// Row of the special card table; any index outside 0..5 gives the zero record.
 TStatus SpecialCardStatus(int32_t index);
