@@ -166,12 +166,14 @@ TEST(Pipeline, UnselectedLevelGivesLimit19AndKeepsTheLevelResult) {
     StatusCalculate(sim);
     EXPECT_EQ(sim.Results.Level, 5);
     sim.State.Level = -1;
-    sim.Results.CharaBaseStatus = MakeStatus(20, 10, 10, 0, 0);
+    // A hand-made base status that brings the summed power, club included, to 20.
+    sim.Results.CharaBaseStatus = MakeStatus(20 - sim.Results.ClubBaseStatus.Pow, 10, 10, 0, 0);
     sim.State.TabIndex = -1;  // keep the hand-made base status
     StatusCalculate(sim);
     EXPECT_EQ(sim.Results.Level, 5);
+    EXPECT_EQ(sim.Results.StatusSum.Pow, 20);
     EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
-    EXPECT_EQ(sim.Results.FinalStatus.Ctrl, 9);
+    EXPECT_EQ(sim.Results.FinalStatus.Ctrl, sim.Results.StatusSum.Ctrl - 1);
 }
 
 // Without an active page the character results of the last run with one flow on.
