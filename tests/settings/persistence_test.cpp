@@ -204,24 +204,6 @@ TEST_F(SettingsTest, SaveMakesTheSavedStateTheBaseline) {
     }
 }
 
-// The revert is the load: it drops every change since the save.
-TEST_F(SettingsTest, RevertDropsUnsavedChanges) {
-    Load();
-    MakeVariedSelection(sim);
-    Save();
-    const TSimState saved = sim.State;
-    sim.State.Chara[2].Items[0] = 0;
-    sim.State.Chara[2].PowSlotUp = 30;
-    sim.State.Level = 0;
-    sim.State.ClubSpinners[1].SetPosition(0);
-    sim.Window = {999, 999};
-    Load();
-    EXPECT_EQ(sim.State.Chara, saved.Chara);
-    EXPECT_EQ(sim.State.Level, saved.Level);
-    EXPECT_EQ(sim.State.ClubSpinners[1].Position, saved.ClubSpinners[1].Position);
-    EXPECT_EQ(sim.Window.Left, 123);
-}
-
 // Each club set keeps its own counts through the club list and the save.
 TEST_F(SettingsTest, EveryClubKeepsItsCountsThroughSaveAndRevert) {
     Load();
