@@ -25,7 +25,7 @@ Pants=7
 TopPants=0
 Shoes=6
 Hand=6
-Head1=4
+Head1=7
 Head2=3
 Face=5
 Hoho=1
@@ -36,7 +36,7 @@ Acce=2
 Ring=1
 CharaCard1=3
 CharaCard2=5
-CharaCard3=8
+CharaCard3=7
 CaddieCard1=1
 CaddieCard2=4
 PowSlotUp=6
@@ -50,6 +50,8 @@ Caddie=3
 SpecialCard=1
 [Club]
 Club=41
+[Club0]
+PowSlotUp=0
 [Club41]
 PowSlotUp=2
 INI

@@ -1,6 +1,8 @@
 #include "ui/widgets.h"
 
+#include <QAbstractItemView>
 #include <QLineEdit>
+#include <QStyle>
 #include <QWheelEvent>
 
 PickList::PickList(QWidget* parent) : QComboBox(parent) {
@@ -10,6 +12,13 @@ PickList::PickList(QWidget* parent) : QComboBox(parent) {
 
 void PickList::showPopup() {
     emit opening();
+    // The box keeps its width; the open list is wide enough for its longest entry.
+    QAbstractItemView* list = view();
+    int width = list->sizeHintForColumn(modelColumn()) + 2 * list->frameWidth() + 8;
+    if (count() > maxVisibleItems()) {
+        width += list->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    }
+    list->setMinimumWidth(width);
     QComboBox::showPopup();
 }
 
