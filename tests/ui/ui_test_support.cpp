@@ -1,0 +1,159 @@
+#include "ui_test_support.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+
+#include "characters/roster.h"
+
+namespace {
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+}  // namespace
+
+TempSettings::TempSettings()
+    : path_(dir_.filePath(QStringLiteral("kestrel-simulator.ini")).toStdString()) {}
+
+void TempSettings::Write(const std::string& text) const {
+    QFile file(Q(path_));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.data(), static_cast<qint64>(text.size()));
+}
+
+std::string TempSettings::Read() const {
+    QFile file(Q(path_));
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    return file.readAll().toStdString();
+}
+
+std::unique_ptr<TForm1> ShownWindow(const TempSettings& settings) {
+    auto form = std::make_unique<TForm1>(settings.Path());
+    form->show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    return form;
+}
+
+QString TextOf(const QWidget& root, const QString& name) {
+    if (auto* label = root.findChild<QLabel*>(name)) {
+        return label->text();
+    }
+    if (auto* edit = root.findChild<QLineEdit*>(name)) {
+        return edit->text();
+    }
+    ADD_FAILURE() << "no text widget " << name.toStdString();
+    return {};
+}
+
+QMap<QString, QString> Outputs(const QWidget& root) {
+    QMap<QString, QString> texts;
+    for (const QLabel* label : root.findChildren<QLabel*>()) {
+        if (!label->objectName().isEmpty()) {
+            texts.insert(label->objectName(), label->text());
+        }
+    }
+    for (const QLineEdit* edit : root.findChildren<QLineEdit*>()) {
+        if (!edit->objectName().isEmpty()) {
+            texts.insert(edit->objectName(), edit->text());
+        }
+    }
+    return texts;
+}
+
+void ExpectShowsCore(const TForm1& form) {
+    const TSimulator& sim = form.Simulator();
+    const TDisplay& d = sim.Display;
+    const auto expect = [&](const QString& name, const std::string& text) {
+        EXPECT_EQ(TextOf(form, name), Q(text)) << name.toStdString();
+    };
+    const char* finals[] = {"Label_LastPow", "Label_LastCtrl", "Label_LastExa", "Label_LastSpin",
+                            "Label_LastCur"};
+    for (int i = 0; i < kStatCount; ++i) {
+        expect(QLatin1String(finals[i]), d.Last[i].Text);
+        expect(QStringLiteral("Label_Club%1").arg(i + 1), d.ClubBaseText[i]);
+        expect(QStringLiteral("Label_ClubSlot%1").arg(i + 1), d.ClubSlotText[i]);
+        expect(QStringLiteral("Edit_Club%1").arg(i + 1),
+               std::to_string(sim.State.ClubSpinners[i].Position));
+    }
+    expect(QStringLiteral("Label18"), d.Penalty18.Text);
+    expect(QStringLiteral("Label19"), d.Penalty19.Text);
+    expect(QStringLiteral("Label22"), d.DistanceNormalText);
+    expect(QStringLiteral("Label23"), d.DistancePowerText);
+    expect(QStringLiteral("Label174"), d.DistancePower2Text);
+    expect(QStringLiteral("Label67"), d.TotalPPText);
+    expect(QStringLiteral("Label30"), d.ClubPPNeededText);
+    expect(QStringLiteral("Label122"), d.ClubPPTotalText);
+    expect(QStringLiteral("Label_CaddieEffect"), d.CaddieEffectText);
+    for (int c = 0; c < CharaCount; ++c) {
+        TCharaState chara = sim.State.Chara[c];
+        for (int j = 0; j < kStatCount; ++j) {
+            const int n = 5 * c + j + 1;
+            expect(QStringLiteral("Label_S%1").arg(n), d.Pages[c].SlotLimitText[j]);
+            expect(QStringLiteral("Edit%1").arg(n), std::to_string(SlotUpField(chara, j)));
+        }
+    }
+    EXPECT_EQ(Find<QComboBox>(form, QStringLiteral("ComboBox1"))->currentIndex(), sim.State.Level);
+    EXPECT_EQ(Find<QComboBox>(form, QStringLiteral("ComboBox2"))->currentIndex(), sim.State.Club);
+    EXPECT_EQ(Find<QComboBox>(form, QStringLiteral("ComboBox3"))->currentIndex(), sim.State.Caddie);
+}
+
+void PickWithMouse(QComboBox* list, int index) {
+    QTest::mouseClick(list, Qt::LeftButton);
+    QAbstractItemView* view = list->view();
+    ASSERT_TRUE(view->isVisible());
+    // An open list ignores a release that comes within a double-click time of opening.
+    QTest::qWait(QApplication::doubleClickInterval() + 20);
+    const QModelIndex item = view->model()->index(index, list->modelColumn());
+    view->scrollTo(item);
+    const QPoint at = view->visualRect(item).center();
+    // A press, a move and a release on the item, as a hand would pick it.
+    QTest::mouseMove(view->viewport(), at);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QApplication::processEvents();
+}
+
+void ClickUpArrow(QSpinBox* spinner) {
+    QTest::mouseClick(spinner, Qt::LeftButton, {}, QPoint(spinner->width() - 6, 4));
+}
+
+void ClickDownArrow(QSpinBox* spinner) {
+    QTest::mouseClick(spinner, Qt::LeftButton, {},
+                      QPoint(spinner->width() - 6, spinner->height() - 4));
+}
+
+void ClickTab(const TForm1& form, int index) {
+    auto* pages = Find<QTabWidget>(form, QStringLiteral("PageControl1"));
+    QTabBar* bar = pages->tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+MessageBoxAnswer::MessageBoxAnswer() : timer_(std::make_unique<QTimer>()) {
+    timer_->setInterval(10);
+    QObject::connect(timer_.get(), &QTimer::timeout, timer_.get(), [this] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr) {
+            return;
+        }
+        seen_ = true;
+        Text = box->text();
+        Caption = box->windowTitle();
+        Icon = box->icon();
+        Buttons = static_cast<int>(box->buttons().size());
+        if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+            ok->click();
+        } else {
+            box->reject();
+        }
+        timer_->stop();
+    });
+    timer_->start();
+}

@@ -1,0 +1,82 @@
+#include "ui/hint_timing.h"
+
+#include <QApplication>
+#include <QHelpEvent>
+#include <QLineEdit>
+#include <QProxyStyle>
+#include <QStyleFactory>
+#include <QToolTip>
+
+#include "ui/widgets.h"
+
+namespace {
+
+int pauseMs = 0;
+int hidePauseMs = 0;
+
+class HintStyle : public QProxyStyle {
+public:
+    HintStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override {
+        if (hint == SH_ToolTip_WakeUpDelay && pauseMs > 0) {
+            return pauseMs;
+        }
+        // Lists drop down below their box and show as many rows as each list asks for.
+        if (hint == SH_ComboBox_Popup) {
+            return 0;
+        }
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+// Shows a widget's hint for the set time. The number box of a spinner has no hint of
+// its own and does not borrow its spinner's.
+class HintFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() != QEvent::ToolTip || hidePauseMs <= 0) {
+            return false;
+        }
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (widget == nullptr) {
+            return false;
+        }
+        if (qobject_cast<QLineEdit*>(widget) != nullptr &&
+            qobject_cast<StepSpinner*>(widget->parentWidget()) != nullptr) {
+            QToolTip::hideText();
+            return true;
+        }
+        if (widget->toolTip().isEmpty()) {
+            return false;
+        }
+        const auto* help = static_cast<QHelpEvent*>(event);
+        QToolTip::showText(help->globalPos(), widget->toolTip(), widget, QRect(), hidePauseMs);
+        return true;
+    }
+};
+
+}  // namespace
+
+void InstallHintTiming() {
+    if (dynamic_cast<HintStyle*>(QApplication::style()) != nullptr) {
+        return;
+    }
+    QApplication::setStyle(new HintStyle);
+    qApp->installEventFilter(new HintFilter(qApp));
+}
+
+void SetHintTiming(int pause, int hidePause) {
+    pauseMs = pause;
+    hidePauseMs = hidePause;
+}
+
+int HintPauseMs() {
+    return pauseMs;
+}
+int HintHidePauseMs() {
+    return hidePauseMs;
+}

@@ -1,0 +1,31 @@
+#include "ui/single_instance.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace {
+
+QString LockPath(const QString& folder) {
+    const QString dir = folder.isEmpty() ? TInstanceLock::DefaultFolder() : folder;
+    return QDir(dir).filePath(QStringLiteral("EX_Mutex"));
+}
+
+}  // namespace
+
+TInstanceLock::TInstanceLock(const QString& folder) : lock_(LockPath(folder)) {
+    // The lock lives as long as the program runs; it is never considered stale by age,
+    // only when its holder is gone.
+    lock_.setStaleLockTime(0);
+}
+
+bool TInstanceLock::TryAcquire() {
+    return lock_.tryLock(0);
+}
+
+QString TInstanceLock::DefaultFolder() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) {
+        folder = QDir::tempPath();
+    }
+    return folder;
+}
