@@ -179,7 +179,8 @@ TEST(IniWindowsFile, CrlfAndByteOrderMark) {
 
 // Bad input reads as far as it can and never takes other lines with it.
 TEST(IniBadInput, NulBytesDoNotHideTheRestOfTheFile) {
-    const std::string file("[A]\nx=1\0junk\nk=5\n[B]\nk\0=6\nm=7\n", 33);
+    constexpr char kFile[] = "[A]\nx=1\0junk\nk=5\n[B]\nk\0=6\nm=7\n";
+    const std::string file(kFile, sizeof kFile - 1);
     EXPECT_EQ(ReadFrom(file, "A", "k", 0), 5);
     EXPECT_EQ(ReadFrom(file, "A", "x", 0), 0);  // "1 junk" is not a number
     EXPECT_EQ(ReadFrom(file, "B", "m", 0), 7);
