@@ -42,6 +42,24 @@ int HexDigit(char c) {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+struct TLineSpan {
+    size_t End;    // index of the line's end character, or the text's size
+    size_t First;  // first character that is not a blank, or End
+};
+
+// The line that starts at `start`: where it ends and where its content begins.
+TLineSpan ScanLine(std::string_view text, size_t start) {
+    size_t end = start;
+    while (end < text.size() && !IsLineEnd(text[end])) {
+        ++end;
+    }
+    size_t first = start;
+    while (first < end && IsBlank(text[first])) {
+        ++first;
+    }
+    return {end, first};
+}
+
 // The parser stops at a NUL byte and would lose everything after it, and a "[" line
 // without "]" would take the following lines into a section named after it. A NUL
 // becomes a blank, and such a broken header line is blanked out, so it is skipped as
@@ -54,14 +72,7 @@ void NeutraliseBrokenLines(std::string& text) {
     }
     size_t lineStart = text.starts_with(kUtf8Bom) ? kUtf8Bom.size() : 0;
     while (lineStart < text.size()) {
-        size_t lineEnd = lineStart;
-        while (lineEnd < text.size() && !IsLineEnd(text[lineEnd])) {
-            ++lineEnd;
-        }
-        size_t first = lineStart;
-        while (first < lineEnd && IsBlank(text[first])) {
-            ++first;
-        }
+        const auto [lineEnd, first] = ScanLine(text, lineStart);
         if (first < lineEnd && text[first] == '[' && text.find(']', first) >= lineEnd) {
             std::fill(text.begin() + static_cast<std::ptrdiff_t>(first),
                       text.begin() + static_cast<std::ptrdiff_t>(lineEnd), ' ');
@@ -81,14 +92,7 @@ std::string TrailingComments(std::string_view text) {
     bool anyComment = false;
     size_t lineStart = 0;
     while (lineStart < text.size()) {
-        size_t lineEnd = lineStart;
-        while (lineEnd < text.size() && !IsLineEnd(text[lineEnd])) {
-            ++lineEnd;
-        }
-        size_t first = lineStart;
-        while (first < lineEnd && IsBlank(text[first])) {
-            ++first;
-        }
+        const auto [lineEnd, first] = ScanLine(text, lineStart);
         if (first < lineEnd) {
             if (IsCommentStart(text[first])) {
                 anyComment = true;
