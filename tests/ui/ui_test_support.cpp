@@ -69,41 +69,81 @@ QMap<QString, QString> Outputs(const QWidget& root) {
     return texts;
 }
 
-void ExpectShowsCore(const TForm1& form) {
+CoreMirror::CoreMirror(const TForm1& form) {
     const TSimulator& sim = form.Simulator();
     const TDisplay& d = sim.Display;
-    const auto expect = [&](const QString& name, const std::string& text) {
-        EXPECT_EQ(TextOf(form, name), Q(text)) << name.toStdString();
+    const auto text = [&](const QString& name, const std::string& source) {
+        auto* label = form.findChild<QLabel*>(name);
+        auto* edit = label == nullptr ? form.findChild<QLineEdit*>(name) : nullptr;
+        EXPECT_TRUE(label != nullptr || edit != nullptr) << "no text widget " << name.toStdString();
+        texts_.push_back({name.toStdString(), label, edit, &source, nullptr});
+    };
+    const auto count = [&](const QString& name, const int32_t& source) {
+        auto* edit = form.findChild<QLineEdit*>(name);
+        EXPECT_NE(edit, nullptr) << name.toStdString();
+        texts_.push_back({name.toStdString(), nullptr, edit, nullptr, &source});
     };
     const char* finals[] = {"Label_LastPow", "Label_LastCtrl", "Label_LastExa", "Label_LastSpin",
                             "Label_LastCur"};
     for (int i = 0; i < kStatCount; ++i) {
-        expect(QLatin1String(finals[i]), d.Last[i].Text);
-        expect(QStringLiteral("Label_Club%1").arg(i + 1), d.ClubBaseText[i]);
-        expect(QStringLiteral("Label_ClubSlot%1").arg(i + 1), d.ClubSlotText[i]);
-        expect(QStringLiteral("Edit_Club%1").arg(i + 1),
-               std::to_string(sim.State.ClubSpinners[i].Position));
+        text(QLatin1String(finals[i]), d.Last[i].Text);
+        text(QStringLiteral("Label_Club%1").arg(i + 1), d.ClubBaseText[i]);
+        text(QStringLiteral("Label_ClubSlot%1").arg(i + 1), d.ClubSlotText[i]);
+        count(QStringLiteral("Edit_Club%1").arg(i + 1), sim.State.ClubSpinners[i].Position);
     }
-    expect(QStringLiteral("Label18"), d.Penalty18.Text);
-    expect(QStringLiteral("Label19"), d.Penalty19.Text);
-    expect(QStringLiteral("Label22"), d.DistanceNormalText);
-    expect(QStringLiteral("Label23"), d.DistancePowerText);
-    expect(QStringLiteral("Label174"), d.DistancePower2Text);
-    expect(QStringLiteral("Label67"), d.TotalPPText);
-    expect(QStringLiteral("Label30"), d.ClubPPNeededText);
-    expect(QStringLiteral("Label122"), d.ClubPPTotalText);
-    expect(QStringLiteral("Label_CaddieEffect"), d.CaddieEffectText);
+    text(QStringLiteral("Label18"), d.Penalty18.Text);
+    text(QStringLiteral("Label19"), d.Penalty19.Text);
+    text(QStringLiteral("Label22"), d.DistanceNormalText);
+    text(QStringLiteral("Label23"), d.DistancePowerText);
+    text(QStringLiteral("Label174"), d.DistancePower2Text);
+    text(QStringLiteral("Label67"), d.TotalPPText);
+    text(QStringLiteral("Label30"), d.ClubPPNeededText);
+    text(QStringLiteral("Label122"), d.ClubPPTotalText);
+    text(QStringLiteral("Label_CaddieEffect"), d.CaddieEffectText);
     for (int c = 0; c < CharaCount; ++c) {
-        TCharaState chara = sim.State.Chara[c];
+        const TCharaState& chara = sim.State.Chara[c];
+        const int32_t* counts[] = {&chara.PowSlotUp, &chara.CtrlSlotUp, &chara.ExaSlotUp,
+                                   &chara.SpinSlotUp, &chara.CurSlotUp};
         for (int j = 0; j < kStatCount; ++j) {
             const int n = 5 * c + j + 1;
-            expect(QStringLiteral("Label_S%1").arg(n), d.Pages[c].SlotLimitText[j]);
-            expect(QStringLiteral("Edit%1").arg(n), std::to_string(SlotUpField(chara, j)));
+            text(QStringLiteral("Label_S%1").arg(n), d.Pages[c].SlotLimitText[j]);
+            count(QStringLiteral("Edit%1").arg(n), *counts[j]);
         }
     }
-    EXPECT_EQ(Find<QComboBox>(form, QStringLiteral("ComboBox1"))->currentIndex(), sim.State.Level);
-    EXPECT_EQ(Find<QComboBox>(form, QStringLiteral("ComboBox2"))->currentIndex(), sim.State.Club);
-    EXPECT_EQ(Find<QComboBox>(form, QStringLiteral("ComboBox3"))->currentIndex(), sim.State.Caddie);
+    const auto list = [&](const char* name, const int32_t& source) {
+        lists_.push_back({Find<QComboBox>(form, QLatin1String(name)), &source});
+    };
+    list("ComboBox1", sim.State.Level);
+    list("ComboBox2", sim.State.Club);
+    list("ComboBox3", sim.State.Caddie);
+}
+
+std::vector<std::string> CoreMirror::Differences() const {
+    std::vector<std::string> differences;
+    for (const Text& t : texts_) {
+        const QString shown = t.Label != nullptr ? t.Label->text()
+                              : t.Edit != nullptr ? t.Edit->text()
+                                                  : QString();
+        const std::string expected = t.String != nullptr ? *t.String : std::to_string(*t.Number);
+        if (shown != Q(expected)) {
+            differences.push_back(t.Name + " shows \"" + shown.toStdString() + "\", the core holds \"" +
+                                  expected + "\"");
+        }
+    }
+    for (const List& l : lists_) {
+        if (l.Widget->currentIndex() != *l.Index) {
+            differences.push_back(l.Widget->objectName().toStdString() + " shows entry " +
+                                  std::to_string(l.Widget->currentIndex()) +
+                                  ", the core holds " + std::to_string(*l.Index));
+        }
+    }
+    return differences;
+}
+
+void ExpectShowsCore(const TForm1& form) {
+    for (const std::string& difference : CoreMirror(form).Differences()) {
+        ADD_FAILURE() << difference;
+    }
 }
 
 void PickWithMouse(QComboBox* list, int index) {

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMap>
 #include <QMessageBox>
 #include <QSpinBox>
@@ -13,6 +14,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "ui/main_window.h"
 
@@ -49,6 +51,30 @@ QString TextOf(const QWidget& root, const QString& name);
 
 // The texts of every label and number box of the window, by object name.
 QMap<QString, QString> Outputs(const QWidget& root);
+
+// The output widgets of a window next to the core values they must show; built once,
+// so that checking after every action stays cheap.
+class CoreMirror {
+public:
+    explicit CoreMirror(const TForm1& form);
+    // One line for each widget that does not show its core value.
+    std::vector<std::string> Differences() const;
+
+private:
+    struct Text {
+        std::string Name;
+        QLabel* Label;
+        QLineEdit* Edit;
+        const std::string* String;  // or, for a number box,
+        const int32_t* Number;
+    };
+    struct List {
+        QComboBox* Widget;
+        const int32_t* Index;
+    };
+    std::vector<Text> texts_;
+    std::vector<List> lists_;
+};
 
 // Checks that every output widget shows what the core holds.
 void ExpectShowsCore(const TForm1& form);
