@@ -3,7 +3,9 @@
 #include <QApplication>
 #include <QHelpEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QProxyStyle>
+#include <QStyleOption>
 #include <QStyleFactory>
 #include <QToolTip>
 
@@ -14,9 +16,12 @@ namespace {
 int pauseMs = 0;
 int hidePauseMs = 0;
 
-class HintStyle : public QProxyStyle {
+// Fusion, with the hint delay, lists that drop down below their box, and plain etched
+// frames for group boxes and the page control. Fusion fills those frames with a
+// stretched shaded picture, which was over half of the painting when a page changes.
+class WindowStyle : public QProxyStyle {
 public:
-    HintStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
+    WindowStyle() : QProxyStyle(QStyleFactory::create(QStringLiteral("Fusion"))) {}
 
     int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
                   QStyleHintReturn* returnData) const override {
@@ -28,6 +33,22 @@ public:
             return 0;
         }
         return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    void drawPrimitive(PrimitiveElement element, const QStyleOption* option, QPainter* painter,
+                       const QWidget* widget) const override {
+        if (element == PE_FrameGroupBox || element == PE_FrameTabWidget) {
+            // A dark line with a light line inside and below it: an etched edge.
+            const QRect outer = option->rect.adjusted(0, 0, -2, -2);
+            painter->save();
+            painter->setPen(option->palette.color(QPalette::Mid));
+            painter->drawRect(outer);
+            painter->setPen(option->palette.color(QPalette::Light));
+            painter->drawRect(outer.translated(1, 1));
+            painter->restore();
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
     }
 };
 
@@ -62,10 +83,10 @@ public:
 }  // namespace
 
 void InstallHintTiming() {
-    if (dynamic_cast<HintStyle*>(QApplication::style()) != nullptr) {
+    if (dynamic_cast<WindowStyle*>(QApplication::style()) != nullptr) {
         return;
     }
-    QApplication::setStyle(new HintStyle);
+    QApplication::setStyle(new WindowStyle);
     qApp->installEventFilter(new HintFilter(qApp));
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 
 // Application-wide hint timing. InstallHintTiming puts the window's style (Fusion, with
-// drop-down lists that open below the box and the hint delay below) and the hint
-// filter on the application once; SetHintTiming then sets the delay before a hint
+// drop-down lists that open below the box, etched frames and the hint delay below) and
+// the hint filter on the application once; SetHintTiming then sets the delay before a hint
 // shows and the time it stays. With 0 the toolkit's own timing applies.
 void InstallHintTiming();
 void SetHintTiming(int pauseMs, int hidePauseMs);
