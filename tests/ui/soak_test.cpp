@@ -32,17 +32,6 @@
 
 namespace {
 
-// The offscreen platform warns each time a list opens that it cannot grab the keyboard;
-// thousands of those would bury a failure's own output.
-QtMessageHandler previousHandler = nullptr;
-
-void QuietKeyboardGrabWarning(QtMsgType type, const QMessageLogContext& context,
-                              const QString& message) {
-    if (!message.contains(QLatin1String("grabbing the keyboard"))) {
-        previousHandler(type, context, message);
-    }
-}
-
 long EnvNumber(const char* name, long fallback) {
     const char* text = std::getenv(name);
     return text != nullptr && *text != '\0' ? std::strtol(text, nullptr, 10) : fallback;
@@ -173,11 +162,7 @@ TEST(Soak, RandomUserActionsThroughTheWindow) {
     const auto seed = static_cast<unsigned>(EnvNumber("KESTREL_SOAK_SEED", 20261208));
     const long warmUp = actions / 4;
 
-    previousHandler = qInstallMessageHandler(QuietKeyboardGrabWarning);
-    struct Restore {
-        ~Restore() { qInstallMessageHandler(previousHandler); }
-    } restore;
-
+    QuietOffscreenWarnings();
     TempSettings settings;
     settings.Write("[Notes]\nMine=keep me\n");
     auto form = ShownWindow(settings);

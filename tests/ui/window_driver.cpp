@@ -21,7 +21,22 @@ T* Named(const QObject& root, const QString& name) {
     return widget;
 }
 
+QtMessageHandler previousHandler = nullptr;
+
+void DropOffscreenWarnings(QtMsgType type, const QMessageLogContext& context,
+                           const QString& message) {
+    if (!message.startsWith(QLatin1String("This plugin does not support"))) {
+        previousHandler(type, context, message);
+    }
+}
+
 }  // namespace
+
+void QuietOffscreenWarnings() {
+    if (previousHandler == nullptr) {
+        previousHandler = qInstallMessageHandler(DropOffscreenWarnings);
+    }
+}
 
 WindowDriver::WindowDriver(TForm1& form) : form_(form) {
     for (int page = 0; page < CharaCount; ++page) {

@@ -62,3 +62,7 @@ private:
     QTimer timer_;
     int closed_ = 0;
 };
+
+// The offscreen platform warns each time a list opens that it cannot grab the keyboard
+// or raise a window; thousands of those would bury real output. Drops just those.
+void QuietOffscreenWarnings();
