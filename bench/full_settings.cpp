@@ -1,0 +1,25 @@
+// Writes a settings file in which every list and spinner of every page is used, for
+// measuring the program on a full file: full_settings <path>.
+
+#include <cstdio>
+#include <exception>
+
+#include "engine/simulator.h"
+#include "representative_selection.h"
+#include "settings/persistence.h"
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <settings file>\n", argv[0]);
+        return 2;
+    }
+    try {
+        TSimulator sim = RepresentativeSelection();
+        ClubChange(sim);
+        Button1Click(sim, argv[1]);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
+    return 0;
+}
