@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "engine/simulator.h"
 #include "representative_selection.h"
-#include "settings/persistence.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) {
@@ -14,9 +12,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        TSimulator sim = RepresentativeSelection();
-        ClubChange(sim);
-        Button1Click(sim, argv[1]);
+        WriteFullSettingsFile(argv[1]);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "%s\n", error.what());
         return 1;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <string>
+
 #include "engine/simulator.h"
+#include "settings/persistence.h"
 
 // A selection where every list and spinner is used: every wear slot, card, caddie,
 // club set and special card is chosen.
@@ -38,4 +41,11 @@ inline TSimulator RepresentativeSelection() {
         sim.State.ClubSpinners[i].Position = StatField(sim.State.ClubSlotUps[20], i);
     }
     return sim;
+}
+
+// Saves that selection as a settings file: a full file to measure the program on.
+inline void WriteFullSettingsFile(const std::string& path) {
+    TSimulator sim = RepresentativeSelection();
+    ClubChange(sim);
+    Button1Click(sim, path);
 }

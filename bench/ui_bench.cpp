@@ -16,7 +16,6 @@
 #include <string>
 
 #include "representative_selection.h"
-#include "settings/persistence.h"
 #include "window_driver.h"
 
 namespace {
@@ -32,9 +31,7 @@ public:
         }
         folder_ = folder;
         path_ = folder + "/kestrel-simulator.ini";
-        TSimulator sim = RepresentativeSelection();
-        ClubChange(sim);
-        Button1Click(sim, path_);
+        WriteFullSettingsFile(path_);
     }
     ~FullSettingsFile() { std::filesystem::remove_all(folder_); }
     const std::string& Path() const { return path_; }

@@ -1,7 +1,7 @@
 // A long seeded run of random user actions through the real window: lists on every
 // page (by keyboard and through the open list), tabs, spinners, the club list both
-// ways, full tune, save and revert. After every few actions the window must show what
-// the core holds; at the end the saved file must load back to the window's selection,
+// ways, full tune, save and revert. After every action the window must show what the
+// core holds; at the end the saved file must load back to the window's selection,
 // and after a warm-up the process must not keep growing.
 //
 // KESTREL_SOAK_ACTIONS (default 2000) and KESTREL_SOAK_SEED (default 20261208) set the
@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <QElapsedTimer>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
