@@ -22,7 +22,7 @@
 #include "engine/levels.h"
 #include "settings/persistence.h"
 #include "ui/chara_tabs.h"
-#include "ui/hint_timing.h"
+#include "ui/app_style.h"
 #include "ui/look.h"
 #include "ui/widgets.h"
 
@@ -156,7 +156,7 @@ void TForm1::RunCreationLoad() {
 
 void TForm1::Build() {
     InstallFontStandIns();
-    InstallHintTiming();
+    InstallAppStyle();
 
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(kTitle);
