@@ -132,7 +132,7 @@ const std::string* BoundText(const TDisplay& display, const Binding& bind) {
         case BoundField::LastStat:
             return &display.Last[i].Text;
         case BoundField::Penalty:
-            return i == 0 ? &display.Penalty18.Text : &display.Penalty19.Text;
+            return i == 0 ? &display.ControlPenalty.Text : &display.AccuracyPenalty.Text;
         case BoundField::DistanceNormal:
             return &display.DistanceNormalText;
         case BoundField::DistancePower:
@@ -158,7 +158,7 @@ BoundHint BoundHintOf(const TDisplay& display, const Binding& bind) {
         case BoundField::LastStat:
             return {&display.Last[i].Hint, &display.Last[i].HintOn};
         case BoundField::Penalty: {
-            const THintedLabel& penalty = i == 0 ? display.Penalty18 : display.Penalty19;
+            const THintedLabel& penalty = i == 0 ? display.ControlPenalty : display.AccuracyPenalty;
             return {&penalty.Hint, &penalty.HintOn};
         }
         case BoundField::FullTune:

@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "clubs/club_upgrades.h"
 #include "engine/errors.h"
 #include "form/form.h"
-#include "settings/persistence.h"
+#include "settings/settings_path.h"
+#include "simulator/persistence.h"
 #include "ui/chara_tabs.h"
 #include "ui/qt_text.h"
 #include "ui/widgets.h"
@@ -139,29 +139,17 @@ void TForm1::RunUserOperation(UserOperation operation) {
 
 void TForm1::SaveClicked() {
     StoreWindowPosition();
-    if (iniPath_) {
-        Run([this](TSimulator& sim) { Button1Click(sim, *iniPath_); }, true);
-    } else {
-        Run([](TSimulator& sim) { Button1Click(sim); }, true);
-    }
+    Run([this](TSimulator& sim) { Button1Click(sim, SettingsPath()); }, true);
 }
 
 void TForm1::RevertClicked() {
-    if (iniPath_) {
-        Run([this](TSimulator& sim) { FormCreate(sim, *iniPath_); }, true);
-    } else {
-        Run([](TSimulator& sim) { FormCreate(sim); }, true);
-    }
+    Run([this](TSimulator& sim) { FormCreate(sim, SettingsPath()); }, true);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     StoreWindowPosition();
     try {
-        if (iniPath_) {
-            FormClose(sim_, *iniPath_);
-        } else {
-            FormClose(sim_);
-        }
+        FormClose(sim_, SettingsPath());
     } catch (const ESimError& error) {
         // The window closes all the same; the user learns that the position and page
         // were not kept.
@@ -174,6 +162,10 @@ void TForm1::ShowError(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, kMessageCaption, Q(message) + QLatin1Char('.'),
                     QMessageBox::Ok, this);
     box.exec();
+}
+
+std::string TForm1::SettingsPath() const {
+    return iniPath_ ? *iniPath_ : SettingsFilePath();
 }
 
 void TForm1::StoreWindowPosition() {

@@ -21,8 +21,8 @@
 #include <optional>
 #include <string>
 
-#include "engine/simulator.h"
 #include "form/binding.h"
+#include "simulator/simulator.h"
 #include "ui/display_binding.h"
 #include "ui/form_builder.h"
 
@@ -64,6 +64,8 @@ private:
     void Run(Operation&& operation, bool movesWindow = false);
     void ShowError(const std::string& message);
     void StoreWindowPosition();
+    // The settings file each operation works on: the explicit one, else the program's.
+    std::string SettingsPath() const;
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;
