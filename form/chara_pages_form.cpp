@@ -44,10 +44,7 @@ void BuildEquipGroup(Builder& b, int page, int chara, const std::string& where) 
         if (!def.CaptionHints[position].empty()) {
             b.StaticHint(label, def.CaptionHints[position]);
         }
-        std::vector<std::string> items;
-        for (const TEquipEntry& entry : EquipList(chara, position)) {
-            items.emplace_back(entry.Text);
-        }
+        std::vector<std::string> items = Rows(EquipList(chara, position), &TEquipEntry::Text);
         const size_t entries = items.size();
         const std::string name =
             "ComboBox_" + std::string(def.Name) + std::string(WearSlotKey(slot));

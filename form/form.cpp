@@ -34,21 +34,13 @@ void BuildSideGroups(Builder& b) {
            On(BoundField::SpecialCard), "スペシャルカード");
 
     group = b.Group(0, "GroupBox3", "キャディ", {440, 80, 185, 89});
-    std::vector<std::string> caddies;
-    for (const TCaddie& caddie : Caddies()) {
-        caddies.emplace_back(caddie.Name);
-    }
-    b.List(group, "ComboBox3", {8, 16, 129, kListHeight}, 30, std::move(caddies),
+    b.List(group, "ComboBox3", {8, 16, 129, kListHeight}, 30, Rows(Caddies(), &TCaddie::Name),
            On(BoundField::Caddie), "キャディ");
     const int effect = b.Output(group, "Label_CaddieEffect", On(BoundField::CaddieEffect), 8, 56);
     b[effect].TextColour = kBlue;
 
     group = b.Group(0, "GroupBox2", "クラブ", {440, 176, 185, 321});
-    std::vector<std::string> clubs;
-    for (const TClubSet& set : ClubSets()) {
-        clubs.emplace_back(set.Caption);
-    }
-    b.List(group, "ComboBox2", {8, 16, 145, kListHeight}, 40, std::move(clubs),
+    b.List(group, "ComboBox2", {8, 16, 145, kListHeight}, 40, Rows(ClubSets(), &TClubSet::Caption),
            On(BoundField::Club), "クラブ");
     const int fullTune = b.Button(group, "Button_ClubFullTune", "F", {158, 16, 19, 19},
                                   On(BoundField::FullTune), "フルチューン");

@@ -16,6 +16,22 @@ namespace {
 
 const QString kMessageCaption = QStringLiteral("Kestrel Status Simulator");
 
+// The core operation of a user's action that needs no settings file, or nullptr.
+void (*CoreOperation(UserOperation operation))(TSimulator&) {
+    switch (operation) {
+        case UserOperation::Recalculate:
+            return ComboBox1Change;
+        case UserOperation::ClubChange:
+            return ClubChange;
+        case UserOperation::ClubListOpen:
+            return ComboBox2DropDown;
+        case UserOperation::FullTune:
+            return ClubFullTune;
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace
 
 TForm1::TForm1() : QWidget(nullptr) {
@@ -113,27 +129,12 @@ void TForm1::PageChanged(const Binding& bind) {
 }
 
 void TForm1::RunUserOperation(UserOperation operation) {
-    switch (operation) {
-        case UserOperation::Recalculate:
-            Run(ComboBox1Change);
-            break;
-        case UserOperation::ClubChange:
-            Run(ClubChange);
-            break;
-        case UserOperation::ClubListOpen:
-            Run(ComboBox2DropDown);
-            break;
-        case UserOperation::FullTune:
-            Run(ClubFullTune);
-            break;
-        case UserOperation::Save:
-            SaveClicked();
-            break;
-        case UserOperation::Revert:
-            RevertClicked();
-            break;
-        case UserOperation::None:
-            break;
+    if (operation == UserOperation::Save) {
+        SaveClicked();
+    } else if (operation == UserOperation::Revert) {
+        RevertClicked();
+    } else if (const auto core = CoreOperation(operation)) {
+        Run(core);
     }
 }
 
