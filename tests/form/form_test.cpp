@@ -265,22 +265,11 @@ TEST(FormAccessibility, PageControlsNamedByTheirRowCaption) {
     EXPECT_EQ(checked, kEquipListCount + 10 * CharaCount);
 }
 
-// The JSON text is one deterministic document whose strings hold no raw control
-// characters, with one object per widget.
+// The JSON text is deterministic and holds no raw control characters; its content is
+// checked where a JSON parser is at hand (test_ui).
 TEST(FormJsonText, DeterministicAndEscaped) {
     const std::string json = FormJson();
     EXPECT_EQ(json, FormJson());
-    EXPECT_EQ(json.front(), '{');
-    EXPECT_EQ(json.back(), '}');
-    for (const char ch : json) {
-        EXPECT_GE(static_cast<unsigned char>(ch), 0x20) << "raw control character";
-    }
-    size_t objects = 0;
-    for (size_t at = json.find("{\"kind\":"); at != std::string::npos;
-         at = json.find("{\"kind\":", at + 1)) {
-        ++objects;
-    }
-    EXPECT_EQ(objects, Widgets().size());
-    EXPECT_NE(json.find("\"name\":\"ComboBox_BastianTop\""), std::string::npos);
-    EXPECT_NE(json.find("\"family\":\"ＭＳ Ｐゴシック\""), std::string::npos);
+    EXPECT_TRUE(std::none_of(json.begin(), json.end(),
+                             [](char ch) { return static_cast<unsigned char>(ch) < 0x20; }));
 }
