@@ -1,7 +1,9 @@
 #include <QImage>
+#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 
 #include "ui/chara_tabs.h"
 #include "ui_test_support.h"
@@ -50,18 +52,45 @@ TCharaTabBar* TabsOf(const TForm1& form) {
     return bar;
 }
 
+QColor CaptionColour(const TCharaTabBar& bar, bool active) {
+    return active ? QColor(255, 0, 0) : bar.palette().color(QPalette::WindowText);
+}
+
+// The caption of tab `index` alone, drawn on the fill where the tab's own rectangle puts
+// it: centred on the 40-pixel tab width, 4 pixels below the tab's top.
+QImage ExpectedCaption(const TCharaTabBar& bar, int index, bool active) {
+    QImage image(bar.size(), QImage::Format_RGB32);
+    image.fill(kFill);
+    QPainter p(&image);
+    p.setFont(bar.font());
+    p.setPen(CaptionColour(bar, active));
+    const QFontMetrics metrics(bar.font());
+    const QRect tab = bar.tabRect(index);
+    const int w = metrics.horizontalAdvance(bar.tabText(index));
+    p.drawText(tab.left() + (TCharaTabBar::kTabWidth - w) / 2, tab.top() + 4 + metrics.ascent(),
+               bar.tabText(index));
+    return image;
+}
+
+// The largest difference of one colour channel.
+int Distance(QColor a, QColor b) {
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                     std::abs(a.blue() - b.blue())});
+}
+
 }  // namespace
 
 // Every tab is filled with the window's colour; only the active caption is red, and
-// each caption is centred on the 40-pixel tab width, 4 pixels below the tab's top.
+// each caption stands whole where the tab's own rectangle puts it.
 TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
     TempSettings settings;
     auto form = ShownWindow(settings);
     TCharaTabBar* bar = TabsOf(*form);
-    for (int active : {0, 3}) {
+    const QFontMetrics metrics(bar->font());
+    for (int active : {0, 2, 8}) {
         ClickTab(*form, active);
         const QImage image = bar->grab().toImage();
-        const QFontMetrics metrics(bar->font());
+        image.save(QString("/tmp/tabs%1.png").arg(active));
         for (int i = 0; i < CharaCount; ++i) {
             const QRect rect = bar->DrawRect(i);
             EXPECT_EQ(bar->tabRect(i).width(), TCharaTabBar::kTabWidth);
@@ -74,18 +103,41 @@ TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
             } else {
                 EXPECT_EQ(look.RedPixels, 0) << i;
             }
-            // Captions that fit inside their tab: the ink starts where the centred
-            // caption starts (give or take the first glyph's side bearing) and not above
-            // 4 pixels below the top.
-            const int w = metrics.horizontalAdvance(bar->tabText(i));
-            if (w <= TCharaTabBar::kTabWidth - 4) {
-                const int left = rect.left() + (TCharaTabBar::kTabWidth - w) / 2;
-                EXPECT_GE(look.Ink.left(), left) << i;
-                EXPECT_LE(look.Ink.left(), left + 3) << i;
-                EXPECT_LE(look.Ink.right(), left + w) << i;
+
+            const std::string name = bar->tabText(i).toStdString();
+            const QImage expected = ExpectedCaption(*bar, i, i == active);
+            const TabPicture caption = Look(expected, expected.rect());
+            ASSERT_GT(caption.InkPixels, 20) << name;
+            // A caption no wider than the tab stays inside it.
+            if (metrics.horizontalAdvance(bar->tabText(i)) <= TCharaTabBar::kTabWidth) {
+                EXPECT_TRUE(bar->tabRect(i).contains(caption.Ink))
+                    << name << ": " << caption.Ink.left() << ".." << caption.Ink.right();
             }
-            EXPECT_GE(look.Ink.top(), rect.top() + 4) << i;
-            EXPECT_LE(look.Ink.bottom(), rect.top() + 4 + metrics.height()) << i;
+            // Inside the fill the tab shows its caption pixel for pixel, and nothing else.
+            int wrong = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                for (int x = rect.left(); x <= rect.right(); ++x) {
+                    wrong +=
+                        Distance(image.pixelColor(x, y), expected.pixelColor(x, y)) <= 24 ? 0 : 1;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << name;
+            // The caption is whole: no stroke of it, on the outline or past the tab, is
+            // covered by anything drawn later. A stroke pixel is one at least 40 % of the
+            // way from the fill to the ink; where it lies on the outline it may blend with
+            // the outline instead of the fill, but it must not turn into the outline.
+            const int full = Distance(kFill, CaptionColour(*bar, i == active));
+            int covered = 0;
+            for (int y = caption.Ink.top(); y <= caption.Ink.bottom(); ++y) {
+                for (int x = caption.Ink.left(); x <= caption.Ink.right(); ++x) {
+                    const QColor want = expected.pixelColor(x, y);
+                    if (Distance(kFill, want) * 10 >= full * 4 &&
+                        Distance(image.pixelColor(x, y), want) > 60) {
+                        ++covered;
+                    }
+                }
+            }
+            EXPECT_EQ(covered, 0) << name;
         }
     }
 }
