@@ -1,3 +1,4 @@
+#include <QGroupBox>
 #include <QImage>
 #include <QPainter>
 #include <QTabBar>
@@ -167,4 +168,64 @@ TEST(CharaTabs, NoPageActiveAfterAnOutOfRangeTab) {
     EXPECT_TRUE(Find<QWidget>(*again, "TabSheet1")->isVisible());
     EXPECT_GT(Look(TabsOf(*again)->grab().toImage(), TabsOf(*again)->DrawRect(0)).RedPixels, 20);
     ExpectShowsCore(*again);
+}
+
+// Each group box draws its caption in its frame's top line, as the platform does: the
+// line runs through the caption's height, stops short of the caption and goes on after
+// it, and the caption keeps clear of the frame's left line.
+TEST(GroupBoxes, CaptionBreaksTheFrameTopLine) {
+    TempSettings settings;
+    auto form = ShownWindow(settings);
+    const QList<QGroupBox*> groups = form->findChildren<QGroupBox*>();
+    int checked = 0;
+    for (QGroupBox* group : groups) {
+        if (group->title().isEmpty() || !group->isVisible()) {
+            continue;
+        }
+        ++checked;
+        const std::string name = group->title().toStdString();
+        const QImage image = group->grab().toImage();
+        const QRgb line = group->palette().color(QPalette::Mid).rgb();
+        const QRgb light = group->palette().color(QPalette::Light).rgb();
+        const QRgb background = image.pixel(image.width() / 2, 0);  // above the frame
+        const int captionHeight = QFontMetrics(group->font()).height();
+
+        // The top line: the highest row drawn in the line's colour near the right end.
+        int top = -1;
+        for (int y = 0; y < captionHeight && top < 0; ++y) {
+            bool whole = true;
+            for (int x = image.width() - 24; x < image.width() - 4 && whole; ++x) {
+                whole = image.pixel(x, y) == line;
+            }
+            top = whole ? y : -1;
+        }
+        ASSERT_GT(top, 0) << name << ": no top line within the caption's height";
+
+        // The caption: what is neither background nor frame in the caption's rows,
+        // right of the left line.
+        QRect ink;
+        for (int y = 0; y < captionHeight; ++y) {
+            for (int x = 2; x < image.width() - 24; ++x) {
+                const QRgb c = image.pixel(x, y);
+                if (c != background && c != line && c != light) {
+                    ink = ink.united(QRect(x, y, 1, 1));
+                }
+            }
+        }
+        ASSERT_FALSE(ink.isEmpty()) << name;
+        EXPECT_LT(ink.top(), top) << name;
+        EXPECT_GT(ink.bottom(), top) << name;
+        EXPECT_GE(ink.left(), 6) << name << ": the caption touches the left line";
+
+        // The line is broken under the whole caption and whole up to it.
+        int onLine = 0;
+        for (int x = ink.left() - 1; x <= ink.right() + 1; ++x) {
+            onLine += image.pixel(x, top) == line ? 1 : 0;
+        }
+        EXPECT_EQ(onLine, 0) << name;
+        EXPECT_EQ(image.pixel(0, top), line) << name;
+        EXPECT_EQ(image.pixel(ink.left() - 5, top), line) << name;
+        EXPECT_EQ(image.pixel(0, image.height() / 2), line) << name;
+    }
+    EXPECT_GE(checked, 7);
 }
