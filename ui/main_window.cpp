@@ -21,6 +21,7 @@
 #include "engine/errors.h"
 #include "engine/levels.h"
 #include "settings/persistence.h"
+#include "settings/settings_path.h"
 #include "ui/chara_tabs.h"
 #include "ui/hint_timing.h"
 #include "ui/look.h"
@@ -607,6 +608,7 @@ void TForm1::SaveClicked() {
     if (iniPath_) {
         Run([this](TSimulator& sim) { Button1Click(sim, *iniPath_); }, true);
     } else {
+        CreateSettingsFolder(SettingsFilePath());  // TEMPORARY: belongs in the save itself
         Run([](TSimulator& sim) { Button1Click(sim); }, true);
     }
 }
@@ -625,6 +627,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
         if (iniPath_) {
             FormClose(sim_, *iniPath_);
         } else {
+            CreateSettingsFolder(SettingsFilePath());  // TEMPORARY: belongs in the close itself
             FormClose(sim_);
         }
     } catch (const ESimError& error) {
