@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "characters/roster.h"
+#include "engine/sim_state.h"
 #include "engine/status.h"
 
 // Every output the steps write, under the names of the widgets that show them.
@@ -18,23 +18,26 @@ struct THintedLabel {
     std::string Text;
     std::string Hint;
     bool HintOn = false;
+
+    friend bool operator==(const THintedLabel&, const THintedLabel&) = default;
 };
 
 // One character page (the widgets carry the character's Name or its spinner numbers).
 struct TCharaPageDisplay {
     std::array<std::string, kStatCount> SlotLimitText{"/0", "/0", "/0", "/0", "/0"};  // Label_S<n>
-    std::array<std::string, kStatCount> SpinnerHint{};  // UpDown<n>
-    std::string PPNeededText = "0 PP";                  // Label32, Label47, ...
-    std::string PPTotalText = "(0 PP)";                 // Label123, Label124, ...
+    std::array<std::string, kStatCount> SpinnerHint{};                                // UpDown<n>
+    std::string PPNeededText = "0 PP";   // Label32, Label47, ...
+    std::string PPTotalText = "(0 PP)";  // Label123, Label124, ...
     // Enable flags of the body-slot lists.
     bool TopEnabled = true;
     bool PantsEnabled = true;
     bool TopPantsEnabled = true;
     bool WaistEnabled = true;
     // Items of cb<Name>CharaCard1..3 and cb<Name>CaddieCard1..2; "なし" until refilled.
-    std::array<std::vector<std::string>, 3> CharaCardItems{
-        {{"なし"}, {"なし"}, {"なし"}}};
+    std::array<std::vector<std::string>, 3> CharaCardItems{{{"なし"}, {"なし"}, {"なし"}}};
     std::array<std::vector<std::string>, 2> CaddieCardItems{{{"なし"}, {"なし"}}};
+
+    friend bool operator==(const TCharaPageDisplay&, const TCharaPageDisplay&) = default;
 };
 
 struct TDisplay {
@@ -43,18 +46,19 @@ struct TDisplay {
     std::string CaddieEffectText = "キャディの効果";  // Label_CaddieEffect
 
     std::array<std::string, kStatCount> ClubBaseText{"0", "0", "0", "0", "0"};  // Label_Club<i>
-    std::array<std::string, kStatCount> ClubSlotText{"/0", "/0", "/0", "/0", "/0"};  // Label_ClubSlot<i>
-    std::array<std::string, kStatCount> ClubSpinnerHint{};  // UpDown_Club<i>
-    std::string ClubPPNeededText = "0 PP";                  // Label30
-    std::string ClubPPTotalText = "(0 PP)";                 // Label122
+    std::array<std::string, kStatCount> ClubSlotText{"/0", "/0", "/0", "/0",
+                                                     "/0"};  // Label_ClubSlot<i>
+    std::array<std::string, kStatCount> ClubSpinnerHint{};   // UpDown_Club<i>
+    std::string ClubPPNeededText = "0 PP";                   // Label30
+    std::string ClubPPTotalText = "(0 PP)";                  // Label122
 
     // Label_LastPow .. Label_LastCur; control and accuracy carry the Season2 hints.
     std::array<THintedLabel, kStatCount> Last{
-        {{"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false},
-         {"0", "", false}}};
-    // Label18 (control) and Label19 (accuracy): the penalty; the hint text is fixed.
-    THintedLabel Penalty18{"(-0)", "ペナルティによる減少分", false};
-    THintedLabel Penalty19{"(-0)", "ペナルティによる減少分", false};
+        {{"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false}}};
+    // The power-limit penalty beside control (Label18) and accuracy (Label19); the hint
+    // text is fixed.
+    THintedLabel ControlPenalty{"(-0)", "ペナルティによる減少分", false};
+    THintedLabel AccuracyPenalty{"(-0)", "ペナルティによる減少分", false};
     std::string DistanceNormalText = "230y";  // Label22
     std::string DistancePowerText = "240y";   // Label23
     std::string DistancePower2Text = "250y";  // Label174
@@ -68,4 +72,6 @@ struct TDisplay {
     // Hint timing of the application, in ms; 0 until the load sets it.
     int HintPauseMs = 0;
     int HintHidePauseMs = 0;
+
+    friend bool operator==(const TDisplay&, const TDisplay&) = default;
 };

@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "engine/errors.h"
-#include "settings/ini_file.h"
+#include "settings/settings_store.h"
 #include "settings/settings_path.h"
 #include "tests/settings/temp_folder.h"
 

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "engine/errors.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ TEST(FinalStep, NoPenaltyAtOrBelowTheLimit) {
     for (int i = 0; i < kStatCount; ++i) {
         EXPECT_EQ(sim.Display.Last[i].Text, expected[i]);
     }
-    EXPECT_EQ(sim.Display.Penalty18.Text, "");
-    EXPECT_EQ(sim.Display.Penalty19.Text, "");
-    EXPECT_FALSE(sim.Display.Penalty18.HintOn);
-    EXPECT_FALSE(sim.Display.Penalty19.HintOn);
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "");
+    EXPECT_EQ(sim.Display.AccuracyPenalty.Text, "");
+    EXPECT_FALSE(sim.Display.ControlPenalty.HintOn);
+    EXPECT_FALSE(sim.Display.AccuracyPenalty.HintOn);
     EXPECT_EQ(sim.Display.DistanceNormalText, "240y");
     EXPECT_EQ(sim.Display.DistancePowerText, "250y");
     EXPECT_EQ(sim.Display.DistancePower2Text, "260y");
@@ -42,11 +42,11 @@ TEST(FinalStep, PenaltyReducesControlAndAccuracy) {
     TSimulator sim = WithSum(0, MakeStatus(23, 10, 8, 2, 2));
     CalcLast(sim);
     EXPECT_EQ(sim.Results.FinalStatus, MakeStatus(23, 7, 5, 2, 2));
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-3)");
-    EXPECT_EQ(sim.Display.Penalty19.Text, "(-3)");
-    EXPECT_TRUE(sim.Display.Penalty18.HintOn);
-    EXPECT_TRUE(sim.Display.Penalty19.HintOn);
-    EXPECT_EQ(sim.Display.Penalty18.Hint, "ペナルティによる減少分");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-3)");
+    EXPECT_EQ(sim.Display.AccuracyPenalty.Text, "(-3)");
+    EXPECT_TRUE(sim.Display.ControlPenalty.HintOn);
+    EXPECT_TRUE(sim.Display.AccuracyPenalty.HintOn);
+    EXPECT_EQ(sim.Display.ControlPenalty.Hint, "ペナルティによる減少分");
     EXPECT_EQ(sim.Display.DistanceNormalText, "246y");
     EXPECT_EQ(sim.Display.DistancePowerText, "256y");
     EXPECT_EQ(sim.Display.DistancePower2Text, "266y");
@@ -54,8 +54,8 @@ TEST(FinalStep, PenaltyReducesControlAndAccuracy) {
     // Dropping back under the limit clears the labels and switches their hints off.
     sim.Results.CharaBaseStatus.Pow = 20;
     CalcLast(sim);
-    EXPECT_EQ(sim.Display.Penalty18.Text, "");
-    EXPECT_FALSE(sim.Display.Penalty19.HintOn);
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "");
+    EXPECT_FALSE(sim.Display.AccuracyPenalty.HintOn);
 }
 
 TEST(FinalStep, PenaltyClampsAtZeroButShowsTheFullExcess) {
@@ -64,14 +64,14 @@ TEST(FinalStep, PenaltyClampsAtZeroButShowsTheFullExcess) {
     EXPECT_EQ(sim.Results.FinalStatus.Ctrl, 0);
     EXPECT_EQ(sim.Results.FinalStatus.Exa, 2);
     EXPECT_EQ(sim.Display.Last[1].Text, "0");
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-4)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-4)");
 }
 
 // The Season2 hints always assume the limit 20, whatever the level.
 TEST(FinalStep, Season2HintsUseTheFixedLimit) {
     TSimulator sim = WithSum(12, MakeStatus(30, 12, 9, 3, 3));
     CalcLast(sim);
-    EXPECT_EQ(sim.Display.Penalty18.Text, "");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "");
     EXPECT_EQ(sim.Display.Last[1].Hint, "2 (Season2)");
     EXPECT_EQ(sim.Display.Last[2].Hint, "0 (Season2)");
     EXPECT_TRUE(sim.Display.Last[1].HintOn);
@@ -152,7 +152,7 @@ TEST(FinalStep, OverflowStopsAfterTheDisplaysAlreadyWritten) {
         EXPECT_STREQ(e.what(), "整数のオーバーフロー");
     }
     EXPECT_EQ(sim.Display.Last[0].Text, "21");
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-1)");
     EXPECT_EQ(sim.Display.DistanceNormalText, "230y");
     EXPECT_EQ(sim.Display.DistancePowerText, "240y");
     EXPECT_EQ(sim.Display.TotalPPText, "0 PP");
@@ -172,7 +172,7 @@ TEST(Pipeline, UnselectedLevelGivesLimit19AndKeepsTheLevelResult) {
     StatusCalculate(sim);
     EXPECT_EQ(sim.Results.Level, 5);
     EXPECT_EQ(sim.Results.StatusSum.Pow, 20);
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-1)");
     EXPECT_EQ(sim.Results.FinalStatus.Ctrl, sim.Results.StatusSum.Ctrl - 1);
 }
 
@@ -190,14 +190,43 @@ TEST(Pipeline, NoActivePageKeepsTheLastCharacterResults) {
     EXPECT_EQ(sim.Results.FinalStatus.Spin, sim.Results.StatusSum.Spin);
 }
 
-// The three entries run the same chain and finish with the final step.
+// Every entry runs the whole chain: the character step's results reach the final
+// displays, which differ from what stood before the run.
 TEST(Pipeline, EveryEntryEndsWithTheFinalDisplays) {
     for (auto entry : {&StatusCalculate, &ClubChange, &ClubFullTune, &ComboBox1Change}) {
         TSimulator sim;
-        sim.State.TabIndex = 0;
+        sim.State.TabIndex = 2;  // base status 11, 8, 5, 5, 2
+        sim.State.Level = 12;
+        const TDisplay before = sim.Display;
         entry(sim);
-        EXPECT_EQ(sim.Results.CharaTotal.Pow, sim.Results.CharaBaseStatus.Pow);
-        EXPECT_NE(sim.Display.Last[0].Text, "");
-        EXPECT_TRUE(sim.Display.Last[1].HintOn);
+        EXPECT_EQ(sim.Results.CharaBaseStatus, MakeStatus(11, 8, 5, 5, 2));
+        const TStatus& final = sim.Results.FinalStatus;
+        EXPECT_GE(final.Pow, 11);
+        for (int i = 0; i < kStatCount; ++i) {
+            EXPECT_EQ(sim.Display.Last[i].Text, std::to_string(StatField(final, i)));
+        }
+        EXPECT_EQ(sim.Display.DistanceNormalText,
+                  std::to_string(230 + 2 * (final.Pow - 15) + sim.Results.RingDistance +
+                                 sim.Results.CaddieCardYard) +
+                      "y");
+        EXPECT_NE(sim.Display.Last, before.Last);
+        EXPECT_NE(sim.Display.DistanceNormalText, before.DistanceNormalText);
+    }
+}
+
+// The Season2 hints assume the limit 20 from the first point above it: each point of
+// power beyond 20 costs one control and one accuracy, never below 0.
+TEST(FinalStep, Season2HintsCountEveryPointAbove20) {
+    for (int32_t pow = 0; pow <= 40; ++pow) {
+        for (int32_t ctrl : {0, 3, 12, 25}) {
+            TSimulator sim = WithSum(13, MakeStatus(pow, ctrl, ctrl + 1, 0, 0));
+            CalcLast(sim);
+            const int32_t over = pow > 20 ? pow - 20 : 0;
+            const auto hint = [](int32_t v) {
+                return std::to_string(v < 0 ? 0 : v) + " (Season2)";
+            };
+            EXPECT_EQ(sim.Display.Last[1].Hint, hint(ctrl - over)) << "power " << pow;
+            EXPECT_EQ(sim.Display.Last[2].Hint, hint(ctrl + 1 - over)) << "power " << pow;
+        }
     }
 }
