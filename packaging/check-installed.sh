@@ -19,7 +19,6 @@ set -euo pipefail
 
 id=io.github.kestrel_sim.KestrelSimulator
 sizes=(16 22 24 32 48 64 128 256)
-here=$(cd "$(dirname "$0")" && pwd)
 
 fail() {
     echo "check-installed: $*" >&2
@@ -90,7 +89,7 @@ drive() {
     sleep 0.5
     terminate "$pid"
     grep -q '^TabIndex *= *3' "$ini" || fail "the close did not write the active page"
-    grep -q '^Left *= *40' "$ini" && grep -q '^Top *= *30' "$ini" ||
+    { grep -q '^Left *= *40' "$ini" && grep -q '^Top *= *30' "$ini"; } ||
         fail "the close did not write the window position"
     echo "check-installed: SIGTERM closed the window and wrote TabIndex and Window"
 
@@ -146,7 +145,7 @@ desktop=$root/usr/share/applications/$id.desktop
 metainfo=$root/usr/share/metainfo/$id.metainfo.xml
 desktop-file-validate "$desktop"
 appstreamcli validate --no-net "$metainfo"
-grep -q '^Exec=kestrel-simulator$' "$desktop" && [ -x "$root/usr/bin/kestrel-simulator" ] ||
+{ grep -q '^Exec=kestrel-simulator$' "$desktop" && [ -x "$root/usr/bin/kestrel-simulator" ]; } ||
     fail "the desktop entry does not start the installed program"
 grep -q "^Icon=$id\$" "$desktop" || fail "the desktop entry names another icon"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||

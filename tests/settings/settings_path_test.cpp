@@ -4,8 +4,8 @@
 #include <filesystem>
 
 #include "engine/errors.h"
-#include "settings/settings_store.h"
 #include "settings/settings_path.h"
+#include "settings/settings_store.h"
 #include "tests/settings/temp_folder.h"
 
 namespace {
