@@ -1,7 +1,7 @@
 #include <benchmark/benchmark.h>
 
-#include "simulator/simulator.h"
 #include "representative_selection.h"
+#include "simulator/simulator.h"
 
 static void BM_StatusCalculate(benchmark::State& state) {
     TSimulator sim = RepresentativeSelection();

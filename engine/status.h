@@ -23,20 +23,30 @@ constexpr TStatus MakeStatus(int32_t Pow, int32_t Ctrl, int32_t Exa, int32_t Spi
 // Field i (0 = Pow .. 4 = Cur) of a record.
 constexpr int32_t& StatField(TStatus& s, int i) {
     switch (i) {
-        case 0: return s.Pow;
-        case 1: return s.Ctrl;
-        case 2: return s.Exa;
-        case 3: return s.Spin;
-        default: return s.Cur;
+        case 0:
+            return s.Pow;
+        case 1:
+            return s.Ctrl;
+        case 2:
+            return s.Exa;
+        case 3:
+            return s.Spin;
+        default:
+            return s.Cur;
     }
 }
 constexpr int32_t StatField(const TStatus& s, int i) {
     switch (i) {
-        case 0: return s.Pow;
-        case 1: return s.Ctrl;
-        case 2: return s.Exa;
-        case 3: return s.Spin;
-        default: return s.Cur;
+        case 0:
+            return s.Pow;
+        case 1:
+            return s.Ctrl;
+        case 2:
+            return s.Exa;
+        case 3:
+            return s.Spin;
+        default:
+            return s.Cur;
     }
 }
 

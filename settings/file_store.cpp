@@ -16,8 +16,7 @@ enum class ReadResult { Read, Missing, Unreadable };
 ReadResult ReadWholeFile(const std::string& path, std::string& out) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::Missing
-                                                     : ReadResult::Unreadable;
+        return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::Missing : ReadResult::Unreadable;
     }
     ReadResult result = ReadResult::Read;
     struct stat st {};

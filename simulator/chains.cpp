@@ -5,8 +5,8 @@
 #include "clubs/clubs.h"
 #include "engine/checked.h"
 #include "engine/levels.h"
-#include "simulator/simulator.h"
 #include "engine/text_format.h"
+#include "simulator/simulator.h"
 
 namespace {
 
@@ -54,7 +54,9 @@ void ClubFullTune(TSimulator& sim) {
     CalcLast(sim);
 }
 
-void ComboBox1Change(TSimulator& sim) { StatusCalculate(sim); }
+void ComboBox1Change(TSimulator& sim) {
+    StatusCalculate(sim);
+}
 
 void ComboBox2DropDown(TSimulator& sim) {
     const int32_t club = sim.State.Club;
