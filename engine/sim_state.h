@@ -34,20 +34,12 @@ inline TStatus SlotUpCounts(const TCharaState& c) {
     return MakeStatus(c.PowSlotUp, c.CtrlSlotUp, c.ExaSlotUp, c.SpinSlotUp, c.CurSlotUp);
 }
 
-// Spinner position of stat i (0 = Pow .. 4 = Cur).
+// Spinner position of stat i (0 = Pow .. 4 = Cur; any other i names Cur).
 inline int32_t& SlotUpField(TCharaState& c, int i) {
-    switch (i) {
-        case 0:
-            return c.PowSlotUp;
-        case 1:
-            return c.CtrlSlotUp;
-        case 2:
-            return c.ExaSlotUp;
-        case 3:
-            return c.SpinSlotUp;
-        default:
-            return c.CurSlotUp;
-    }
+    constexpr int32_t TCharaState::*kFields[kStatCount] = {
+        &TCharaState::PowSlotUp, &TCharaState::CtrlSlotUp, &TCharaState::ExaSlotUp,
+        &TCharaState::SpinSlotUp, &TCharaState::CurSlotUp};
+    return c.*kFields[StatIndex(i)];
 }
 
 // The character spinners have fixed ranges: power 0..30, the other four 0..20.

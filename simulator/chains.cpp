@@ -10,13 +10,15 @@
 
 namespace {
 
-// The character, caddie, club-set and club-limit steps, which every chain runs before
-// its club step.
-void RunCommonSteps(TSimulator& sim) {
+// A chain: the character, caddie, club-set and club-limit steps, the chain's own club
+// step, and the final step.
+void RunChain(TSimulator& sim, void (*clubStep)(TSimulator&)) {
     CalcChara(sim);
     CalcCaddie(sim);
     CalcClubSetting(sim);
     CalcClubLimit(sim);
+    clubStep(sim);
+    CalcLast(sim);
 }
 
 void SetPenaltyLabel(THintedLabel& label, int32_t shortfall, bool on) {
@@ -37,21 +39,15 @@ void SetSeason2Hint(THintedLabel& label, int32_t value) {
 }  // namespace
 
 void StatusCalculate(TSimulator& sim) {
-    RunCommonSteps(sim);
-    CalcClub1(sim);
-    CalcLast(sim);
+    RunChain(sim, CalcClub1);
 }
 
 void ClubChange(TSimulator& sim) {
-    RunCommonSteps(sim);
-    CalcClub2(sim);
-    CalcLast(sim);
+    RunChain(sim, CalcClub2);
 }
 
 void ClubFullTune(TSimulator& sim) {
-    RunCommonSteps(sim);
-    CalcClub3(sim);
-    CalcLast(sim);
+    RunChain(sim, CalcClub3);
 }
 
 void ComboBox1Change(TSimulator& sim) {
