@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "engine/errors.h"
+#include "settings/settings_path.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -101,6 +102,9 @@ TStoredText FileStore::Read() const {
 }
 
 void FileStore::Replace(std::string_view text) {
+    if (missing_ == MissingFolder::Create) {
+        CreateSettingsFolder(path_);
+    }
     WriteFileAtomically(path_, text);
 }
 

@@ -102,19 +102,20 @@ TEST(SettingsPath, EveryCombinationGivesBesideOrAnAbsoluteConfigPath) {
     }
 }
 
-// The folder appears when the file is about to be written, for the user alone; folders
-// that exist keep their permissions, and a file in the way leaves the write to fail.
+// The folder appears with the store's first write, for the user alone (a store on an
+// explicit path still fails without it); folders that exist keep their permissions,
+// and a file in the way leaves the write to fail.
 TEST(SettingsPath, FolderCreatedForTheWrite) {
     TempFolder root;
     const std::filesystem::path config = root.Path() / "home" / ".config";
     const std::string path = (config / "kestrel-simulator" / "kestrel-simulator.ini").string();
-    EXPECT_THROW(WriteFileAtomically(path, "[Window]\n"), EWriteError);
+    EXPECT_THROW(FileStore(path).Replace("[Window]\n"), EWriteError);
+    EXPECT_FALSE(std::filesystem::exists(config));
 
-    CreateSettingsFolder(path);
+    FileStore(path, FileStore::MissingFolder::Create).Replace("[Window]\n");
     EXPECT_EQ(ModeOf(root.Path() / "home"), 0700);
     EXPECT_EQ(ModeOf(config), 0700);
     EXPECT_EQ(ModeOf(config / "kestrel-simulator"), 0700);
-    WriteFileAtomically(path, "[Window]\n");
     EXPECT_EQ(ReadBytes(path), "[Window]\n");
 
     // Again: nothing changes, the file stays.
