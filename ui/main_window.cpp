@@ -140,7 +140,11 @@ void TForm1::RunUserOperation(UserOperation operation) {
 
 void TForm1::SaveClicked() {
     StoreWindowPosition();
-    Run([this](TSimulator& sim) { Button1Click(sim, SettingsPath()); }, true);
+    const std::string path = SettingsPath();
+    if (!iniPath_) {
+        CreateSettingsFolder(path);  // TEMPORARY: belongs in the write of the settings file
+    }
+    Run([path](TSimulator& sim) { Button1Click(sim, path); }, true);
 }
 
 void TForm1::RevertClicked() {
@@ -150,7 +154,11 @@ void TForm1::RevertClicked() {
 void TForm1::closeEvent(QCloseEvent* event) {
     StoreWindowPosition();
     try {
-        FormClose(sim_, SettingsPath());
+        const std::string path = SettingsPath();
+        if (!iniPath_) {
+            CreateSettingsFolder(path);  // TEMPORARY: belongs in the write of the settings file
+        }
+        FormClose(sim_, path);
     } catch (const ESimError& error) {
         // The window closes all the same; the user learns that the position and page
         // were not kept.
