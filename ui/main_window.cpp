@@ -16,8 +16,10 @@ namespace {
 
 const QString kMessageCaption = QStringLiteral("Kestrel Status Simulator");
 
+using CoreOperationFn = void (*)(TSimulator&);
+
 // The core operation of a user's action that needs no settings file, or nullptr.
-void (*CoreOperation(UserOperation operation))(TSimulator&) {
+CoreOperationFn CoreOperation(UserOperation operation) {
     switch (operation) {
         case UserOperation::Recalculate:
             return ComboBox1Change;
@@ -39,10 +41,10 @@ TForm1::TForm1() : QWidget(nullptr) {
     RunCreationLoad();
 }
 
-TForm1::TForm1(std::string iniPath, TLoadTime loadTime)
+TForm1::TForm1(std::string iniPath, LoadTime loadTime)
     : QWidget(nullptr), iniPath_(std::move(iniPath)) {
     Build();
-    if (loadTime == TLoadTime::AtCreation) {
+    if (loadTime == LoadTime::AtCreation) {
         RunCreationLoad();
     }
 }

@@ -28,7 +28,7 @@
 
 // When the window runs its creation load: at once (as the program does) or when the
 // owner calls RunCreationLoad (so that a test can see the window before the load).
-enum class TLoadTime { AtCreation, Deferred };
+enum class LoadTime { AtCreation, Deferred };
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -37,7 +37,7 @@ public:
     // The settings file beside the executable.
     TForm1();
     // An explicit settings file.
-    explicit TForm1(std::string iniPath, TLoadTime loadTime = TLoadTime::AtCreation);
+    explicit TForm1(std::string iniPath, LoadTime loadTime = LoadTime::AtCreation);
     ~TForm1() override;
 
     void RunCreationLoad();

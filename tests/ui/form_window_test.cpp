@@ -185,7 +185,7 @@ void ExpectContents(const FormWidget& w, const QWidget* widget) {
 // in its place, font, colour, cursor, texts, hint, rows and accessible name.
 TEST(FormWindow, EveryWidgetAsDescribed) {
     TempSettings settings;
-    TForm1 form(settings.Path(), TLoadTime::Deferred);
+    TForm1 form(settings.Path(), LoadTime::Deferred);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const std::vector<FormWidget>& described = MainForm().Widgets;
@@ -207,7 +207,7 @@ TEST(FormWindow, EveryWidgetAsDescribed) {
 // Tab moves through the window's controls in the description's order.
 TEST(FormWindow, FocusOrderIsTheDescriptionOrder) {
     TempSettings settings;
-    TForm1 form(settings.Path(), TLoadTime::Deferred);
+    TForm1 form(settings.Path(), LoadTime::Deferred);
     const std::vector<FormWidget>& described = MainForm().Widgets;
     const std::vector<QWidget*> widgets = MatchWidgets(form);
     std::vector<QWidget*> inOrder;
