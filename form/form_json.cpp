@@ -148,6 +148,7 @@ void WriteWidget(JsonWriter& json, const FormWidget& w) {
         json.Field("chara", static_cast<int>(w.Bind.Chara));
         json.Field("index", static_cast<int>(w.Bind.Index));
     });
+    json.Field("focusControl", w.FocusControl);
     json.Close('}');
 }
 

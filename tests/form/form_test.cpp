@@ -237,6 +237,27 @@ TEST(FormAccessibility, EveryControlNamedDistinctly) {
     }
 }
 
+// A caption that labels a control for a screen reader labels one control, on the
+// same parent, with the control's own accessible name.
+TEST(FormAccessibility, CaptionsLabelControlsByTheirName) {
+    std::set<int> labelled;
+    for (const FormWidget& w : Widgets()) {
+        if (w.FocusControl < 0) {
+            continue;
+        }
+        ASSERT_LT(w.FocusControl, static_cast<int>(Widgets().size()));
+        const FormWidget& control = Widgets()[static_cast<size_t>(w.FocusControl)];
+        EXPECT_EQ(w.Kind, WidgetKind::Label) << w.Text;
+        EXPECT_TRUE(IsControl(control.Kind)) << control.Name;
+        EXPECT_EQ(w.Parent, control.Parent) << control.Name;
+        EXPECT_EQ(w.Text, control.AccessibleName) << control.Name;
+        EXPECT_TRUE(labelled.insert(w.FocusControl).second) << control.Name << " labelled twice";
+    }
+    // Every list and spinner on a page, the level list, the page control and the club
+    // spinners.
+    EXPECT_EQ(labelled.size(), static_cast<size_t>(kEquipListCount + 10 * CharaCount + 2 + 5));
+}
+
 // On a page, a list's or spinner's accessible name is the caption left of it on its row,
 // and its description names the page's character first.
 TEST(FormAccessibility, PageControlsNamedByTheirRowCaption) {
@@ -252,6 +273,7 @@ TEST(FormAccessibility, PageControlsNamedByTheirRowCaption) {
             if (label.Kind == WidgetKind::Label && label.Parent == w.Parent && label.Name.empty() &&
                 label.Left < w.Left && label.Top >= w.Top && label.Top < w.Top + w.Height) {
                 EXPECT_EQ(label.Text, w.AccessibleName) << w.Name;
+                EXPECT_EQ(label.FocusControl, static_cast<int>(i)) << w.Name;
                 captioned = true;
             }
         }

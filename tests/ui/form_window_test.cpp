@@ -1,4 +1,5 @@
 #include <QAbstractSpinBox>
+#include <QAccessible>
 #include <QGroupBox>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -130,7 +131,7 @@ void ExpectPlace(const FormWidget& w, const QWidget* widget, const std::vector<Q
     }
 }
 
-void ExpectLook(const FormWidget& w, const QWidget* widget) {
+void ExpectLook(const FormWidget& w, const QWidget* widget, const std::vector<QWidget*>& all) {
     const std::string name = w.Name + " " + w.Text;
     EXPECT_EQ(widget->objectName(), Q(w.Name)) << name;
     EXPECT_EQ(widget->font().family(), Q(FontFamilyName(w.Font.Family))) << name;
@@ -146,6 +147,11 @@ void ExpectLook(const FormWidget& w, const QWidget* widget) {
     if (!w.Hint.empty()) {
         EXPECT_EQ(widget->toolTip(), Q(w.Hint).replace('\r', '\n')) << name;
     }
+    if (w.FocusControl >= 0) {
+        EXPECT_EQ(qobject_cast<const QLabel*>(widget)->buddy(),
+                  all[static_cast<size_t>(w.FocusControl)])
+            << name;
+    }
     if (w.Kind == WidgetKind::Page) {
         auto* pages = qobject_cast<QTabWidget*>(widget->parentWidget()->parentWidget());
         EXPECT_EQ(pages->tabText(pages->indexOf(const_cast<QWidget*>(widget))), Q(w.Text));
@@ -154,6 +160,21 @@ void ExpectLook(const FormWidget& w, const QWidget* widget) {
     }
     EXPECT_EQ(widget->accessibleName(), Q(w.AccessibleName)) << name;
     EXPECT_EQ(widget->accessibleDescription(), Q(w.AccessibleDescription)) << name;
+    // What a screen reader is told: the name, or, where the platform names a list by
+    // its value, a label that names it.
+    if (!w.AccessibleName.empty()) {
+        QAccessibleInterface* reader =
+            QAccessible::queryAccessibleInterface(const_cast<QWidget*>(widget));
+        ASSERT_NE(reader, nullptr) << name;
+        QStringList names = {reader->text(QAccessible::Name)};
+        for (const auto& [label, relation] : reader->relations(QAccessible::Label)) {
+            names << label->text(QAccessible::Name);
+        }
+        EXPECT_TRUE(names.contains(Q(w.AccessibleName))) << name;
+        if (!w.AccessibleDescription.empty()) {
+            EXPECT_EQ(reader->text(QAccessible::Description), Q(w.AccessibleDescription)) << name;
+        }
+    }
 }
 
 void ExpectContents(const FormWidget& w, const QWidget* widget) {
@@ -199,7 +220,7 @@ TEST(FormWindow, EveryWidgetAsDescribed) {
         if (i > 0) {
             ExpectPlace(described[i], widgets[i], widgets);
         }
-        ExpectLook(described[i], widgets[i]);
+        ExpectLook(described[i], widgets[i], widgets);
         ExpectContents(described[i], widgets[i]);
     }
 }
@@ -236,13 +257,13 @@ TEST(FormJsonDocument, ParsesAndCarriesTheDescription) {
     const QJsonArray widgets = doc.object()["widgets"].toArray();
     const std::vector<FormWidget>& described = MainForm().Widgets;
     ASSERT_EQ(widgets.size(), static_cast<qsizetype>(described.size()));
-    const QStringList keys = {"kind",  "name",       "parent",         "left",
-                              "top",   "width",      "height",         "anchor",
-                              "align", "leftAfter",  "fitMaxWidth",    "fitExtra",
-                              "font",  "textColour", "background",     "cursor",
-                              "text",  "hint",       "items",          "visibleRows",
-                              "max",   "editName",   "accessibleName", "accessibleDescription",
-                              "bind"};
+    const QStringList keys = {"kind",  "name",        "parent",         "left",
+                              "top",   "width",       "height",         "anchor",
+                              "align", "leftAfter",   "fitMaxWidth",    "fitExtra",
+                              "font",  "textColour",  "background",     "cursor",
+                              "text",  "hint",        "items",          "visibleRows",
+                              "max",   "editName",    "accessibleName", "accessibleDescription",
+                              "bind",  "focusControl"};
     for (size_t i = 0; i < described.size(); ++i) {
         const FormWidget& w = described[i];
         const QJsonObject o = widgets[static_cast<qsizetype>(i)].toObject();
@@ -257,6 +278,7 @@ TEST(FormJsonDocument, ParsesAndCarriesTheDescription) {
             QRect(w.Left, w.Top, w.Width, w.Height))
             << w.Name;
         EXPECT_EQ(o["leftAfter"].toInt(), w.LeftAfter);
+        EXPECT_EQ(o["focusControl"].toInt(), w.FocusControl);
         EXPECT_EQ(o["fitMaxWidth"].toInt(), w.FitMaxWidth);
         const QJsonObject font = o["font"].toObject();
         EXPECT_EQ(font["family"].toString(), Q(FontFamilyName(w.Font.Family)));
