@@ -41,10 +41,10 @@ TForm1::TForm1() : QWidget(nullptr) {
     RunCreationLoad();
 }
 
-TForm1::TForm1(std::string iniPath, LoadTime loadTime)
+TForm1::TForm1(std::string iniPath, TLoadTime loadTime)
     : QWidget(nullptr), iniPath_(std::move(iniPath)) {
     Build();
-    if (loadTime == LoadTime::AtCreation) {
+    if (loadTime == TLoadTime::AtCreation) {
         RunCreationLoad();
     }
 }
@@ -142,25 +142,28 @@ void TForm1::RunUserOperation(UserOperation operation) {
 
 void TForm1::SaveClicked() {
     StoreWindowPosition();
-    const std::string path = SettingsPath();
-    if (!iniPath_) {
-        CreateSettingsFolder(path);  // TEMPORARY: belongs in the write of the settings file
-    }
-    Run([path](TSimulator& sim) { Button1Click(sim, path); }, true);
+    Run(
+        [this](TSimulator& sim) {
+            FileStore store = Store();
+            Button1Click(sim, store);
+        },
+        true);
 }
 
 void TForm1::RevertClicked() {
-    Run([this](TSimulator& sim) { FormCreate(sim, SettingsPath()); }, true);
+    Run(
+        [this](TSimulator& sim) {
+            FileStore store = Store();
+            FormCreate(sim, store);
+        },
+        true);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     StoreWindowPosition();
     try {
-        const std::string path = SettingsPath();
-        if (!iniPath_) {
-            CreateSettingsFolder(path);  // TEMPORARY: belongs in the write of the settings file
-        }
-        FormClose(sim_, path);
+        FileStore store = Store();
+        FormClose(sim_, store);
     } catch (const ESimError& error) {
         // The window closes all the same; the user learns that the position and page
         // were not kept.
@@ -175,8 +178,11 @@ void TForm1::ShowError(const std::string& message) {
     box.exec();
 }
 
-std::string TForm1::SettingsPath() const {
-    return iniPath_ ? *iniPath_ : SettingsFilePath();
+FileStore TForm1::Store() const {
+    if (iniPath_) {
+        return FileStore(*iniPath_);
+    }
+    return FileStore(SettingsFilePath(), FileStore::MissingFolder::Create);
 }
 
 void TForm1::StoreWindowPosition() {

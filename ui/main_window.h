@@ -22,13 +22,14 @@
 #include <string>
 
 #include "form/binding.h"
+#include "settings/settings_store.h"
 #include "simulator/simulator.h"
 #include "ui/display_binding.h"
 #include "ui/form_builder.h"
 
 // When the window runs its creation load: at once (as the program does) or when the
 // owner calls RunCreationLoad (so that a test can see the window before the load).
-enum class LoadTime { AtCreation, Deferred };
+enum class TLoadTime { AtCreation, Deferred };
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -37,7 +38,7 @@ public:
     // The settings file beside the executable.
     TForm1();
     // An explicit settings file.
-    explicit TForm1(std::string iniPath, LoadTime loadTime = LoadTime::AtCreation);
+    explicit TForm1(std::string iniPath, TLoadTime loadTime = TLoadTime::AtCreation);
     ~TForm1() override;
 
     void RunCreationLoad();
@@ -65,7 +66,7 @@ private:
     void ShowError(const std::string& message);
     void StoreWindowPosition();
     // The settings file each operation works on: the explicit one, else the program's.
-    std::string SettingsPath() const;
+    FileStore Store() const;
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;

@@ -206,7 +206,7 @@ void ExpectContents(const FormWidget& w, const QWidget* widget) {
 // in its place, font, colour, cursor, texts, hint, rows and accessible name.
 TEST(FormWindow, EveryWidgetAsDescribed) {
     TempSettings settings;
-    TForm1 form(settings.Path(), LoadTime::Deferred);
+    TForm1 form(settings.Path(), TLoadTime::Deferred);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const std::vector<FormWidget>& described = MainForm().Widgets;
@@ -228,7 +228,7 @@ TEST(FormWindow, EveryWidgetAsDescribed) {
 // Tab moves through the window's controls in the description's order.
 TEST(FormWindow, FocusOrderIsTheDescriptionOrder) {
     TempSettings settings;
-    TForm1 form(settings.Path(), LoadTime::Deferred);
+    TForm1 form(settings.Path(), TLoadTime::Deferred);
     const std::vector<FormWidget>& described = MainForm().Widgets;
     const std::vector<QWidget*> widgets = MatchWidgets(form);
     std::vector<QWidget*> inOrder;

@@ -89,7 +89,7 @@ NamedWidgets AllNames() {
 // Every named widget exists once, as the kind of widget its name stands for.
 TEST(WindowWidgets, EveryNamedWidgetExists) {
     TempSettings settings;
-    TForm1 form(settings.Path(), LoadTime::Deferred);
+    TForm1 form(settings.Path(), TLoadTime::Deferred);
     EXPECT_EQ(form.objectName(), "Form1");
     const NamedWidgets n = AllNames();
     EXPECT_EQ(n.Lists.size(), 4 + 136 + 50);
@@ -148,7 +148,7 @@ TEST(WindowWidgets, FixedWindowWithItsCaptionAndColour) {
 // Before the load every output shows its initial text; after it, what the core computed.
 TEST(WindowWidgets, InitialTextsUntilTheLoad) {
     TempSettings settings;
-    TForm1 form(settings.Path(), LoadTime::Deferred);
+    TForm1 form(settings.Path(), TLoadTime::Deferred);
     const QMap<QString, QString> initial = Outputs(form);
     const auto initialText = [](const QString& name) -> QString {
         if (name.startsWith("Label_S") || name.startsWith("Label_ClubSlot")) {
