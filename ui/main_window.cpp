@@ -1,12 +1,18 @@
 #include "ui/main_window.h"
 
+#include <QAbstractItemView>
+#include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 #include "engine/errors.h"
 #include "form/form.h"
 #include "settings/settings_path.h"
+#include "simulator/build_code.h"
 #include "simulator/persistence.h"
 #include "ui/chara_tabs.h"
 #include "ui/qt_text.h"
@@ -34,6 +40,34 @@ CoreOperationFn CoreOperation(UserOperation operation) {
     }
 }
 
+// The list of the core that a list widget shows, or nullopt.
+std::optional<TListRef> ListOf(const Binding& bind) {
+    switch (bind.Field) {
+        case BoundField::Level:
+            return TListRef{TListKind::Level, -1, 0};
+        case BoundField::EquipItem:
+            return TListRef{TListKind::EquipItem, bind.Chara, bind.Index};
+        case BoundField::CharaCard:
+            return TListRef{TListKind::CharaCard, bind.Chara, bind.Index};
+        case BoundField::CaddieCard:
+            return TListRef{TListKind::CaddieCard, bind.Chara, bind.Index};
+        case BoundField::SpecialCard:
+            return TListRef{TListKind::SpecialCard, -1, 0};
+        case BoundField::Caddie:
+            return TListRef{TListKind::Caddie, -1, 0};
+        case BoundField::Club:
+            return TListRef{TListKind::Club, -1, 0};
+        default:
+            return std::nullopt;
+    }
+}
+
+// A pasted code comes from the clipboard, not from a link: the messages say so.
+constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
+constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
+constexpr std::string_view kPastedCodeUnknownVersion =
+    "クリップボードのビルドコードはこの版では読めません";
+
 }  // namespace
 
 TForm1::TForm1() : QWidget(nullptr) {
@@ -52,7 +86,12 @@ TForm1::TForm1(std::string iniPath, TLoadTime loadTime)
 TForm1::~TForm1() = default;
 
 void TForm1::RunCreationLoad() {
-    RevertClicked();
+    Run(
+        [this](TSimulator& sim) {
+            FileStore store = Store();
+            FormCreate(sim, store);
+        },
+        Step::Start, true);
 }
 
 void TForm1::Build() {
@@ -60,7 +99,9 @@ void TForm1::Build() {
     widgets_ = BuildForm(*this, form);
     display_.Bind(form, widgets_, sim_.State, sim_.Display);
     Wire();
+    AddCommands();
     display_.Render();
+    history_.Start(sim_);
 }
 
 void TForm1::Wire() {
@@ -73,6 +114,14 @@ void TForm1::Wire() {
                 auto* list = static_cast<PickList*>(widget);
                 connect(list, &QComboBox::activated, this,
                         [this, bind](int index) { Changed(bind, index); });
+                if (const std::optional<TListRef> ref = ListOf(bind)) {
+                    connect(list, &QComboBox::highlighted, this,
+                            [this, list, ref = *ref](int entry) { ShowPreview(list, ref, entry); });
+                    connect(list, &PickList::opened, this, [this, list, ref = *ref] {
+                        ShowPreview(list, ref, list->view()->currentIndex().row());
+                    });
+                    connect(list, &PickList::closed, this, [this] { HidePreview(); });
+                }
                 const UserOperation opening = OperationOnOpen(bind);
                 if (opening != UserOperation::None) {
                     connect(list, &PickList::opening, this,
@@ -98,13 +147,51 @@ void TForm1::Wire() {
     }
 }
 
+void TForm1::AddCommands() {
+    const auto key = [this](QKeySequence sequence, void (TForm1::*slot)()) {
+        connect(new QShortcut(sequence, this), &QShortcut::activated, this, slot);
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), &TForm1::UndoPressed);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), &TForm1::RedoPressed);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &TForm1::RedoPressed);
+
+    // The context menu of the window shows the actions added to it; a widget of the
+    // window without a menu of its own passes a right click on to it.
+    const auto command = [this](const char* text, QKeySequence sequence, void (TForm1::*slot)()) {
+        auto* action = new QAction(QString::fromUtf8(text), this);
+        action->setShortcut(sequence);
+        connect(action, &QAction::triggered, this, slot);
+        addAction(action);
+    };
+    command("ビルドコードをコピー", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+            &TForm1::CopyBuildCode);
+    command("ビルドコードを貼り付け", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
+            &TForm1::PasteBuildCode);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
+}
+
 template <class Operation>
-void TForm1::Run(Operation&& operation, bool movesWindow) {
+void TForm1::Run(Operation&& operation, Step step, bool movesWindow) {
     std::optional<std::string> failure;
     try {
         operation(sim_);
     } catch (const ESimError& error) {
         failure = error.what();
+    }
+    // What a failed change set before its error stays in the selection, so it is a
+    // step as well.
+    switch (step) {
+        case Step::Record:
+            history_.Record(sim_);
+            break;
+        case Step::Follow:
+            history_.Follow(sim_);
+            break;
+        case Step::Start:
+            history_.Start(sim_);
+            break;
+        case Step::None:
+            break;
     }
     display_.Render();
     if (movesWindow) {
@@ -136,7 +223,9 @@ void TForm1::RunUserOperation(UserOperation operation) {
     } else if (operation == UserOperation::Revert) {
         RevertClicked();
     } else if (const auto core = CoreOperation(operation)) {
-        Run(core);
+        // The club list's opening stores the counts that the pick after it works with;
+        // opening and pick are one step.
+        Run(core, operation == UserOperation::ClubListOpen ? Step::None : Step::Record);
     }
 }
 
@@ -147,7 +236,7 @@ void TForm1::SaveClicked() {
             FileStore store = Store();
             Button1Click(sim, store);
         },
-        true);
+        Step::Follow, true);
 }
 
 void TForm1::RevertClicked() {
@@ -156,7 +245,61 @@ void TForm1::RevertClicked() {
             FileStore store = Store();
             FormCreate(sim, store);
         },
-        true);
+        Step::Record, true);
+}
+
+void TForm1::UndoPressed() {
+    Run([this](TSimulator& sim) { history_.Undo(sim); }, Step::None);
+}
+
+void TForm1::RedoPressed() {
+    Run([this](TSimulator& sim) { history_.Redo(sim); }, Step::None);
+}
+
+void TForm1::CopyBuildCode() {
+    QGuiApplication::clipboard()->setText(Q(EncodeBuild(sim_.State)));
+}
+
+// The code is read and shown on a copy, so that a code that cannot be shown leaves the
+// selection as it was; the shown build is one step.
+void TForm1::PasteBuildCode() {
+    const std::string code = QGuiApplication::clipboard()->text().trimmed().toStdString();
+    Run(
+        [&code](TSimulator& sim) {
+            if (code.empty()) {
+                throw ESimError(std::string(kNoBuildCode));
+            }
+            TBuild build;
+            try {
+                build = DecodeBuild(code);
+            } catch (const EBuildCodeError& error) {
+                throw ESimError(std::string(error.what() == kBuildCodeUnknownVersion
+                                                ? kPastedCodeUnknownVersion
+                                                : kPastedCodeDamaged));
+            }
+            TSimulator shown = sim;
+            ShowBuild(shown, build);
+            sim = std::move(shown);
+        },
+        Step::Record);
+}
+
+void TForm1::ShowPreview(PickList* list, TListRef ref, int entry) {
+    if (!list->view()->isVisible() || entry < 0) {
+        HidePreview();
+        return;
+    }
+    if (!tip_) {
+        tip_ = std::make_unique<EntryTip>();
+    }
+    const TPreview preview = previewer_.Preview(sim_, ref, entry);
+    tip_->ShowBeside(Q(PreviewText(preview)), list->EntryOnScreen(entry), list->OpenListOnScreen());
+}
+
+void TForm1::HidePreview() {
+    if (tip_) {
+        tip_->hide();
+    }
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

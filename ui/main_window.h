@@ -16,13 +16,24 @@
 // Signals raised by code are never forwarded, so no operation runs inside another. An
 // ESimError stops the operation; the window still renders what the operation wrote,
 // then shows the error's message.
+//
+// The same runner keeps the history (simulator/history.h): every change of the
+// selection is a step that Ctrl+Z undoes and Ctrl+Y or Ctrl+Shift+Z redo; a save is no
+// step; the club list's opening is part of the pick that follows it. While a list is
+// open, its highlighted entry shows beside it what picking it would change. Ctrl+Shift+C
+// and Ctrl+Shift+V (also in the window's context menu) copy the selection as a build
+// code and show a pasted one.
 
 #include <QWidget>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "form/binding.h"
 #include "settings/settings_store.h"
+#include "simulator/history.h"
+#include "simulator/lists.h"
+#include "simulator/preview.h"
 #include "simulator/simulator.h"
 #include "ui/display_binding.h"
 #include "ui/form_builder.h"
@@ -30,6 +41,9 @@
 // When the window runs its creation load: at once (as the program does) or when the
 // owner calls RunCreationLoad (so that a test can see the window before the load).
 enum class TLoadTime { AtCreation, Deferred };
+
+class EntryTip;
+class PickList;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -52,6 +66,8 @@ private:
     void Build();
     // Connects every user signal of the built widgets to the slot of its binding.
     void Wire();
+    // The keys and the context menu of the window.
+    void AddCommands();
 
     // The user's actions.
     void Changed(const Binding& bind, int value);
@@ -59,10 +75,27 @@ private:
     void RunUserOperation(UserOperation operation);
     void SaveClicked();
     void RevertClicked();
+    void UndoPressed();
+    void RedoPressed();
+    void CopyBuildCode();
+    void PasteBuildCode();
 
-    // Runs one core operation at the event boundary, then renders and reports an error.
+    // What an entry of an open list would change, beside the entry.
+    void ShowPreview(PickList* list, TListRef ref, int entry);
+    void HidePreview();
+
+    // What the history does after an operation.
+    enum class Step {
+        Record,  // a change of the selection by the user
+        Follow,  // the save: no step, the current entry takes the result
+        Start,   // the creation load: the history begins anew
+        None,    // undo, redo and the club list's opening
+    };
+
+    // Runs one core operation at the event boundary, keeps the history, then renders
+    // and reports an error.
     template <class Operation>
-    void Run(Operation&& operation, bool movesWindow = false);
+    void Run(Operation&& operation, Step step, bool movesWindow = false);
     void ShowError(const std::string& message);
     void StoreWindowPosition();
     // The settings file each operation works on: the explicit one, else the program's.
@@ -70,6 +103,9 @@ private:
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;
+    THistory history_;
     BuiltForm widgets_;
     DisplayBinding display_;
+    TPreviewer previewer_;
+    std::unique_ptr<EntryTip> tip_;
 };

@@ -1,9 +1,16 @@
 #include "ui/widgets.h"
 
 #include <QAbstractItemView>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStyle>
+#include <QStyleOptionFrame>
+#include <QStylePainter>
+#include <QToolTip>
 #include <QWheelEvent>
+#include <algorithm>
 
 PickList::PickList(QWidget* parent) : QComboBox(parent) {
     setEditable(false);
@@ -20,6 +27,76 @@ void PickList::showPopup() {
     }
     list->setMinimumWidth(width);
     QComboBox::showPopup();
+    // The open list is a window of its own; its hiding is the closing, whether by a
+    // pick, Escape or a click elsewhere.
+    QObject* popup = list->window();
+    if (popup != watchedPopup_ && popup != window()) {
+        popup->installEventFilter(this);
+        watchedPopup_ = popup;
+    }
+    emit opened();
+}
+
+bool PickList::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == watchedPopup_ && event->type() == QEvent::Hide) {
+        emit closed();
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
+QRect PickList::EntryOnScreen(int index) const {
+    const QAbstractItemView* list = view();
+    const QRect row = list->visualRect(model()->index(index, modelColumn()));
+    return {list->viewport()->mapToGlobal(row.topLeft()), row.size()};
+}
+
+QRect PickList::OpenListOnScreen() const {
+    const QWidget* popup = view()->window();
+    return {popup->mapToGlobal(QPoint(0, 0)), popup->size()};
+}
+
+EntryTip::EntryTip() : QLabel(nullptr, Qt::ToolTip | Qt::BypassGraphicsProxyWidget) {
+    setObjectName(QStringLiteral("EntryTip"));
+    setTextFormat(Qt::PlainText);
+    setForegroundRole(QPalette::ToolTipText);
+    setBackgroundRole(QPalette::ToolTipBase);
+    setPalette(QToolTip::palette());
+    setFont(QToolTip::font());
+    ensurePolished();
+    setMargin(1 + style()->pixelMetric(QStyle::PM_ToolTipLabelFrameWidth, nullptr, this));
+    setFrameStyle(QFrame::NoFrame);
+    setAlignment(Qt::AlignLeft);
+    setIndent(1);
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void EntryTip::ShowBeside(const QString& text, const QRect& entry, const QRect& frame) {
+    // The hint font may have changed since the tip was made (the window sets it).
+    setFont(QToolTip::font());
+    setText(text);
+    resize(sizeHint());
+    const QScreen* screen = QGuiApplication::screenAt(entry.center());
+    const QRect room = screen != nullptr ? screen->availableGeometry() : QRect(frame);
+    int left = frame.right() + 3;
+    if (left + width() > room.right() + 1) {
+        left = std::max(room.left(), frame.left() - 2 - width());
+    }
+    const int top =
+        std::clamp(entry.top(), room.top(), std::max(room.top(), room.bottom() + 1 - height()));
+    move(left, top);
+    show();
+    raise();
+}
+
+void EntryTip::paintEvent(QPaintEvent* event) {
+    {
+        QStylePainter painter(this);
+        QStyleOptionFrame frame;
+        frame.initFrom(this);
+        painter.drawPrimitive(QStyle::PE_PanelTipLabel, frame);
+    }
+    QLabel::paintEvent(event);
 }
 
 StepSpinner::StepSpinner(QWidget* parent, const QString& editName) : QSpinBox(parent) {

@@ -8,7 +8,8 @@
 // window sets their values from the core and forwards their user signals.
 
 // A pick-only drop-down list. Its user picks arrive as QComboBox::activated; opening the
-// list is announced by `opening` before the list shows.
+// list is announced by `opening` before the list shows and by `opened` once it shows,
+// and its closing, however it closes, by `closed`.
 class PickList : public QComboBox {
     Q_OBJECT
 
@@ -16,9 +17,38 @@ public:
     explicit PickList(QWidget* parent);
 
     void showPopup() override;
+    // The open list's row `index` on the screen (global coordinates), and the open
+    // list's frame.
+    QRect EntryOnScreen(int index) const;
+    QRect OpenListOnScreen() const;
 
 signals:
     void opening();
+    void opened();
+    void closed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QObject* watchedPopup_ = nullptr;
+};
+
+// A hint window of its own, drawn as the hints are, that stands beside a rectangle of
+// the screen (an entry of an open list) instead of below the mouse, and stays until it
+// is hidden: keys and moves inside the open list do not close it.
+class EntryTip : public QLabel {
+    Q_OBJECT
+
+public:
+    EntryTip();
+
+    // Shows `text` right of `frame` at the height of `entry`, or left of `frame` where
+    // the screen ends.
+    void ShowBeside(const QString& text, const QRect& entry, const QRect& frame);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A number box with its spinner: the user steps it by one with the arrows or the Up and

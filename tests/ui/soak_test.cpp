@@ -1,8 +1,9 @@
 // A long seeded run of random user actions through the real window: lists on every
 // page (by keyboard and through the open list), tabs, spinners, the club list both
-// ways, full tune, save and revert. After every action the window must show what the
-// core holds; at the end the saved file must load back to the window's selection,
-// and after a warm-up the process must not keep growing.
+// ways, full tune, save, revert, undo, redo and build codes. After every action the
+// window must show what the core holds; at the end the saved file must load back to
+// the window's selection, and after a warm-up (which fills the undo history) the
+// process must not keep growing.
 //
 // KESTREL_SOAK_ACTIONS (default 2000) and KESTREL_SOAK_SEED (default 20261208) set the
 // length and the seed; a failure names the seed and the last actions.
@@ -12,14 +13,12 @@
 #include <QElapsedTimer>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <fstream>
-#include <random>
 #include <string>
 
+#include "random_window_user.h"
 #include "simulator/persistence.h"
 #include "ui_test_support.h"
-#include "window_driver.h"
 
 #if defined(__SANITIZE_ADDRESS__)
 #define KESTREL_UNDER_ASAN 1
@@ -45,114 +44,18 @@ long ResidentBytes() {
     return resident * sysconf(_SC_PAGESIZE);
 }
 
-class Soak {
-public:
-    Soak(TForm1& form, unsigned seed) : drive_(form), random_(seed) {}
-
-    // One random action, named in the log of recent actions.
-    void Act() {
-        const int page = drive_.CurrentPage();
-        const int kind = Pick(100);
-        if (kind < 28) {
-            QComboBox* list = Any(drive_.PageLists(page));
-            Log("keyboard on " + Name(list));
-            WindowDriver::PickByKeyboard(list, Pick(3) != 0);
-        } else if (kind < 38) {
-            QComboBox* list = Any(drive_.PageLists(page));
-            const int index = Pick(list->count());
-            Log("open " + Name(list) + " pick " + std::to_string(index));
-            WindowDriver::PickInOpenList(list, index);
-        } else if (kind < 44) {
-            QComboBox* list = Any(drive_.OtherLists());
-            if (Pick(2) == 0) {
-                Log("keyboard on " + Name(list));
-                WindowDriver::PickByKeyboard(list, Pick(2) == 0);
-            } else {
-                const int index = Pick(list->count());
-                Log("open " + Name(list) + " pick " + std::to_string(index));
-                WindowDriver::PickInOpenList(list, index);
-            }
-        } else if (kind < 49) {
-            const int index = Pick(drive_.ClubList()->count());
-            Log("open club list pick " + std::to_string(index));
-            WindowDriver::PickInOpenList(drive_.ClubList(), index);
-        } else if (kind < 53) {
-            Log("keyboard on club list");
-            WindowDriver::PickByKeyboard(drive_.ClubList(), Pick(2) == 0);
-        } else if (kind < 61) {
-            const int tab = Pick(CharaCount);
-            Log("tab " + std::to_string(tab));
-            drive_.ClickTab(tab);
-        } else if (kind < 85) {
-            QSpinBox* spinner = Any(drive_.PageSpinners(page));
-            const bool up = Pick(3) != 0;  // mostly up, so that counts reach their limits
-            Log(std::string(up ? "up on " : "down on ") + Name(spinner));
-            WindowDriver::Step(spinner, up);
-        } else if (kind < 95) {
-            QSpinBox* spinner = Any(drive_.ClubSpinners());
-            const bool up = Pick(3) != 0;
-            Log(std::string(up ? "up on " : "down on ") + Name(spinner));
-            WindowDriver::Step(spinner, up);
-        } else if (kind < 97) {
-            Log("full tune");
-            WindowDriver::Click(drive_.FullTuneButton());
-        } else if (kind < 99) {
-            Log("save");
-            WindowDriver::Click(drive_.SaveButton());
-        } else {
-            Log("revert");
-            WindowDriver::Click(drive_.RevertButton());
-        }
-        WindowDriver::Settle();
+// Fills the window's history: one spinner up and down in turn, each step a change, until
+// the history holds as many steps as it keeps. From then on a new step reuses the memory
+// of the oldest, so growth after the warm-up is a leak and not the history filling up.
+void FillHistory(WindowDriver& drive) {
+    drive.ClickTab(0);
+    QSpinBox* spinner = drive.PageSpinners(0).front();
+    const bool up = spinner->value() < spinner->maximum();
+    for (size_t i = 0; i <= THistory::kDefaultSteps; ++i) {
+        WindowDriver::Step(spinner, i % 2 == 0 ? up : !up);
     }
-
-    // Visits every page and opens every list once, so that what the window creates on
-    // first use (the lists' drop-down windows, glyphs of every text) exists before
-    // memory is measured.
-    void VisitEverything() {
-        for (int page = 0; page < CharaCount; ++page) {
-            drive_.ClickTab(page);
-            for (QComboBox* list : drive_.PageLists(page)) {
-                WindowDriver::PickInOpenList(list, list->currentIndex());
-            }
-            WindowDriver::Settle();
-        }
-        for (QComboBox* list : drive_.OtherLists()) {
-            WindowDriver::PickInOpenList(list, list->currentIndex());
-        }
-        WindowDriver::PickInOpenList(drive_.ClubList(), drive_.ClubList()->currentIndex());
-        drive_.ClickTab(0);
-        WindowDriver::Settle();
-    }
-
-    std::string Recent() const {
-        std::string text;
-        for (const std::string& action : recent_) {
-            text += "  " + action + "\n";
-        }
-        return text;
-    }
-
-private:
-    int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
-
-    template <class T>
-    T* Any(const std::vector<T*>& widgets) {
-        return widgets[static_cast<size_t>(Pick(static_cast<int>(widgets.size())))];
-    }
-
-    static std::string Name(const QWidget* widget) { return widget->objectName().toStdString(); }
-    void Log(std::string action) {
-        recent_.push_back(std::move(action));
-        if (recent_.size() > 12) {
-            recent_.pop_front();
-        }
-    }
-
-    WindowDriver drive_;
-    std::mt19937 random_;
-    std::deque<std::string> recent_;
-};
+    WindowDriver::Settle();
+}
 
 }  // namespace
 
@@ -166,12 +69,13 @@ TEST(Soak, RandomUserActionsThroughTheWindow) {
     settings.Write("[Notes]\nMine=keep me\n");
     auto form = ShownWindow(settings);
     MessageBoxCloser boxes;
-    Soak soak(*form, seed);
+    RandomWindowUser soak(*form, seed);
     const CoreMirror mirror(*form);
 
     QElapsedTimer clock;
     clock.start();
     soak.VisitEverything();
+    FillHistory(soak.Drive());
     long residentAfterWarmUp = 0;
     for (long done = 0; done < actions; ++done) {
         if (done == warmUp) {
@@ -179,17 +83,18 @@ TEST(Soak, RandomUserActionsThroughTheWindow) {
         }
         soak.Act();
         const std::vector<std::string> differences = mirror.Differences();
-        ASSERT_TRUE(differences.empty()) << "seed " << seed << ", after action " << done + 1
-                                         << ": " << differences.front() << "\nthe last actions:\n"
+        ASSERT_TRUE(differences.empty()) << "seed " << seed << ", after action " << done + 1 << ": "
+                                         << differences.front() << "\nthe last actions:\n"
                                          << soak.Recent();
     }
     const long residentAtEnd = ResidentBytes();
     const double seconds = static_cast<double>(clock.elapsed()) / 1000.0;
-    std::printf("%ld actions in %.1f s (%.0f us each), seed %u, %d message boxes; resident "
-                "%.1f MB after warm-up, %.1f MB at the end\n",
-                actions, seconds, seconds * 1e6 / static_cast<double>(actions), seed,
-                boxes.Closed(), static_cast<double>(residentAfterWarmUp) / 1048576.0,
-                static_cast<double>(residentAtEnd) / 1048576.0);
+    std::printf(
+        "%ld actions in %.1f s (%.0f us each), seed %u, %d message boxes; resident "
+        "%.1f MB after warm-up, %.1f MB at the end\n",
+        actions, seconds, seconds * 1e6 / static_cast<double>(actions), seed, boxes.Closed(),
+        static_cast<double>(residentAfterWarmUp) / 1048576.0,
+        static_cast<double>(residentAtEnd) / 1048576.0);
 
     // Whatever the window holds, a save must bring it back whole, with the user's own
     // section kept.

@@ -92,6 +92,40 @@ void WindowDriver::ClickTab(int index) const {
     QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
 }
 
+void WindowDriver::PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) const {
+    // The window's keys act in the active window only. The offscreen platform leaves a
+    // closed list's window as the active one, where a desktop gives the activation back
+    // to the window the list belongs to.
+    if (QApplication::activeWindow() != &form_) {
+        QApplication::setActiveWindow(&form_);
+        if (QApplication::activeWindow() != &form_) {
+            throw std::logic_error("the window did not become active");
+        }
+    }
+    QWidget* focus = QApplication::focusWidget();
+    QTest::keyClick(focus != nullptr && focus->window() == &form_ ? focus : &form_, key, modifiers);
+}
+
+void WindowDriver::Undo() const {
+    PressKey(Qt::Key_Z, Qt::ControlModifier);
+}
+
+void WindowDriver::Redo(bool shiftZ) const {
+    if (shiftZ) {
+        PressKey(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+    } else {
+        PressKey(Qt::Key_Y, Qt::ControlModifier);
+    }
+}
+
+void WindowDriver::CopyCode() const {
+    PressKey(Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+}
+
+void WindowDriver::PasteCode() const {
+    PressKey(Qt::Key_V, Qt::ControlModifier | Qt::ShiftModifier);
+}
+
 void WindowDriver::Settle() {
     QApplication::processEvents();
 }

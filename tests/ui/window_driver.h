@@ -37,6 +37,13 @@ public:
     static void PickInOpenList(QComboBox* list, int index);
     static void Click(QPushButton* button);
     void ClickTab(int index) const;
+    // The window's keys, sent to the widget that has the focus as a hand types them:
+    // Ctrl+Z, Ctrl+Y or Ctrl+Shift+Z, Ctrl+Shift+C and Ctrl+Shift+V.
+    void Undo() const;
+    void Redo(bool shiftZ = false) const;
+    void CopyCode() const;
+    void PasteCode() const;
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers) const;
     // Lets the window lay out and paint what the last action changed.
     static void Settle();
 
