@@ -5,6 +5,7 @@
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -139,6 +140,43 @@ void BM_ClubChangeThroughOpenList(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ClubChangeThroughOpenList)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// With the club list open, the highlight moved between two entries: each time the
+// preview of the entry is worked out and its tip shown beside it.
+void BM_PreviewTipFollowsHighlight(benchmark::State& state) {
+    TForm1& form = Window();
+    WindowDriver drive(form);
+    QComboBox* list = drive.ClubList();
+    QTest::mousePress(list, Qt::LeftButton);
+    QAbstractItemView* view = list->view();
+    if (!view->isVisible()) {
+        state.SkipWithError("the club list did not open");
+        return;
+    }
+    const QLabel* tip = nullptr;
+    int entry = 20;
+    for (auto _ : state) {
+        entry = entry == 20 ? 31 : 20;
+        view->setCurrentIndex(view->model()->index(entry, list->modelColumn()));
+        WindowDriver::Settle();
+        state.PauseTiming();
+        if (tip == nullptr) {
+            for (QWidget* widget : QApplication::topLevelWidgets()) {
+                if (widget->objectName() == QLatin1String("EntryTip")) {
+                    tip = static_cast<const QLabel*>(widget);
+                }
+            }
+        }
+        if (tip == nullptr || !tip->isVisible()) {
+            state.SkipWithError("no tip beside the entry");
+            break;
+        }
+        state.ResumeTiming();
+    }
+    QTest::keyClick(view, Qt::Key_Escape);
+    WindowDriver::Settle();
+}
+BENCHMARK(BM_PreviewTipFollowsHighlight)->Unit(benchmark::kMicrosecond)->UseRealTime();
 
 }  // namespace
 

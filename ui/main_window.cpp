@@ -100,6 +100,9 @@ void TForm1::Build() {
     display_.Bind(form, widgets_, sim_.State, sim_.Display);
     Wire();
     AddCommands();
+    previewTimer_.setSingleShot(true);
+    previewTimer_.setInterval(0);
+    connect(&previewTimer_, &QTimer::timeout, this, &TForm1::ShowPendingPreview);
     display_.Render();
     history_.Start(sim_);
 }
@@ -285,18 +288,26 @@ void TForm1::PasteBuildCode() {
 }
 
 void TForm1::ShowPreview(PickList* list, TListRef ref, int entry) {
-    if (!list->view()->isVisible() || entry < 0) {
+    pendingPreview_ = {list, ref, entry};
+    previewTimer_.start();
+}
+
+void TForm1::ShowPendingPreview() {
+    const PendingPreview& p = pendingPreview_;
+    if (p.List == nullptr || !p.List->view()->isVisible() || p.Entry < 0) {
         HidePreview();
         return;
     }
     if (!tip_) {
         tip_ = std::make_unique<EntryTip>();
     }
-    const TPreview preview = previewer_.Preview(sim_, ref, entry);
-    tip_->ShowBeside(Q(PreviewText(preview)), list->EntryOnScreen(entry), list->OpenListOnScreen());
+    const TPreview preview = previewer_.Preview(sim_, p.Ref, p.Entry);
+    tip_->ShowBeside(Q(PreviewText(preview)), p.List->EntryOnScreen(p.Entry),
+                     p.List->OpenListOnScreen());
 }
 
 void TForm1::HidePreview() {
+    previewTimer_.stop();
     if (tip_) {
         tip_->hide();
     }

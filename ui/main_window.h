@@ -24,6 +24,7 @@
 // and Ctrl+Shift+V (also in the window's context menu) copy the selection as a build
 // code and show a pasted one.
 
+#include <QTimer>
 #include <QWidget>
 #include <memory>
 #include <optional>
@@ -80,8 +81,11 @@ private:
     void CopyBuildCode();
     void PasteBuildCode();
 
-    // What an entry of an open list would change, beside the entry.
+    // What an entry of an open list would change, beside the entry: asked for on each
+    // highlight, worked out and shown once the events of the moment are handled, so
+    // that a fast run over the entries shows only where it stops.
     void ShowPreview(PickList* list, TListRef ref, int entry);
+    void ShowPendingPreview();
     void HidePreview();
 
     // What the history does after an operation.
@@ -108,4 +112,10 @@ private:
     DisplayBinding display_;
     TPreviewer previewer_;
     std::unique_ptr<EntryTip> tip_;
+    QTimer previewTimer_;
+    struct PendingPreview {
+        PickList* List = nullptr;
+        TListRef Ref;
+        int Entry = -1;
+    } pendingPreview_;
 };

@@ -525,6 +525,7 @@ TEST(PreviewTip, TheHighlightedEntryShowsTheCoresPreviewAndThePickAgrees) {
                 view->setCurrentIndex(view->model()->index(entry, list->modelColumn()));
             };
             const auto expectTipFor = [&](int entry) {
+                QApplication::processEvents();
                 QLabel* tip = Tip();
                 ASSERT_NE(tip, nullptr);
                 ASSERT_TRUE(tip->isVisible());
