@@ -7,6 +7,27 @@
 #include "engine/levels.h"
 #include "simulator/simulator.h"
 
+std::optional<TListRef> ListOfBinding(const Binding& bind) {
+    switch (bind.Field) {
+        case BoundField::Level:
+            return TListRef{TListKind::Level, -1, 0};
+        case BoundField::EquipItem:
+            return TListRef{TListKind::EquipItem, bind.Chara, bind.Index};
+        case BoundField::CharaCard:
+            return TListRef{TListKind::CharaCard, bind.Chara, bind.Index};
+        case BoundField::CaddieCard:
+            return TListRef{TListKind::CaddieCard, bind.Chara, bind.Index};
+        case BoundField::SpecialCard:
+            return TListRef{TListKind::SpecialCard, -1, 0};
+        case BoundField::Caddie:
+            return TListRef{TListKind::Caddie, -1, 0};
+        case BoundField::Club:
+            return TListRef{TListKind::Club, -1, 0};
+        default:
+            return std::nullopt;
+    }
+}
+
 std::vector<TListRef> AllLists() {
     std::vector<TListRef> lists;
     lists.push_back({TListKind::Level, -1, 0});

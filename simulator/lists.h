@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "engine/sim_record.h"
+#include "form/form.h"
 
 // The window's lists by what they select, and the user's pick in one of them, for the
 // operations that act on any list (the preview, the history's tests, the faces).
@@ -25,6 +27,10 @@ struct TListRef {
 
     friend bool operator==(const TListRef&, const TListRef&) = default;
 };
+
+// The list that a list widget of the form description shows, by the widget's binding;
+// nullopt for a binding of anything else.
+std::optional<TListRef> ListOfBinding(const Binding& bind);
 
 // Every list of the window: the level, each page's wear slots and cards in slot order,
 // the special card, the caddie and the club set.

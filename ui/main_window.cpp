@@ -40,28 +40,6 @@ CoreOperationFn CoreOperation(UserOperation operation) {
     }
 }
 
-// The list of the core that a list widget shows, or nullopt.
-std::optional<TListRef> ListOf(const Binding& bind) {
-    switch (bind.Field) {
-        case BoundField::Level:
-            return TListRef{TListKind::Level, -1, 0};
-        case BoundField::EquipItem:
-            return TListRef{TListKind::EquipItem, bind.Chara, bind.Index};
-        case BoundField::CharaCard:
-            return TListRef{TListKind::CharaCard, bind.Chara, bind.Index};
-        case BoundField::CaddieCard:
-            return TListRef{TListKind::CaddieCard, bind.Chara, bind.Index};
-        case BoundField::SpecialCard:
-            return TListRef{TListKind::SpecialCard, -1, 0};
-        case BoundField::Caddie:
-            return TListRef{TListKind::Caddie, -1, 0};
-        case BoundField::Club:
-            return TListRef{TListKind::Club, -1, 0};
-        default:
-            return std::nullopt;
-    }
-}
-
 // A pasted code comes from the clipboard, not from a link: the messages say so.
 constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
 constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
@@ -117,7 +95,7 @@ void TForm1::Wire() {
                 auto* list = static_cast<PickList*>(widget);
                 connect(list, &QComboBox::activated, this,
                         [this, bind](int index) { Changed(bind, index); });
-                if (const std::optional<TListRef> ref = ListOf(bind)) {
+                if (const std::optional<TListRef> ref = ListOfBinding(bind)) {
                     connect(list, &QComboBox::highlighted, this,
                             [this, list, ref = *ref](int entry) { ShowPreview(list, ref, entry); });
                     connect(list, &PickList::opened, this, [this, list, ref = *ref] {

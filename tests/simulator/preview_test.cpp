@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "form/binding.h"
+#include "form/form.h"
 #include "tests/simulator/planner_starts.h"
 #include "tests/support/sim_print.h"
 
@@ -110,4 +115,32 @@ TEST(Preview, Text) {
               "1Wの飛距離(通常) 264y → 268y");
     preview.Error = "範囲チェックエラー";
     EXPECT_EQ(PreviewText(preview), "範囲チェックエラー.");
+}
+
+// The form's list widgets and the core's lists are the same lists: each list widget
+// names one list of AllLists() and every list is named once; the widget shows the field
+// that a pick sets; a list whose rows are fixed has as many rows as entries.
+TEST(Lists, EveryListWidgetOfTheFormIsOneListOfTheCore) {
+    TSimulator sim;
+    StatusCalculate(sim);
+    std::vector<TListRef> named;
+    for (const FormWidget& w : MainForm().Widgets) {
+        const std::optional<TListRef> list = ListOfBinding(w.Bind);
+        ASSERT_EQ(list.has_value(), w.Kind == WidgetKind::List) << w.Name;
+        if (!list) {
+            continue;
+        }
+        named.push_back(*list);
+        EXPECT_EQ(BoundValue(sim.State, w.Bind), &SelectedEntry(sim.State, *list)) << w.Name;
+        if (BoundItems(sim.Display, w.Bind) == nullptr) {
+            EXPECT_EQ(EntryCount(sim, *list), static_cast<int32_t>(w.Items.size())) << w.Name;
+        }
+    }
+    std::vector<TListRef> all = AllLists();
+    const auto order = [](TListRef a, TListRef b) {
+        return std::tuple(a.Kind, a.Chara, a.Index) < std::tuple(b.Kind, b.Chara, b.Index);
+    };
+    std::sort(named.begin(), named.end(), order);
+    std::sort(all.begin(), all.end(), order);
+    EXPECT_TRUE(named == all) << named.size() << " list widgets, " << all.size() << " lists";
 }
