@@ -1,6 +1,6 @@
 #include <benchmark/benchmark.h>
 
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 #include "representative_selection.h"
 
 static void BM_StatusCalculate(benchmark::State& state) {

@@ -6,7 +6,7 @@
 #include "characters/catalogue.h"
 #include "engine/checked.h"
 #include "engine/levels.h"
-#include "engine/simulator.h"
+#include "engine/sim_record.h"
 #include "engine/text_format.h"
 
 namespace {
@@ -61,7 +61,7 @@ int32_t ItemAt(const TCharaState& chara, int k) {
     return k < 0 ? 0 : chara.Items[k];
 }
 
-// Step 1 of the equipment: every slot of every character takes the record of its
+// The equipment pass: every slot of every character takes the record of its
 // selected entry; a slot whose index selects no entry keeps its previous record. The
 // one-piece outfit of a character wearing separates is credited by the outfit rule.
 void EquipmentPass(const TSimState& state, TSimResults& results) {
@@ -207,7 +207,7 @@ void CalcActiveChara(TSimulator& sim, int t) {
 
     // Only power has a level bonus.
     TStatus limit = r.SlotLimit;
-    limit.Pow = CheckedAdd(r.Level, r.SlotLimit.Pow);
+    limit.Pow = CheckedAdd(PowerSlotBonus(r.Level), r.SlotLimit.Pow);
     for (int i = 0; i < kStatCount; ++i) {
         SetDecimalText(page.SlotLimitText[i], "/", StatField(limit, i), {});
     }

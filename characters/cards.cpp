@@ -1,6 +1,6 @@
 #include "characters/cards.h"
 
-#include "engine/simulator.h"
+#include "engine/sim_record.h"
 
 const std::array<std::string_view, kCardKindCount> kCardKindTexts = {
     "なし",

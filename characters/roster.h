@@ -6,6 +6,7 @@
 #include <span>
 #include <string_view>
 
+#include "engine/sim_state.h"
 #include "engine/status.h"
 
 // The 24 kinds of wear slot. A member's name is its settings key and the suffix of
@@ -38,8 +39,6 @@ enum class TWearSlot : uint8_t {
 };
 
 constexpr int kWearSlotKinds = 24;
-constexpr int kMaxWearSlots = 15;  // the most slots any one character has
-constexpr int32_t CharaCount = 10;
 
 // Settings key of a slot kind ("Top", "Pants", ...).
 std::string_view WearSlotKey(TWearSlot slot);

@@ -1,6 +1,6 @@
 #include "clubs/caddies.h"
 
-#include "engine/simulator.h"
+#include "engine/sim_record.h"
 
 namespace {
 

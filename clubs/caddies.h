@@ -2,7 +2,7 @@
 
 struct TSimulator;
 
-// Step 2: the selected caddie's effect and its text.
+// The caddie step of every chain: the selected caddie's effect and its text.
 void CalcCaddie(TSimulator& sim);
 
 #include <cstdint>

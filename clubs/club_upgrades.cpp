@@ -1,7 +1,7 @@
 #include "clubs/club_upgrades.h"
 
 #include "engine/checked.h"
-#include "engine/simulator.h"
+#include "engine/sim_record.h"
 #include "engine/text_format.h"
 
 // The window answers every change of a club number box with StatusCalculate, so a
@@ -97,13 +97,4 @@ void CalcClub3(TSimulator& sim) {
         }
     }
     CalcClub1(sim);
-}
-
-void ComboBox2DropDown(TSimulator& sim) {
-    const int32_t club = sim.State.Club;
-    CheckRange(club, 0, kClubCount - 1);
-    TStatus& counts = sim.State.ClubSlotUps[club];
-    for (int i = 0; i < kStatCount; ++i) {
-        StatField(counts, i) = sim.State.ClubSpinners[i].Position;
-    }
 }

@@ -1,6 +1,6 @@
 #include "clubs/clubs.h"
 
-#include "engine/simulator.h"
+#include "engine/sim_record.h"
 #include "engine/text_format.h"
 
 namespace {

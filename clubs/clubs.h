@@ -2,7 +2,7 @@
 
 struct TSimulator;
 
-// Step 3: the selected club set's base status and slot limits, and their labels.
+// The club-set step of every chain: the selected club set's base status and slot limits, and their labels.
 void CalcClubSetting(TSimulator& sim);
 
 #include <cstdint>

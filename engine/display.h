@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "characters/roster.h"
+#include "engine/sim_state.h"
 #include "engine/status.h"
 
 // Every output the steps write, under the names of the widgets that show them.
@@ -18,6 +18,8 @@ struct THintedLabel {
     std::string Text;
     std::string Hint;
     bool HintOn = false;
+
+    friend bool operator==(const THintedLabel&, const THintedLabel&) = default;
 };
 
 // One character page (the widgets carry the character's Name or its spinner numbers).
@@ -35,6 +37,8 @@ struct TCharaPageDisplay {
     std::array<std::vector<std::string>, 3> CharaCardItems{
         {{"なし"}, {"なし"}, {"なし"}}};
     std::array<std::vector<std::string>, 2> CaddieCardItems{{{"なし"}, {"なし"}}};
+
+    friend bool operator==(const TCharaPageDisplay&, const TCharaPageDisplay&) = default;
 };
 
 struct TDisplay {
@@ -52,9 +56,10 @@ struct TDisplay {
     std::array<THintedLabel, kStatCount> Last{
         {{"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false},
          {"0", "", false}}};
-    // Label18 (control) and Label19 (accuracy): the penalty; the hint text is fixed.
-    THintedLabel Penalty18{"(-0)", "ペナルティによる減少分", false};
-    THintedLabel Penalty19{"(-0)", "ペナルティによる減少分", false};
+    // The power-limit penalty beside control (Label18) and accuracy (Label19); the hint
+    // text is fixed.
+    THintedLabel ControlPenalty{"(-0)", "ペナルティによる減少分", false};
+    THintedLabel AccuracyPenalty{"(-0)", "ペナルティによる減少分", false};
     std::string DistanceNormalText = "230y";  // Label22
     std::string DistancePowerText = "240y";   // Label23
     std::string DistancePower2Text = "250y";  // Label174
@@ -68,4 +73,6 @@ struct TDisplay {
     // Hint timing of the application, in ms; 0 until the load sets it.
     int HintPauseMs = 0;
     int HintHidePauseMs = 0;
+
+    friend bool operator==(const TDisplay&, const TDisplay&) = default;
 };

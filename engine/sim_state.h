@@ -3,11 +3,50 @@
 #include <array>
 #include <cstdint>
 
-#include "characters/chara_state.h"
-#include "characters/roster.h"
 #include "engine/status.h"
 
+// Sizes of the fixed tables that the selection is made of.
+constexpr int32_t CharaCount = 10;
+constexpr int kMaxWearSlots = 15;  // the most slots any one character has
 constexpr int32_t kClubCount = 42;
+
+// One character's selection. Items holds one entry index per wear slot in the
+// character's slot order (0 = "なし", -1 = no selection); positions past the
+// character's slot count are unused.
+struct TCharaState {
+    std::array<int32_t, kMaxWearSlots> Items{};
+    int32_t CharaCard1 = 0;
+    int32_t CharaCard2 = 0;
+    int32_t CharaCard3 = 0;
+    int32_t CaddieCard1 = 0;
+    int32_t CaddieCard2 = 0;
+    int32_t PowSlotUp = 0;
+    int32_t CtrlSlotUp = 0;
+    int32_t ExaSlotUp = 0;
+    int32_t SpinSlotUp = 0;
+    int32_t CurSlotUp = 0;
+
+    friend bool operator==(const TCharaState&, const TCharaState&) = default;
+};
+
+// The five slot-up spinner positions as one record.
+inline TStatus SlotUpCounts(const TCharaState& c) {
+    return MakeStatus(c.PowSlotUp, c.CtrlSlotUp, c.ExaSlotUp, c.SpinSlotUp, c.CurSlotUp);
+}
+
+// Spinner position of stat i (0 = Pow .. 4 = Cur).
+inline int32_t& SlotUpField(TCharaState& c, int i) {
+    switch (i) {
+        case 0: return c.PowSlotUp;
+        case 1: return c.CtrlSlotUp;
+        case 2: return c.ExaSlotUp;
+        case 3: return c.SpinSlotUp;
+        default: return c.CurSlotUp;
+    }
+}
+
+// The character spinners have fixed ranges: power 0..30, the other four 0..20.
+constexpr int32_t CharaSpinnerMax(int stat) { return stat == 0 ? 30 : 20; }
 
 // A spinner as the user steps it: the position always lies within 0..Max, and a
 // new Max below the position lowers the position with it.
@@ -22,6 +61,8 @@ struct TSpinner {
             Position = Max;
         }
     }
+
+    friend bool operator==(const TSpinner&, const TSpinner&) = default;
 };
 
 // The complete selection: one source of truth for every list index and spinner.
@@ -37,6 +78,8 @@ struct TSimState {
     std::array<TSpinner, kStatCount> ClubSpinners{};  // UpDown_Club1..5, the live counts
     int32_t Caddie = 0;
     int32_t SpecialCard = 0;
+
+    friend bool operator==(const TSimState&, const TSimState&) = default;
 };
 
 // What one wear slot is worth: status points and extra upgrade slots.
@@ -73,4 +116,6 @@ struct TSimResults {
     // the combined body record of the characters whose body slots combine.
     std::array<std::array<TEquipBonus, kMaxWearSlots>, CharaCount> SlotRecords{};
     std::array<TEquipBonus, CharaCount> BodyBonus{};
+
+    friend bool operator==(const TSimResults&, const TSimResults&) = default;
 };

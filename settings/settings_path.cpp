@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "settings/persistence.h"
+#include "settings/settings_path.h"
 
 std::string SettingsFilePath() {
     std::string exe(4096, '\0');

@@ -10,7 +10,7 @@
 #include "clubs/clubs.h"
 #include "engine/checked.h"
 #include "engine/levels.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 // Layout of version 1, every field an unsigned number of just enough bits for its
 // range, most significant bit first; a list index is stored plus one, so that -1 is 0:

@@ -20,7 +20,8 @@
 #include "clubs/clubs.h"
 #include "engine/errors.h"
 #include "engine/levels.h"
-#include "settings/persistence.h"
+#include "settings/settings_path.h"
+#include "simulator/persistence.h"
 #include "ui/chara_tabs.h"
 #include "ui/hint_timing.h"
 #include "ui/look.h"
@@ -457,7 +458,7 @@ QGroupBox* TForm1::BuildFinalGroup() {
         BindHint(value, shown.Last[i].Hint, &shown.Last[i].HintOn, true);
     }
 
-    THintedLabel* penalties[2] = {&shown.Penalty18, &shown.Penalty19};
+    THintedLabel* penalties[2] = {&shown.ControlPenalty, &shown.AccuracyPenalty};
     const int penaltyTops[2] = {43, 66};
     for (int k = 0; k < 2; ++k) {
         auto* penalty = new FitLabel(group, QStringLiteral("(-0)"), FitLabel::Anchor::Left);
@@ -604,29 +605,17 @@ void TForm1::FullTuneClicked() {
 
 void TForm1::SaveClicked() {
     StoreWindowPosition();
-    if (iniPath_) {
-        Run([this](TSimulator& sim) { Button1Click(sim, *iniPath_); }, true);
-    } else {
-        Run([](TSimulator& sim) { Button1Click(sim); }, true);
-    }
+    Run([this](TSimulator& sim) { Button1Click(sim, SettingsPath()); }, true);
 }
 
 void TForm1::RevertClicked() {
-    if (iniPath_) {
-        Run([this](TSimulator& sim) { FormCreate(sim, *iniPath_); }, true);
-    } else {
-        Run([](TSimulator& sim) { FormCreate(sim); }, true);
-    }
+    Run([this](TSimulator& sim) { FormCreate(sim, SettingsPath()); }, true);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     StoreWindowPosition();
     try {
-        if (iniPath_) {
-            FormClose(sim_, *iniPath_);
-        } else {
-            FormClose(sim_);
-        }
+        FormClose(sim_, SettingsPath());
     } catch (const ESimError& error) {
         // The window closes all the same; the user learns that the position and page
         // were not kept.
@@ -705,6 +694,10 @@ void TForm1::ShowError(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, kMessageCaption, Q(message) + QLatin1Char('.'),
                     QMessageBox::Ok, this);
     box.exec();
+}
+
+std::string TForm1::SettingsPath() const {
+    return iniPath_ ? *iniPath_ : SettingsFilePath();
 }
 
 void TForm1::StoreWindowPosition() {

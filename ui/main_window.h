@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 class FitLabel;
 class PickList;
@@ -118,6 +118,8 @@ private:
     void Render();
     void ShowError(const std::string& message);
     void StoreWindowPosition();
+    // The settings file each operation works on: the explicit one, else the program's.
+    std::string SettingsPath() const;
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;

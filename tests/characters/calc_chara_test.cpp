@@ -36,7 +36,7 @@ TEST(CharaLevel, PowerLimitFollowsTheAcceptedLevel) {
 
 // Level 2, power spinner at 3, nothing that gives slots: two of the three upgrades
 // count, the PP and the hint take all three.
-TEST(CharaSlotUps, WorkedExample) {
+TEST(CharaSlotUps, SpinnerAboveTheLimitCountsOnlyUpToIt) {
     TSimulator sim;
     sim.State.Level = 2;
     SetSpinners(sim, Bastian, MakeStatus(3, 0, 0, 0, 0));

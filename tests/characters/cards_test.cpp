@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "characters/cards.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 // Character cards stack; a list without a selection counts as "なし".
 TEST(CharaCardRule, CardsStackAndIgnoreOrder) {

@@ -104,8 +104,8 @@ TEST(CatalogueShape, LookupsOutsideTheListsFindNothing) {
     EXPECT_TRUE(EquipList(Wren, Acce).empty());
 }
 
-// The worked examples: each text gives the status and slot bonus it states.
-TEST(CatalogueRecords, WorkedExamples) {
+// Texts of every notation form give the status and slot bonus they state.
+TEST(CatalogueRecords, EachNotationFormReadsAsItStates) {
     struct TExample {
         int32_t Chara;
         TWearSlot Slot;

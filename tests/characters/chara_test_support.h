@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "characters/roster.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 // Character indices in roster order.
 enum Chara : int32_t {

@@ -7,7 +7,7 @@
 #include "clubs/caddies.h"
 #include "clubs/clubs.h"
 #include "engine/errors.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 #include "tests/clubs/sim_compare.h"
 
 namespace {
@@ -130,13 +130,13 @@ TEST(SpecialCard, PointEntersTheFinalStatus) {
     ASSERT_LE(sim.State.Level, 13);
     StatusCalculate(sim);
     const TStatus at = sim.Results.FinalStatus;
-    ASSERT_EQ(sim.Display.Penalty18.Text, "");
+    ASSERT_EQ(sim.Display.ControlPenalty.Text, "");
     sim.State.SpecialCard = 1;
     StatusCalculate(sim);
     EXPECT_EQ(sim.Results.FinalStatus,
               MakeStatus(at.Pow + 1, at.Ctrl - 1, at.Exa - 1, at.Spin, at.Cur));
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
-    EXPECT_EQ(sim.Display.Penalty19.Text, "(-1)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-1)");
+    EXPECT_EQ(sim.Display.AccuracyPenalty.Text, "(-1)");
     EXPECT_EQ(std::stoi(sim.Display.DistanceNormalText),
               (at.Pow + 1 - 15) * 2 + 230 + sim.Results.RingDistance + sim.Results.CaddieCardYard);
 }

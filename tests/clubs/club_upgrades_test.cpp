@@ -5,7 +5,7 @@
 #include "clubs/club_upgrades.h"
 #include "clubs/clubs.h"
 #include "engine/errors.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 #include "tests/clubs/sim_compare.h"
 
 namespace {

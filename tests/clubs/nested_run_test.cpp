@@ -10,7 +10,7 @@
 #include "clubs/clubs.h"
 #include "engine/checked.h"
 #include "engine/errors.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 #include "tests/clubs/sim_compare.h"
 
 // A reference that behaves as the window does when code moves a club spinner: the

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 inline void PrintTo(const TStatus& s, std::ostream* os) {
     *os << "(" << s.Pow << ", " << s.Ctrl << ", " << s.Exa << ", " << s.Spin << ", " << s.Cur
@@ -86,7 +86,7 @@ inline void ExpectSameSim(const TSimulator& a, const TSimulator& b) {
         KESTREL_SAME(Display.Last[i].Hint);
         KESTREL_SAME(Display.Last[i].HintOn);
     }
-    for (auto label : {&TDisplay::Penalty18, &TDisplay::Penalty19}) {
+    for (auto label : {&TDisplay::ControlPenalty, &TDisplay::AccuracyPenalty}) {
         EXPECT_EQ((a.Display.*label).Text, (b.Display.*label).Text) << "penalty text";
         EXPECT_EQ((a.Display.*label).HintOn, (b.Display.*label).HintOn) << "penalty hint";
     }

@@ -3,7 +3,7 @@
 #include <climits>
 
 #include "engine/errors.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 
 namespace {
 
@@ -27,10 +27,10 @@ TEST(FinalStep, NoPenaltyAtOrBelowTheLimit) {
     for (int i = 0; i < kStatCount; ++i) {
         EXPECT_EQ(sim.Display.Last[i].Text, expected[i]);
     }
-    EXPECT_EQ(sim.Display.Penalty18.Text, "");
-    EXPECT_EQ(sim.Display.Penalty19.Text, "");
-    EXPECT_FALSE(sim.Display.Penalty18.HintOn);
-    EXPECT_FALSE(sim.Display.Penalty19.HintOn);
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "");
+    EXPECT_EQ(sim.Display.AccuracyPenalty.Text, "");
+    EXPECT_FALSE(sim.Display.ControlPenalty.HintOn);
+    EXPECT_FALSE(sim.Display.AccuracyPenalty.HintOn);
     EXPECT_EQ(sim.Display.DistanceNormalText, "240y");
     EXPECT_EQ(sim.Display.DistancePowerText, "250y");
     EXPECT_EQ(sim.Display.DistancePower2Text, "260y");
@@ -42,11 +42,11 @@ TEST(FinalStep, PenaltyReducesControlAndAccuracy) {
     TSimulator sim = WithSum(0, MakeStatus(23, 10, 8, 2, 2));
     CalcLast(sim);
     EXPECT_EQ(sim.Results.FinalStatus, MakeStatus(23, 7, 5, 2, 2));
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-3)");
-    EXPECT_EQ(sim.Display.Penalty19.Text, "(-3)");
-    EXPECT_TRUE(sim.Display.Penalty18.HintOn);
-    EXPECT_TRUE(sim.Display.Penalty19.HintOn);
-    EXPECT_EQ(sim.Display.Penalty18.Hint, "ペナルティによる減少分");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-3)");
+    EXPECT_EQ(sim.Display.AccuracyPenalty.Text, "(-3)");
+    EXPECT_TRUE(sim.Display.ControlPenalty.HintOn);
+    EXPECT_TRUE(sim.Display.AccuracyPenalty.HintOn);
+    EXPECT_EQ(sim.Display.ControlPenalty.Hint, "ペナルティによる減少分");
     EXPECT_EQ(sim.Display.DistanceNormalText, "246y");
     EXPECT_EQ(sim.Display.DistancePowerText, "256y");
     EXPECT_EQ(sim.Display.DistancePower2Text, "266y");
@@ -54,8 +54,8 @@ TEST(FinalStep, PenaltyReducesControlAndAccuracy) {
     // Dropping back under the limit clears the labels and switches their hints off.
     sim.Results.CharaBaseStatus.Pow = 20;
     CalcLast(sim);
-    EXPECT_EQ(sim.Display.Penalty18.Text, "");
-    EXPECT_FALSE(sim.Display.Penalty19.HintOn);
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "");
+    EXPECT_FALSE(sim.Display.AccuracyPenalty.HintOn);
 }
 
 TEST(FinalStep, PenaltyClampsAtZeroButShowsTheFullExcess) {
@@ -64,14 +64,14 @@ TEST(FinalStep, PenaltyClampsAtZeroButShowsTheFullExcess) {
     EXPECT_EQ(sim.Results.FinalStatus.Ctrl, 0);
     EXPECT_EQ(sim.Results.FinalStatus.Exa, 2);
     EXPECT_EQ(sim.Display.Last[1].Text, "0");
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-4)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-4)");
 }
 
 // The Season2 hints always assume the limit 20, whatever the level.
 TEST(FinalStep, Season2HintsUseTheFixedLimit) {
     TSimulator sim = WithSum(12, MakeStatus(30, 12, 9, 3, 3));
     CalcLast(sim);
-    EXPECT_EQ(sim.Display.Penalty18.Text, "");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "");
     EXPECT_EQ(sim.Display.Last[1].Hint, "2 (Season2)");
     EXPECT_EQ(sim.Display.Last[2].Hint, "0 (Season2)");
     EXPECT_TRUE(sim.Display.Last[1].HintOn);
@@ -152,7 +152,7 @@ TEST(FinalStep, OverflowStopsAfterTheDisplaysAlreadyWritten) {
         EXPECT_STREQ(e.what(), "整数のオーバーフロー");
     }
     EXPECT_EQ(sim.Display.Last[0].Text, "21");
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-1)");
     EXPECT_EQ(sim.Display.DistanceNormalText, "230y");
     EXPECT_EQ(sim.Display.DistancePowerText, "240y");
     EXPECT_EQ(sim.Display.TotalPPText, "0 PP");
@@ -172,7 +172,7 @@ TEST(Pipeline, UnselectedLevelGivesLimit19AndKeepsTheLevelResult) {
     StatusCalculate(sim);
     EXPECT_EQ(sim.Results.Level, 5);
     EXPECT_EQ(sim.Results.StatusSum.Pow, 20);
-    EXPECT_EQ(sim.Display.Penalty18.Text, "(-1)");
+    EXPECT_EQ(sim.Display.ControlPenalty.Text, "(-1)");
     EXPECT_EQ(sim.Results.FinalStatus.Ctrl, sim.Results.StatusSum.Ctrl - 1);
 }
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <thread>
 
-#include "engine/simulator.h"
-#include "settings/persistence.h"
+#include "simulator/simulator.h"
+#include "simulator/persistence.h"
 #include "temp_folder.h"
 
 namespace {

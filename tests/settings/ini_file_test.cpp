@@ -7,7 +7,7 @@
 
 #include "engine/errors.h"
 #include "settings/ini_file.h"
-#include "settings/persistence.h"
+#include "settings/settings_path.h"
 #include "tests/settings/temp_folder.h"
 
 namespace {

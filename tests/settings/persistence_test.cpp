@@ -9,9 +9,10 @@
 #include "characters/roster.h"
 #include "clubs/club_upgrades.h"
 #include "engine/errors.h"
-#include "engine/simulator.h"
+#include "simulator/simulator.h"
 #include "settings/ini_file.h"
-#include "settings/persistence.h"
+#include "settings/settings_path.h"
+#include "simulator/persistence.h"
 #include "tests/settings/temp_folder.h"
 
 namespace {
@@ -232,7 +233,7 @@ TEST_F(SettingsTest, EveryClubKeepsItsCountsThroughSaveAndRevert) {
     EXPECT_EQ(s.ClubSpinners[1].Position, 8);
 }
 
-// A first save writes every section and key in the documented order.
+// A first save writes every section and key in the order the load reads them.
 TEST_F(SettingsTest, FirstSaveOrder) {
     Load();
     Save();
@@ -547,15 +548,15 @@ TEST_F(SettingsTest, FailedCloseNamesTheFile) {
     EXPECT_TRUE(std::filesystem::is_directory(path));
 }
 
-// Without a path the operations use the file named after the running program.
+// The file named after the running program takes a close and gives it back.
 TEST(SettingsDefaultPath, OperationsUseTheProgramsSettingsFile) {
     const std::string path = SettingsFilePath();
     ASSERT_FALSE(std::filesystem::exists(path)) << "a settings file is already there";
     TSimulator sim;
     sim.Window = {11, 22};
-    FormClose(sim);
+    FormClose(sim, path);
     TSimulator next;
-    FormCreate(next);
+    FormCreate(next, path);
     std::filesystem::remove(path);
     EXPECT_EQ(next.Window.Left, 11);
     EXPECT_EQ(next.Window.Top, 22);

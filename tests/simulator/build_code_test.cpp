@@ -10,11 +10,10 @@
 #include "clubs/caddies.h"
 #include "clubs/clubs.h"
 #include "engine/levels.h"
-#include "engine/simulator.h"
 #include "settings/ini_file.h"
-#include "settings/persistence.h"
+#include "simulator/persistence.h"
+#include "simulator/simulator.h"
 #include "tests/clubs/sim_compare.h"
-#include "tests/settings/temp_folder.h"
 
 namespace {
 
@@ -289,9 +288,7 @@ TEST(BuildCode, ArbitraryInputNeverCrashes) {
 // that holds it: every selection, result and display value agrees, given the same PP
 // baselines.
 TEST(BuildCode, ShowingABuildIsLoadingItsFile) {
-    TempFolder folder;
-    const std::string empty = folder.File("empty.ini");
-    const std::string saved = folder.File("saved.ini");
+    MemoryStore empty;
     RandomBuilds random(512);
     for (int n = 0; n < 40; ++n) {
         TBuild b = random.Build();
@@ -307,6 +304,7 @@ TEST(BuildCode, ShowingABuildIsLoadingItsFile) {
         }
         ASSERT_EQ(BuildOf(shown.State), b);
 
+        MemoryStore saved;
         TSimulator copy = shown;
         Button1Click(copy, saved);
         {

@@ -17,7 +17,7 @@
 #include <random>
 #include <string>
 
-#include "settings/persistence.h"
+#include "simulator/persistence.h"
 #include "ui_test_support.h"
 #include "window_driver.h"
 

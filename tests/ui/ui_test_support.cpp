@@ -91,8 +91,8 @@ CoreMirror::CoreMirror(const TForm1& form) {
         text(QStringLiteral("Label_ClubSlot%1").arg(i + 1), d.ClubSlotText[i]);
         count(QStringLiteral("Edit_Club%1").arg(i + 1), sim.State.ClubSpinners[i].Position);
     }
-    text(QStringLiteral("Label18"), d.Penalty18.Text);
-    text(QStringLiteral("Label19"), d.Penalty19.Text);
+    text(QStringLiteral("Label18"), d.ControlPenalty.Text);
+    text(QStringLiteral("Label19"), d.AccuracyPenalty.Text);
     text(QStringLiteral("Label22"), d.DistanceNormalText);
     text(QStringLiteral("Label23"), d.DistancePowerText);
     text(QStringLiteral("Label174"), d.DistancePower2Text);

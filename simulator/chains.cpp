@@ -4,12 +4,14 @@
 #include "clubs/club_upgrades.h"
 #include "clubs/clubs.h"
 #include "engine/checked.h"
-#include "engine/simulator.h"
+#include "engine/levels.h"
+#include "simulator/simulator.h"
 #include "engine/text_format.h"
 
 namespace {
 
-// Steps 1 to 4, which every chain runs before its club step.
+// The character, caddie, club-set and club-limit steps, which every chain runs before
+// its club step.
 void RunCommonSteps(TSimulator& sim) {
     CalcChara(sim);
     CalcCaddie(sim);
@@ -54,6 +56,15 @@ void ClubFullTune(TSimulator& sim) {
 
 void ComboBox1Change(TSimulator& sim) { StatusCalculate(sim); }
 
+void ComboBox2DropDown(TSimulator& sim) {
+    const int32_t club = sim.State.Club;
+    CheckRange(club, 0, kClubCount - 1);
+    TStatus& counts = sim.State.ClubSlotUps[club];
+    for (int i = 0; i < kStatCount; ++i) {
+        StatField(counts, i) = sim.State.ClubSpinners[i].Position;
+    }
+}
+
 void CalcLast(TSimulator& sim) {
     TSimResults& r = sim.Results;
     TDisplay& d = sim.Display;
@@ -63,13 +74,13 @@ void CalcLast(TSimulator& sim) {
     r.StatusSum =
         r.CharaTotal + r.CaddieStatus + r.ClubBaseStatus + r.ClubSlotUp + r.SpecialCardStatus;
 
-    const int32_t limit = CheckedAdd(sim.State.Level, 20);
+    const int32_t limit = PowerLimit(sim.State.Level);
     const TStatus& sum = r.StatusSum;
     const int32_t pow = sum.Pow;
     if (pow <= limit) {
         r.FinalStatus = sum;
-        SetPenaltyLabel(d.Penalty18, 0, false);
-        SetPenaltyLabel(d.Penalty19, 0, false);
+        SetPenaltyLabel(d.ControlPenalty, 0, false);
+        SetPenaltyLabel(d.AccuracyPenalty, 0, false);
     } else {
         const int32_t excess = CheckedSub(pow, limit);
         r.FinalStatus = sum;
@@ -78,8 +89,8 @@ void CalcLast(TSimulator& sim) {
         r.FinalStatus.Ctrl = ctrl < 0 ? 0 : ctrl;
         r.FinalStatus.Exa = exa < 0 ? 0 : exa;
         const int32_t shortfall = CheckedSub(limit, pow);
-        SetPenaltyLabel(d.Penalty18, shortfall, true);
-        SetPenaltyLabel(d.Penalty19, shortfall, true);
+        SetPenaltyLabel(d.ControlPenalty, shortfall, true);
+        SetPenaltyLabel(d.AccuracyPenalty, shortfall, true);
     }
 
     if (pow > 20) {
