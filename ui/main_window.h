@@ -1,14 +1,17 @@
 #pragma once
 
-// The main window is a view over TSimulator. How an event flows:
+// The main window is a view over TSimulator. Its widgets are made from the form
+// description (form/form.h) by BuildForm, and DisplayBinding shows the core in them.
+// How an event flows:
 //
 //   user signal (a list's `activated`, a spinner step, the page change, a button,
 //   the club list opening, closing the window)
-//     -> one slot sets the matching TSimState field and calls one core operation
-//        (ComboBox1Change, ClubChange, ClubFullTune, ComboBox2DropDown, FormCreate,
-//        Button1Click, FormClose)
-//     -> Render() copies TDisplay and the indices and positions of TSimState into the
-//        widgets, with their signals blocked, touching only what changed.
+//     -> one slot sets the TSimState field of the widget's binding and calls one core
+//        operation (ComboBox1Change, ClubChange, ClubFullTune, ComboBox2DropDown,
+//        FormCreate, Button1Click, FormClose)
+//     -> DisplayBinding::Render copies TDisplay and the indices and positions of
+//        TSimState into the widgets, with their signals blocked, touching only what
+//        changed.
 //
 // Signals raised by code are never forwarded, so no operation runs inside another. An
 // ESimError stops the operation; the window still renders what the operation wrote,
@@ -17,17 +20,11 @@
 #include <QWidget>
 #include <optional>
 #include <string>
-#include <vector>
 
+#include "form/binding.h"
 #include "simulator/simulator.h"
-
-class FitLabel;
-class PickList;
-class QComboBox;
-class QGroupBox;
-class QPushButton;
-class StepSpinner;
-class TCharaPageControl;
+#include "ui/display_binding.h"
+#include "ui/form_builder.h"
 
 // When the window runs its creation load: at once (as the program does) or when the
 // owner calls RunCreationLoad (so that a test can see the window before the load).
@@ -51,71 +48,20 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // What Render copies, and what it last copied.
-    struct TextBinding {
-        FitLabel* Label;
-        const std::string* Text;
-        std::string Shown;
-    };
-    struct HintBinding {
-        QWidget* Widget;
-        const std::string* Hint;
-        const bool* On;   // nullptr: the hint is on whenever it has a text
-        bool HelpCursor;  // a label that explains itself shows the help cursor
-        std::string Shown;
-        bool Applied = false;
-    };
-    struct ListBinding {
-        QComboBox* List;
-        const int32_t* Index;
-    };
-    struct ItemsBinding {
-        QComboBox* List;
-        const std::vector<std::string>* Items;
-        std::vector<std::string> Shown;
-    };
-    struct EnableBinding {
-        QWidget* Widget;
-        const bool* Enabled;
-    };
-    struct SpinBinding {
-        StepSpinner* Spinner;
-        const int32_t* Position;
-        const int32_t* Max;  // nullptr: the spinner's range is fixed
-    };
-
     void Build();
-    QGroupBox* BuildCharaGroup();
-    QWidget* BuildCharaPage(int chara);
-    void BuildEquipGroup(QWidget* page, int chara);
-    void BuildCardGroup(QWidget* page, int chara);
-    void BuildSlotGroup(QWidget* page, int chara);
-    QGroupBox* BuildSpecialCardGroup();
-    QGroupBox* BuildCaddieGroup();
-    QGroupBox* BuildClubGroup();
-    QGroupBox* BuildFinalGroup();
-
-    PickList* MakeList(QWidget* parent, const QString& name, QRect place, int rows, int32_t* field);
-    StepSpinner* MakeSpinner(QWidget* parent, const QString& name, const QString& editName,
-                             QPoint place, int max);
-    FitLabel* BindText(FitLabel* label, const std::string& text);
-    void BindHint(QWidget* widget, const std::string& hint, const bool* on, bool helpCursor);
+    // Connects every user signal of the built widgets to the slot of its binding.
+    void Wire();
 
     // The user's actions.
-    void ListPicked(int32_t* field, int index);
-    void ClubPicked(int index);
-    void ClubListOpening();
-    void CharaSpinnerStepped(int32_t* position, int value);
-    void ClubSpinnerStepped(int stat, int value);
-    void PageChanged();
-    void FullTuneClicked();
+    void Changed(const Binding& bind, int value);
+    void PageChanged(const Binding& bind);
+    void RunUserOperation(UserOperation operation);
     void SaveClicked();
     void RevertClicked();
 
     // Runs one core operation at the event boundary, then renders and reports an error.
     template <class Operation>
     void Run(Operation&& operation, bool movesWindow = false);
-    void Render();
     void ShowError(const std::string& message);
     void StoreWindowPosition();
     // The settings file each operation works on: the explicit one, else the program's.
@@ -123,12 +69,6 @@ private:
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;
-
-    TCharaPageControl* pages_ = nullptr;
-    std::vector<TextBinding> texts_;
-    std::vector<HintBinding> hints_;
-    std::vector<ListBinding> lists_;
-    std::vector<ItemsBinding> items_;
-    std::vector<EnableBinding> enables_;
-    std::vector<SpinBinding> spinners_;
+    BuiltForm widgets_;
+    DisplayBinding display_;
 };

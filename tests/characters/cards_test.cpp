@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+
 #include "characters/cards.h"
 #include "simulator/simulator.h"
 
@@ -11,19 +14,29 @@ TEST(CharaCardRule, CardsStackAndIgnoreOrder) {
     EXPECT_EQ(CombineCharaCards(-1, 15, 0), TStatus{});
 }
 
-// The largest power-shot bonus wins; the 1W yard does not add up.
-TEST(CaddieCardRule, LargestPowerBonusAndOneYard) {
-    const auto two_four = EvalCaddieCards(2, 3);
-    EXPECT_EQ(two_four.CaddieCardPowerYards, 4);
-    EXPECT_EQ(two_four.CaddieCardYard, 0);
-    const auto yard_six = EvalCaddieCards(1, 4);
-    EXPECT_EQ(yard_six.CaddieCardYard, 1);
-    EXPECT_EQ(yard_six.CaddieCardPowerYards, 6);
-    EXPECT_EQ(EvalCaddieCards(4, 1).CaddieCardPowerYards, 6);
-    EXPECT_EQ(EvalCaddieCards(1, 1).CaddieCardYard, 1);
-    const auto none = EvalCaddieCards(-1, 5);
-    EXPECT_EQ(none.CaddieCardYard, 0);
-    EXPECT_EQ(none.CaddieCardPowerYards, 0);
+// Each caddie card does what its text says, in either slot: "飛距離+1y" gives the 1W
+// yard (once, however many cards give it), "パワー時 飛距離+Ny" the power-shot yards, of
+// which the largest counts. A kind outside the list does nothing.
+TEST(CaddieCardRule, EachCardWorksInEitherSlotAsItsTextSays) {
+    auto yards = [](int32_t kind, std::string_view prefix) {
+        if (kind < 0 || kind >= kCaddieCardKindCount) {
+            return 0;
+        }
+        const std::string_view text = kCaddieCardKindTexts[kind];
+        if (!text.starts_with(prefix)) {
+            return 0;
+        }
+        return std::stoi(std::string(text.substr(prefix.size())));
+    };
+    for (int32_t k1 = -1; k1 <= kCaddieCardKindCount; ++k1) {
+        for (int32_t k2 = -1; k2 <= kCaddieCardKindCount; ++k2) {
+            const TCaddieCardEffect e = EvalCaddieCards(k1, k2);
+            const int yard = std::max(yards(k1, "飛距離+"), yards(k2, "飛距離+"));
+            const int power = std::max(yards(k1, "パワー時 飛距離+"), yards(k2, "パワー時 飛距離+"));
+            EXPECT_EQ(e.CaddieCardYard, yard) << k1 << ", " << k2;
+            EXPECT_EQ(e.CaddieCardPowerYards, power) << k1 << ", " << k2;
+        }
+    }
 }
 
 // The fillers put the card texts in kind order into every page's lists and select "なし".

@@ -8,7 +8,7 @@
 #include "clubs/clubs.h"
 #include "engine/errors.h"
 #include "simulator/simulator.h"
-#include "tests/clubs/sim_compare.h"
+#include "tests/clubs/club_spinners.h"
 
 namespace {
 

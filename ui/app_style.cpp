@@ -1,4 +1,4 @@
-#include "ui/hint_timing.h"
+#include "ui/app_style.h"
 
 #include <QApplication>
 #include <QHelpEvent>
@@ -82,7 +82,7 @@ public:
 
 }  // namespace
 
-void InstallHintTiming() {
+void InstallAppStyle() {
     if (dynamic_cast<WindowStyle*>(QApplication::style()) != nullptr) {
         return;
     }

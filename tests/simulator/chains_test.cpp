@@ -190,14 +190,41 @@ TEST(Pipeline, NoActivePageKeepsTheLastCharacterResults) {
     EXPECT_EQ(sim.Results.FinalStatus.Spin, sim.Results.StatusSum.Spin);
 }
 
-// The three entries run the same chain and finish with the final step.
+// Every entry runs the whole chain: the character step's results reach the final
+// displays, which differ from what stood before the run.
 TEST(Pipeline, EveryEntryEndsWithTheFinalDisplays) {
     for (auto entry : {&StatusCalculate, &ClubChange, &ClubFullTune, &ComboBox1Change}) {
         TSimulator sim;
-        sim.State.TabIndex = 0;
+        sim.State.TabIndex = 2;  // base status 11, 8, 5, 5, 2
+        sim.State.Level = 12;
+        const TDisplay before = sim.Display;
         entry(sim);
-        EXPECT_EQ(sim.Results.CharaTotal.Pow, sim.Results.CharaBaseStatus.Pow);
-        EXPECT_NE(sim.Display.Last[0].Text, "");
-        EXPECT_TRUE(sim.Display.Last[1].HintOn);
+        EXPECT_EQ(sim.Results.CharaBaseStatus, MakeStatus(11, 8, 5, 5, 2));
+        const TStatus& final = sim.Results.FinalStatus;
+        EXPECT_GE(final.Pow, 11);
+        for (int i = 0; i < kStatCount; ++i) {
+            EXPECT_EQ(sim.Display.Last[i].Text, std::to_string(StatField(final, i)));
+        }
+        EXPECT_EQ(sim.Display.DistanceNormalText,
+                  std::to_string(230 + 2 * (final.Pow - 15) + sim.Results.RingDistance +
+                                 sim.Results.CaddieCardYard) +
+                      "y");
+        EXPECT_NE(sim.Display.Last, before.Last);
+        EXPECT_NE(sim.Display.DistanceNormalText, before.DistanceNormalText);
+    }
+}
+
+// The Season2 hints assume the limit 20 from the first point above it: each point of
+// power beyond 20 costs one control and one accuracy, never below 0.
+TEST(FinalStep, Season2HintsCountEveryPointAbove20) {
+    for (int32_t pow = 0; pow <= 40; ++pow) {
+        for (int32_t ctrl : {0, 3, 12, 25}) {
+            TSimulator sim = WithSum(13, MakeStatus(pow, ctrl, ctrl + 1, 0, 0));
+            CalcLast(sim);
+            const int32_t over = pow > 20 ? pow - 20 : 0;
+            const auto hint = [](int32_t v) { return std::to_string(v < 0 ? 0 : v) + " (Season2)"; };
+            EXPECT_EQ(sim.Display.Last[1].Hint, hint(ctrl - over)) << "power " << pow;
+            EXPECT_EQ(sim.Display.Last[2].Hint, hint(ctrl + 1 - over)) << "power " << pow;
+        }
     }
 }

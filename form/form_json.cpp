@@ -1,0 +1,197 @@
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <utility>
+
+#include "form/form.h"
+
+namespace {
+
+constexpr std::string_view kAnchorNames[] = {"Left", "Right", "Fixed"};
+constexpr std::string_view kAlignNames[] = {"Left", "Center", "Right"};
+constexpr std::string_view kCursorNames[] = {"Default", "Help", "PointingHand", "HelpWhenHinted"};
+
+// Writes JSON text in one string, one value after the other; the caller places commas
+// through Key and Next.
+class JsonWriter {
+public:
+    std::string Out;
+
+    void Key(std::string_view key) {
+        Next();
+        String(key);
+        Out += ':';
+        afterKey_ = true;
+    }
+    void Open(char bracket) {
+        Next();
+        Out += bracket;
+        first_ = true;
+    }
+    void Close(char bracket) {
+        Out += bracket;
+        first_ = false;
+    }
+    void Value(std::string_view text) {
+        Next();
+        String(text);
+    }
+    void Value(int number) {
+        Next();
+        Out += std::to_string(number);
+    }
+    void Value(bool flag) {
+        Next();
+        Out += flag ? "true" : "false";
+    }
+    void Colour(const std::optional<Rgb>& colour) {
+        Next();
+        if (!colour) {
+            Out += "null";
+            return;
+        }
+        char text[8];
+        std::snprintf(text, sizeof text, "#%02x%02x%02x", colour->R, colour->G, colour->B);
+        String(text);
+    }
+
+private:
+    // A comma before every value but the first of its object or array.
+    void Next() {
+        if (afterKey_) {
+            afterKey_ = false;
+        } else if (!first_) {
+            Out += ',';
+        }
+        first_ = false;
+    }
+    // UTF-8 passes through; quotes, backslashes and control characters are escaped.
+    void String(std::string_view text) {
+        Out += '"';
+        for (const char ch : text) {
+            const auto byte = static_cast<unsigned char>(ch);
+            if (ch == '"' || ch == '\\') {
+                Out += '\\';
+                Out += ch;
+            } else if (ch == '\r') {
+                Out += "\\r";
+            } else if (ch == '\n') {
+                Out += "\\n";
+            } else if (byte < 0x20) {
+                char escape[8];
+                std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+                Out += escape;
+            } else {
+                Out += ch;
+            }
+        }
+        Out += '"';
+    }
+
+    bool first_ = true;
+    bool afterKey_ = false;
+};
+
+void WriteWidget(JsonWriter& json, const FormWidget& w) {
+    json.Open('{');
+    json.Key("kind");
+    json.Value(KindName(w.Kind));
+    json.Key("name");
+    json.Value(w.Name);
+    json.Key("parent");
+    json.Value(w.Parent);
+    for (const auto& [key, value] : {std::pair{"left", w.Left}, std::pair{"top", w.Top},
+                                     std::pair{"width", w.Width}, std::pair{"height", w.Height}}) {
+        json.Key(key);
+        json.Value(value);
+    }
+    json.Key("anchor");
+    json.Value(kAnchorNames[static_cast<int>(w.Anchor)]);
+    json.Key("align");
+    json.Value(kAlignNames[static_cast<int>(w.Align)]);
+    json.Key("leftAfter");
+    json.Value(w.LeftAfter);
+    json.Key("fitMaxWidth");
+    json.Value(w.FitMaxWidth);
+    json.Key("fitExtra");
+    json.Value(w.FitExtra);
+    json.Key("font");
+    json.Open('{');
+    json.Key("family");
+    json.Value(FontFamilyName(w.Font.Family));
+    json.Key("pixelSize");
+    json.Value(w.Font.PixelSize);
+    json.Key("bold");
+    json.Value(w.Font.Bold);
+    json.Close('}');
+    json.Key("textColour");
+    json.Colour(w.TextColour);
+    json.Key("background");
+    json.Colour(w.Background);
+    json.Key("cursor");
+    json.Value(kCursorNames[static_cast<int>(w.Cursor)]);
+    json.Key("text");
+    json.Value(w.Text);
+    json.Key("hint");
+    json.Value(w.Hint);
+    json.Key("items");
+    json.Open('[');
+    for (const std::string& item : w.Items) {
+        json.Value(item);
+    }
+    json.Close(']');
+    json.Key("visibleRows");
+    json.Value(w.VisibleRows);
+    json.Key("max");
+    json.Value(w.Max);
+    json.Key("editName");
+    json.Value(w.EditName);
+    json.Key("accessibleName");
+    json.Value(w.AccessibleName);
+    json.Key("accessibleDescription");
+    json.Value(w.AccessibleDescription);
+    json.Key("bind");
+    json.Open('{');
+    json.Key("field");
+    json.Value(FieldName(w.Bind.Field));
+    json.Key("chara");
+    json.Value(static_cast<int>(w.Bind.Chara));
+    json.Key("index");
+    json.Value(static_cast<int>(w.Bind.Index));
+    json.Close('}');
+    json.Close('}');
+}
+
+}  // namespace
+
+std::string_view KindName(WidgetKind kind) {
+    constexpr std::string_view kNames[] = {"Form",    "GroupBox", "Label",       "List",
+                                           "Spinner", "Button",   "PageControl", "Page"};
+    static_assert(std::size(kNames) == static_cast<size_t>(WidgetKind::Page) + 1);
+    return kNames[static_cast<int>(kind)];
+}
+
+std::string_view FieldName(BoundField field) {
+    constexpr std::string_view kNames[] = {
+        "None",       "Level",       "Page",           "EquipItem",     "CharaCard",
+        "CaddieCard", "CharaSlotUp", "SpecialCard",    "Caddie",        "Club",
+        "ClubSlotUp", "SlotLimit",   "CharaPPNeeded",  "CharaPPTotal",  "CaddieEffect",
+        "ClubBase",   "ClubSlot",    "ClubPPNeeded",   "ClubPPTotal",   "StatCaption",
+        "LastStat",   "Penalty",     "DistanceNormal", "DistancePower", "DistancePower2",
+        "TotalPP",    "FullTune",    "Save",           "Revert"};
+    static_assert(std::size(kNames) == static_cast<size_t>(BoundField::Revert) + 1);
+    return kNames[static_cast<int>(field)];
+}
+
+std::string FormJson() {
+    JsonWriter json;
+    json.Open('{');
+    json.Key("widgets");
+    json.Open('[');
+    for (const FormWidget& w : MainForm().Widgets) {
+        WriteWidget(json, w);
+    }
+    json.Close(']');
+    json.Close('}');
+    return std::move(json.Out);
+}
