@@ -13,7 +13,7 @@
 #include "settings/ini_file.h"
 #include "simulator/persistence.h"
 #include "simulator/simulator.h"
-#include "tests/clubs/sim_compare.h"
+#include "tests/support/sim_print.h"
 
 namespace {
 
@@ -323,7 +323,7 @@ TEST(BuildCode, ShowingABuildIsLoadingItsFile) {
         TSimulator loaded;
         FormCreate(loaded, empty);
         FormCreate(loaded, saved);
-        ExpectSameSim(shown, loaded);
+        EXPECT_EQ(shown, loaded);
     }
 }
 
