@@ -152,19 +152,33 @@
   // ---- The message box ---------------------------------------------------------
 
   const messages = [];
+  const afterMessages = [];
 
   function showMessages(list) {
     for (const text of list) {
       messages.push(text);
     }
     const dialog = document.getElementById('message');
-    if (!dialog.open && messages.length > 0) {
+    if (dialog.open) {
+      return;
+    }
+    if (messages.length > 0) {
       closeOpenList();
       hideHint();
       document.getElementById('message-text').textContent = messages.shift() + '.';
       dialog.showModal();
       document.getElementById('message-ok').focus();
+      return;
     }
+    for (const then of afterMessages.splice(0)) {
+      then();
+    }
+  }
+
+  // Runs `then` once no message box is open (at once when none is).
+  function whenMessagesClosed(then) {
+    afterMessages.push(then);
+    showMessages([]);
   }
 
   function installMessageBox() {
@@ -427,8 +441,12 @@
       open() {
         closeOpenList();
         hideHint();
-        // The opening runs first (the club list stores its spinners), then it shows.
+        // The opening runs first (the club list stores its spinners), then it shows;
+        // after the message box, where the opening stopped with an error.
         apply(core.open(index));
+        whenMessagesClosed(() => this.showRows());
+      },
+      showRows() {
         if (!this.enabled) {
           return;
         }

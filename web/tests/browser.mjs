@@ -73,9 +73,10 @@ export async function storedBytes(page) {
 }
 
 // Everything the page shows, by object name and part, read from the elements: the
-// same keys and value forms as the oracle's.
+// same keys and value forms as the oracle's. Only what changed since the last reading
+// crosses over from the page; the whole state is put together here.
 export async function shownState(page) {
-  return page.evaluate(() => {
+  const changed = await page.evaluate(() => {
     const shown = {};
     const cursor = (e) => {
       const c = getComputedStyle(e).cursor;
@@ -127,8 +128,22 @@ export async function shownState(page) {
           break;
       }
     }
-    return shown;
+    const before = window.kestrelTestShown || {};
+    window.kestrelTestShown = shown;
+    const changed = {};
+    for (const key of Object.keys(shown)) {
+      if (before[key] !== shown[key]) {
+        changed[key] = shown[key];
+      }
+    }
+    return { changed, keys: Object.keys(shown).length };
   });
+  const state = { ...(page.lastShown || {}), ...changed.changed };
+  if (Object.keys(state).length !== changed.keys) {
+    throw new Error('the page lost shown values');
+  }
+  page.lastShown = state;
+  return state;
 }
 
 // Closes every message box that is open, as a user clicks OK, and answers their texts.
@@ -149,8 +164,29 @@ export async function takeMessages(page) {
 
 const kKeys = { Up: 'ArrowUp', Down: 'ArrowDown', Left: 'ArrowLeft', Right: 'ArrowRight' };
 
+// A click with the mouse at the middle of an element, scrolled into view first as a
+// user scrolls an open list to its row.
+export async function clickAt(page, selector) {
+  const at = await page.evaluate((selector) => {
+    const e = document.querySelector(selector);
+    if (!e) {
+      return null;
+    }
+    e.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+    const box = e.getBoundingClientRect();
+    return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+  }, selector);
+  if (!at) {
+    throw new Error('nothing to click at ' + selector);
+  }
+  await page.mouse.click(at.x, at.y);
+}
+
 // One action as a user does it; the same words as the oracle's (web/oracle/oracle.cpp).
+// Answers the texts of the message boxes that came up before its last step (an opening
+// list that stops with an error), each closed with OK as it came.
 export async function perform(page, action) {
+  let early = [];
   const [verb, name, arg] = action.split(' ');
   switch (verb) {
     case 'key': {
@@ -161,25 +197,28 @@ export async function perform(page, action) {
       break;
     }
     case 'pick':
-      await page.click('#' + name);
-      await page.click(`#${name}-rows > [data-row="${arg}"]`);
+      await clickAt(page, '#' + name);
+      early = await takeMessages(page);
+      await clickAt(page, `#${name}-rows > [data-row="${arg}"]`);
       break;
     case 'open':
-      await page.click('#' + name);
+      await clickAt(page, '#' + name);
+      early = await takeMessages(page);
       await page.keyboard.press('Escape');
       break;
     case 'arrow':
-      await page.click(`#${name} .arrow.${arg}`);
+      await clickAt(page, `#${name} .arrow.${arg}`);
       break;
     case 'tab':
-      await page.click(`#PageControl1-tab${Number(name) + 1}`);
+      await clickAt(page, `#PageControl1-tab${Number(name) + 1}`);
       break;
     case 'click':
-      await page.click('#' + name);
+      await clickAt(page, '#' + name);
       break;
     default:
       throw new Error('unknown action ' + action);
   }
+  return early;
 }
 
 // The desktop window's run of the same actions over the same stored settings: the
