@@ -7,7 +7,7 @@
 //
 //   web_oracle <settings file> <actions file>
 // Actions: key <name> Up|Down|Left|Right · pick <list> <row> · open <list> (and
-// Escape) · arrow <spinner> up|down · tab <page> · click <button>
+// Escape) · arrow <spinner> up|down · tab <page> · click <button> · close
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -164,6 +164,8 @@ void Perform(TForm1& form, const WindowDriver& drive, const std::string& line) {
         drive.ClickTab(std::stoi(name));
     } else if (verb == "click") {
         WindowDriver::Click(Named<QPushButton>(form, name));
+    } else if (verb == "close") {
+        form.close();
     } else {
         std::fprintf(stderr, "web_oracle: unknown action '%s'\n", line.c_str());
         std::exit(2);

@@ -52,9 +52,10 @@ export async function openPage(browser, { settings, hash = '', viewport } = {}) 
   if (settings !== undefined) {
     const text = typeof settings === 'string' ? settings : storedForm(settings);
     await context.addInitScript(({ key, text }) => {
-      if (!sessionStorage.getItem('kestrel-test-seeded')) {
+      // Once for the whole context: later pages see what the first one left.
+      if (location.protocol === 'file:' && !localStorage.getItem('kestrel-test-seeded')) {
         localStorage.setItem(key, text);
-        sessionStorage.setItem('kestrel-test-seeded', '1');
+        localStorage.setItem('kestrel-test-seeded', '1');
       }
     }, { key: kStoreKey, text });
   }
