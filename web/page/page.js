@@ -949,9 +949,14 @@
       }
     });
     window.addEventListener('pagehide', () => apply(core.close()));
+    // Ready once the frame with the first answer is drawn.
     requestAnimationFrame(() => {
-      window.kestrelReadyMs = performance.now() - window.kestrelStart;
-      document.documentElement.dataset.ready = 'true';
+      const channel = new MessageChannel();
+      channel.port1.onmessage = () => {
+        window.kestrelPaintedMs = performance.now() - window.kestrelStart;
+        document.documentElement.dataset.ready = 'true';
+      };
+      channel.port2.postMessage(0);
     });
   }
 
