@@ -1,40 +1,21 @@
 #include <benchmark/benchmark.h>
 
-#include "simulator/simulator.h"
 #include "representative_selection.h"
+#include "simulator/simulator.h"
 
-static void BM_StatusCalculate(benchmark::State& state) {
+// One full recalculation by each chain; the club change and full tune chains move the
+// club spinners first.
+static void BM_Chain(benchmark::State& state, void (*chain)(TSimulator&)) {
     TSimulator sim = RepresentativeSelection();
-    StatusCalculate(sim);
+    chain(sim);
     for (auto _ : state) {
-        StatusCalculate(sim);
+        chain(sim);
         benchmark::DoNotOptimize(sim.Results.FinalStatus);
         benchmark::ClobberMemory();
     }
 }
-BENCHMARK(BM_StatusCalculate);
-
-// The club change and full tune chains, which move the club spinners first.
-static void BM_ClubChange(benchmark::State& state) {
-    TSimulator sim = RepresentativeSelection();
-    ClubChange(sim);
-    for (auto _ : state) {
-        ClubChange(sim);
-        benchmark::DoNotOptimize(sim.Results.FinalStatus);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_ClubChange);
-
-static void BM_ClubFullTune(benchmark::State& state) {
-    TSimulator sim = RepresentativeSelection();
-    ClubFullTune(sim);
-    for (auto _ : state) {
-        ClubFullTune(sim);
-        benchmark::DoNotOptimize(sim.Results.FinalStatus);
-        benchmark::ClobberMemory();
-    }
-}
-BENCHMARK(BM_ClubFullTune);
+BENCHMARK_CAPTURE(BM_Chain, StatusCalculate, &StatusCalculate);
+BENCHMARK_CAPTURE(BM_Chain, ClubChange, &ClubChange);
+BENCHMARK_CAPTURE(BM_Chain, ClubFullTune, &ClubFullTune);
 
 BENCHMARK_MAIN();

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "simulator/simulator.h"
 #include "simulator/persistence.h"
+#include "simulator/simulator.h"
 
 // A selection where every list and spinner is used: every wear slot, card, caddie,
 // club set and special card is chosen.

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <string>
 
-#include "simulator/simulator.h"
 #include "simulator/persistence.h"
+#include "simulator/simulator.h"
 
 // One save with its final load, on a settings file in the system's temporary folder that
 // holds our own sections plus `range(0)` extra lines of sections this program does not

@@ -41,9 +41,13 @@ constexpr TStatus kSpecialCards[kSpecialCardCount] = {
     MakeStatus(0, 0, 1, 0, 0), MakeStatus(0, 0, 0, 1, 0), MakeStatus(0, 0, 0, 0, 1),
 };
 
-template <size_t N>
-void FillList(std::vector<std::string>& items, const std::array<std::string_view, N>& texts) {
-    items.assign(texts.begin(), texts.end());
+// Every list of a page's group gets the texts, in kind order.
+template <size_t Lists, size_t N>
+void FillLists(std::array<std::vector<std::string>, Lists>& lists,
+               const std::array<std::string_view, N>& texts) {
+    for (auto& items : lists) {
+        items.assign(texts.begin(), texts.end());
+    }
 }
 
 }  // namespace
@@ -74,22 +78,16 @@ TCaddieCardEffect EvalCaddieCards(int32_t k1, int32_t k2) {
 
 void FillCharaCardLists(TSimulator& sim) {
     for (int c = 0; c < CharaCount; ++c) {
-        auto& page = sim.Display.Pages[c];
-        for (auto& items : page.CharaCardItems) {
-            FillList(items, kCardKindTexts);
-        }
-        auto& chara = sim.State.Chara[c];
+        FillLists(sim.Display.Pages[c].CharaCardItems, kCardKindTexts);
+        TCharaState& chara = sim.State.Chara[c];
         chara.CharaCard1 = chara.CharaCard2 = chara.CharaCard3 = 0;
     }
 }
 
 void FillCaddieCardLists(TSimulator& sim) {
     for (int c = 0; c < CharaCount; ++c) {
-        auto& page = sim.Display.Pages[c];
-        for (auto& items : page.CaddieCardItems) {
-            FillList(items, kCaddieCardKindTexts);
-        }
-        auto& chara = sim.State.Chara[c];
+        FillLists(sim.Display.Pages[c].CaddieCardItems, kCaddieCardKindTexts);
+        TCharaState& chara = sim.State.Chara[c];
         chara.CaddieCard1 = chara.CaddieCard2 = 0;
     }
 }

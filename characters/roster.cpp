@@ -1,6 +1,8 @@
 #include "characters/roster.h"
 
 namespace {
+// The tables keep their hand-made columns.
+// clang-format off
 
 using enum TWearSlot;
 
@@ -99,13 +101,22 @@ const TCharaDef kRoster[CharaCount] = {
      kWrenHints, "GroupBox24"},
 };
 
+// clang-format on
 }  // namespace
 
-std::string_view WearSlotKey(TWearSlot slot) { return kKeys[static_cast<int>(slot)]; }
-std::string_view WearSlotCaption(TWearSlot slot) { return kCaptions[static_cast<int>(slot)]; }
+std::string_view WearSlotKey(TWearSlot slot) {
+    return kKeys[static_cast<int>(slot)];
+}
+std::string_view WearSlotCaption(TWearSlot slot) {
+    return kCaptions[static_cast<int>(slot)];
+}
 
-const TCharaDef& CharaDef(int32_t index) { return kRoster[index]; }
-std::span<const TCharaDef> Roster() { return kRoster; }
+const TCharaDef& CharaDef(int32_t index) {
+    return kRoster[index];
+}
+std::span<const TCharaDef> Roster() {
+    return kRoster;
+}
 
 std::optional<int> SlotPosition(int32_t chara, TWearSlot slot) {
     const auto& slots = kRoster[chara].Slots;

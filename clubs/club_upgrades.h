@@ -2,8 +2,8 @@
 
 struct TSimulator;
 
-// The club-limit step of every chain: club spinner positions lowered to the club's limits, then the limits
-// become the spinners' upper bounds.
+// The club-limit step of every chain: club spinner positions lowered to the club's limits, then the
+// limits become the spinners' upper bounds.
 void CalcClubLimit(TSimulator& sim);
 // The club step of StatusCalculate: the club counts as the spinners stand.
 void CalcClub1(TSimulator& sim);

@@ -2,7 +2,8 @@
 
 struct TSimulator;
 
-// The club-set step of every chain: the selected club set's base status and slot limits, and their labels.
+// The club-set step of every chain: the selected club set's base status and slot limits, and their
+// labels.
 void CalcClubSetting(TSimulator& sim);
 
 #include <cstdint>

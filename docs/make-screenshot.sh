@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates docs/screenshot.png: the window under Xvfb on the first page, level
-# "レジェンド", with a full outfit, cards, a caddie, a club set and a special card chosen.
+# "レジェンド", with a full outfit, cards, a caddie, a club set and a special card chosen;
+# and docs/tabs.png, the tabs and the group-box captions above them at twice the size.
 # Needs a build (./dev test) and the packages xvfb and imagemagick.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -64,4 +65,5 @@ XDG_RUNTIME_DIR="$work" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     kill "$pid"
 ' _ "$work"
 cp "$work/shot.png" docs/screenshot.png
-echo "wrote docs/screenshot.png"
+convert "$work/shot.png" -crop 440x130+0+0 +repage -filter point -resize 200% docs/tabs.png
+echo "wrote docs/screenshot.png and docs/tabs.png"

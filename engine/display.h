@@ -25,17 +25,16 @@ struct THintedLabel {
 // One character page (the widgets carry the character's Name or its spinner numbers).
 struct TCharaPageDisplay {
     std::array<std::string, kStatCount> SlotLimitText{"/0", "/0", "/0", "/0", "/0"};  // Label_S<n>
-    std::array<std::string, kStatCount> SpinnerHint{};  // UpDown<n>
-    std::string PPNeededText = "0 PP";                  // Label32, Label47, ...
-    std::string PPTotalText = "(0 PP)";                 // Label123, Label124, ...
+    std::array<std::string, kStatCount> SpinnerHint{};                                // UpDown<n>
+    std::string PPNeededText = "0 PP";   // Label32, Label47, ...
+    std::string PPTotalText = "(0 PP)";  // Label123, Label124, ...
     // Enable flags of the body-slot lists.
     bool TopEnabled = true;
     bool PantsEnabled = true;
     bool TopPantsEnabled = true;
     bool WaistEnabled = true;
     // Items of cb<Name>CharaCard1..3 and cb<Name>CaddieCard1..2; "なし" until refilled.
-    std::array<std::vector<std::string>, 3> CharaCardItems{
-        {{"なし"}, {"なし"}, {"なし"}}};
+    std::array<std::vector<std::string>, 3> CharaCardItems{{{"なし"}, {"なし"}, {"なし"}}};
     std::array<std::vector<std::string>, 2> CaddieCardItems{{{"なし"}, {"なし"}}};
 
     friend bool operator==(const TCharaPageDisplay&, const TCharaPageDisplay&) = default;
@@ -47,15 +46,15 @@ struct TDisplay {
     std::string CaddieEffectText = "キャディの効果";  // Label_CaddieEffect
 
     std::array<std::string, kStatCount> ClubBaseText{"0", "0", "0", "0", "0"};  // Label_Club<i>
-    std::array<std::string, kStatCount> ClubSlotText{"/0", "/0", "/0", "/0", "/0"};  // Label_ClubSlot<i>
-    std::array<std::string, kStatCount> ClubSpinnerHint{};  // UpDown_Club<i>
-    std::string ClubPPNeededText = "0 PP";                  // Label30
-    std::string ClubPPTotalText = "(0 PP)";                 // Label122
+    std::array<std::string, kStatCount> ClubSlotText{"/0", "/0", "/0", "/0",
+                                                     "/0"};  // Label_ClubSlot<i>
+    std::array<std::string, kStatCount> ClubSpinnerHint{};   // UpDown_Club<i>
+    std::string ClubPPNeededText = "0 PP";                   // Label30
+    std::string ClubPPTotalText = "(0 PP)";                  // Label122
 
     // Label_LastPow .. Label_LastCur; control and accuracy carry the Season2 hints.
     std::array<THintedLabel, kStatCount> Last{
-        {{"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false},
-         {"0", "", false}}};
+        {{"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false}}};
     // The power-limit penalty beside control (Label18) and accuracy (Label19); the hint
     // text is fixed.
     THintedLabel ControlPenalty{"(-0)", "ペナルティによる減少分", false};

@@ -34,19 +34,18 @@ inline TStatus SlotUpCounts(const TCharaState& c) {
     return MakeStatus(c.PowSlotUp, c.CtrlSlotUp, c.ExaSlotUp, c.SpinSlotUp, c.CurSlotUp);
 }
 
-// Spinner position of stat i (0 = Pow .. 4 = Cur).
+// Spinner position of stat i (0 = Pow .. 4 = Cur; any other i names Cur).
 inline int32_t& SlotUpField(TCharaState& c, int i) {
-    switch (i) {
-        case 0: return c.PowSlotUp;
-        case 1: return c.CtrlSlotUp;
-        case 2: return c.ExaSlotUp;
-        case 3: return c.SpinSlotUp;
-        default: return c.CurSlotUp;
-    }
+    constexpr int32_t TCharaState::*kFields[kStatCount] = {
+        &TCharaState::PowSlotUp, &TCharaState::CtrlSlotUp, &TCharaState::ExaSlotUp,
+        &TCharaState::SpinSlotUp, &TCharaState::CurSlotUp};
+    return c.*kFields[StatIndex(i)];
 }
 
 // The character spinners have fixed ranges: power 0..30, the other four 0..20.
-constexpr int32_t CharaSpinnerMax(int stat) { return stat == 0 ? 30 : 20; }
+constexpr int32_t CharaSpinnerMax(int stat) {
+    return stat == 0 ? 30 : 20;
+}
 
 // A spinner as the user steps it: the position always lies within 0..Max, and a
 // new Max below the position lowers the position with it.

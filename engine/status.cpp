@@ -34,7 +34,9 @@ int32_t UpgradeCostPP(int32_t Pow, int32_t Ctrl, int32_t Exa, int32_t Spin, int3
     return total;
 }
 
-int32_t UpgradeCostPP(const TStatus& c) { return UpgradeCostPP(c.Pow, c.Ctrl, c.Exa, c.Spin, c.Cur); }
+int32_t UpgradeCostPP(const TStatus& c) {
+    return UpgradeCostPP(c.Pow, c.Ctrl, c.Exa, c.Spin, c.Cur);
+}
 
 int32_t NextUpgradePrice(int stat, int32_t n) {
     return CheckedMul(CheckedAdd(n, 1), CheckedMul(2, kUpgradeWeight[stat]));

@@ -20,24 +20,17 @@ constexpr TStatus MakeStatus(int32_t Pow, int32_t Ctrl, int32_t Exa, int32_t Spi
     return TStatus{Pow, Ctrl, Exa, Spin, Cur};
 }
 
-// Field i (0 = Pow .. 4 = Cur) of a record.
+// Field i (0 = Pow .. 4 = Cur) of a record; any other i names Cur.
+constexpr int32_t TStatus::*kStatFields[kStatCount] = {&TStatus::Pow, &TStatus::Ctrl, &TStatus::Exa,
+                                                       &TStatus::Spin, &TStatus::Cur};
+constexpr int StatIndex(int i) {
+    return i >= 0 && i < kStatCount ? i : kStatCount - 1;
+}
 constexpr int32_t& StatField(TStatus& s, int i) {
-    switch (i) {
-        case 0: return s.Pow;
-        case 1: return s.Ctrl;
-        case 2: return s.Exa;
-        case 3: return s.Spin;
-        default: return s.Cur;
-    }
+    return s.*kStatFields[StatIndex(i)];
 }
 constexpr int32_t StatField(const TStatus& s, int i) {
-    switch (i) {
-        case 0: return s.Pow;
-        case 1: return s.Ctrl;
-        case 2: return s.Exa;
-        case 3: return s.Spin;
-        default: return s.Cur;
-    }
+    return s.*kStatFields[StatIndex(i)];
 }
 
 // Component-wise sum, each addition overflow-checked (Pow first, Cur last).

@@ -17,7 +17,9 @@ inline void SetDecimalText(std::string& out, std::string_view prefix, int32_t va
     out.append(suffix);
 }
 
-inline void SetDecimalText(std::string& out, int32_t value) { SetDecimalText(out, {}, value, {}); }
+inline void SetDecimalText(std::string& out, int32_t value) {
+    SetDecimalText(out, {}, value, {});
+}
 
 // The upgrade spinner hint: "次上げるのに", CR, two spaces, the price, " PP".
 inline void SetUpgradeHint(std::string& out, int32_t price) {

@@ -1,64 +1,65 @@
 #include "form/binding.h"
 
+#include <utility>
+
 #include "characters/roster.h"
 
 namespace {
 
-// The slot-up count of stat i, for a const or a mutable character.
-template <class Chara>
-auto& SlotUpOf(Chara& c, int i) {
-    switch (i) {
-        case 0:
-            return c.PowSlotUp;
-        case 1:
-            return c.CtrlSlotUp;
-        case 2:
-            return c.ExaSlotUp;
-        case 3:
-            return c.SpinSlotUp;
-        default:
-            return c.CurSlotUp;
-    }
-}
+// The fields of a character's card and slot-up rows, by row.
+constexpr int32_t TCharaState::*kCharaCards[] = {&TCharaState::CharaCard1, &TCharaState::CharaCard2,
+                                                 &TCharaState::CharaCard3};
+constexpr int32_t TCharaState::*kCaddieCards[] = {&TCharaState::CaddieCard1,
+                                                  &TCharaState::CaddieCard2};
+constexpr int32_t TCharaState::*kSlotUps[kStatCount] = {
+    &TCharaState::PowSlotUp, &TCharaState::CtrlSlotUp, &TCharaState::ExaSlotUp,
+    &TCharaState::SpinSlotUp, &TCharaState::CurSlotUp};
 
-template <class Card>
-auto& CharaCardOf(Card& c, int i) {
-    switch (i) {
-        case 0:
-            return c.CharaCard1;
-        case 1:
-            return c.CharaCard2;
-        default:
-            return c.CharaCard3;
+// The fields that are one value each, by binding.
+constexpr std::pair<BoundField, int32_t TSimState::*> kStateScalars[] = {
+    {BoundField::Level, &TSimState::Level},
+    {BoundField::Page, &TSimState::TabIndex},
+    {BoundField::SpecialCard, &TSimState::SpecialCard},
+    {BoundField::Caddie, &TSimState::Caddie},
+    {BoundField::Club, &TSimState::Club},
+};
+constexpr std::pair<BoundField, std::string TDisplay::*> kDisplayTexts[] = {
+    {BoundField::CaddieEffect, &TDisplay::CaddieEffectText},
+    {BoundField::ClubPPNeeded, &TDisplay::ClubPPNeededText},
+    {BoundField::ClubPPTotal, &TDisplay::ClubPPTotalText},
+    {BoundField::DistanceNormal, &TDisplay::DistanceNormalText},
+    {BoundField::DistancePower, &TDisplay::DistancePowerText},
+    {BoundField::DistancePower2, &TDisplay::DistancePower2Text},
+    {BoundField::TotalPP, &TDisplay::TotalPPText},
+};
+
+// The field of `record` that `field` names in `table`, or nullptr.
+template <class Record, class Table>
+auto Scalar(Record& record, const Table& table, BoundField field)
+    -> decltype(&(record.*table[0].second)) {
+    for (const auto& [bound, member] : table) {
+        if (bound == field) {
+            return &(record.*member);
+        }
     }
+    return nullptr;
 }
 
 template <class State>
 auto ValueField(State& state, const Binding& bind) -> decltype(&state.Level) {
     switch (bind.Field) {
-        case BoundField::Level:
-            return &state.Level;
-        case BoundField::Page:
-            return &state.TabIndex;
         case BoundField::EquipItem:
             return &state.Chara[bind.Chara].Items[bind.Index];
         case BoundField::CharaCard:
-            return &CharaCardOf(state.Chara[bind.Chara], bind.Index);
+            return &(state.Chara[bind.Chara].*kCharaCards[bind.Index]);
         case BoundField::CaddieCard:
-            return bind.Index == 0 ? &state.Chara[bind.Chara].CaddieCard1
-                                   : &state.Chara[bind.Chara].CaddieCard2;
+            return &(state.Chara[bind.Chara].*kCaddieCards[bind.Index]);
         case BoundField::CharaSlotUp:
-            return &SlotUpOf(state.Chara[bind.Chara], bind.Index);
-        case BoundField::SpecialCard:
-            return &state.SpecialCard;
-        case BoundField::Caddie:
-            return &state.Caddie;
-        case BoundField::Club:
-            return &state.Club;
+            return &(state.Chara[bind.Chara].*kSlotUps[bind.Index]);
         case BoundField::ClubSlotUp:
             return &state.ClubSpinners[bind.Index].Position;
         default:
-            return nullptr;
+            return Scalar(state, kStateScalars, bind.Field);
     }
 }
 
@@ -96,18 +97,17 @@ const bool* BoundEnabled(const TDisplay& display, const Binding& bind) {
         return nullptr;
     }
     const TCharaPageDisplay& page = display.Pages[bind.Chara];
-    switch (CharaDef(bind.Chara).Slots[bind.Index]) {
-        case TWearSlot::Top:
-            return &page.TopEnabled;
-        case TWearSlot::Pants:
-            return &page.PantsEnabled;
-        case TWearSlot::TopPants:
-            return &page.TopPantsEnabled;
-        case TWearSlot::Waist:
-            return &page.WaistEnabled;
-        default:
-            return nullptr;
+    const TWearSlot slot = CharaDef(bind.Chara).Slots[bind.Index];
+    const std::pair<TWearSlot, const bool*> flags[] = {{TWearSlot::Top, &page.TopEnabled},
+                                                       {TWearSlot::Pants, &page.PantsEnabled},
+                                                       {TWearSlot::TopPants, &page.TopPantsEnabled},
+                                                       {TWearSlot::Waist, &page.WaistEnabled}};
+    for (const auto& [kind, flag] : flags) {
+        if (kind == slot) {
+            return flag;
+        }
     }
+    return nullptr;
 }
 
 const std::string* BoundText(const TDisplay& display, const Binding& bind) {
@@ -119,30 +119,16 @@ const std::string* BoundText(const TDisplay& display, const Binding& bind) {
             return &display.Pages[bind.Chara].PPNeededText;
         case BoundField::CharaPPTotal:
             return &display.Pages[bind.Chara].PPTotalText;
-        case BoundField::CaddieEffect:
-            return &display.CaddieEffectText;
         case BoundField::ClubBase:
             return &display.ClubBaseText[i];
         case BoundField::ClubSlot:
             return &display.ClubSlotText[i];
-        case BoundField::ClubPPNeeded:
-            return &display.ClubPPNeededText;
-        case BoundField::ClubPPTotal:
-            return &display.ClubPPTotalText;
         case BoundField::LastStat:
             return &display.Last[i].Text;
         case BoundField::Penalty:
             return i == 0 ? &display.ControlPenalty.Text : &display.AccuracyPenalty.Text;
-        case BoundField::DistanceNormal:
-            return &display.DistanceNormalText;
-        case BoundField::DistancePower:
-            return &display.DistancePowerText;
-        case BoundField::DistancePower2:
-            return &display.DistancePower2Text;
-        case BoundField::TotalPP:
-            return &display.TotalPPText;
         default:
-            return nullptr;
+            return Scalar(display, kDisplayTexts, bind.Field);
     }
 }
 

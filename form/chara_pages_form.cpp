@@ -44,16 +44,14 @@ void BuildEquipGroup(Builder& b, int page, int chara, const std::string& where) 
         if (!def.CaptionHints[position].empty()) {
             b.StaticHint(label, def.CaptionHints[position]);
         }
-        std::vector<std::string> items;
-        for (const TEquipEntry& entry : EquipList(chara, position)) {
-            items.emplace_back(entry.Text);
-        }
+        std::vector<std::string> items = Rows(EquipList(chara, position), &TEquipEntry::Text);
         const size_t entries = items.size();
         const std::string name =
             "ComboBox_" + std::string(def.Name) + std::string(WearSlotKey(slot));
         const int list =
             b.List(group, name, {40, top, 121, kListHeight}, RowsFor(entries), std::move(items),
                    On(BoundField::EquipItem, position, chara), caption, where + "ステータスUP装備");
+        b[label].FocusControl = list;
         b[list].FitMaxWidth = 161;
         b[list].FitExtra = 28;
         switch (slot) {
@@ -98,7 +96,7 @@ void BuildCardGroup(Builder& b, int page, int chara, const std::string& where) {
     b.Caption(group, "キャラクターカード", 8, 14);
     b.Caption(group, "キャディカード", 8, 90);
     for (const CardRow& row : rows) {
-        b.Caption(group, row.Caption, 8, row.Top + 3);
+        const int label = b.Caption(group, row.Caption, 8, row.Top + 3);
         const std::string name = "cb" + std::string(def.Name) + std::string(row.Key);
         const std::string_view section =
             row.Field == BoundField::CharaCard ? "キャラクターカード" : "キャディカード";
@@ -106,6 +104,7 @@ void BuildCardGroup(Builder& b, int page, int chara, const std::string& where) {
             b.List(group, name, {24, row.Top, 129, kCardListHeight}, row.Rows, *row.Items,
                    On(row.Field, row.Index, chara), row.Caption, where + std::string(section));
         b[list].Font = kCardListFont;
+        b[label].FocusControl = list;
     }
 }
 
@@ -114,9 +113,10 @@ void BuildSlotGroup(Builder& b, int page, int chara, const std::string& where) {
     for (int j = 0; j < kStatCount; ++j) {
         const int top = 16 + j * kRowPitch;
         const std::string n = std::to_string(5 * chara + j + 1);
-        b.Caption(group, kStatCaptions[j], 16, top + 4);
-        b.Spinner(group, "UpDown" + n, "Edit" + n, 88, top, CharaSpinnerMax(j),
-                  On(BoundField::CharaSlotUp, j, chara), kStatCaptions[j], where + "スロット強化");
+        const int label = b.Caption(group, kStatCaptions[j], 16, top + 4);
+        b[label].FocusControl = b.Spinner(group, "UpDown" + n, "Edit" + n, 88, top,
+                                          CharaSpinnerMax(j), On(BoundField::CharaSlotUp, j, chara),
+                                          kStatCaptions[j], where + "スロット強化");
         b.Output(group, "Label_S" + n, On(BoundField::SlotLimit, j, chara), 136, top + 8);
     }
     b.Caption(group, "キャラ強化に必要なPP", 16, 144, kBlue);

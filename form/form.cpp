@@ -15,11 +15,13 @@ namespace {
 
 void BuildCharaGroup(Builder& b) {
     const int group = b.Group(0, "GroupBox1", "キャラ・装備", {8, 8, 425, 489});
-    b.Caption(group, "レベル", 8, 16);
-    b.List(group, "ComboBox1", {8, 32, 145, kListHeight}, 20, Rows(kLevelNames),
-           On(BoundField::Level), "レベル", "キャラ・装備");
-    b.Caption(group, "キャラクター", 8, 56);
+    const int level = b.Caption(group, "レベル", 8, 16);
+    b[level].FocusControl =
+        b.List(group, "ComboBox1", {8, 32, 145, kListHeight}, 20, Rows(kLevelNames),
+               On(BoundField::Level), "レベル", "キャラ・装備");
+    const int chara = b.Caption(group, "キャラクター", 8, 56);
     const int pages = b.Add(group, WidgetKind::PageControl, "PageControl1", {8, 72, 409, 409});
+    b[chara].FocusControl = pages;
     b[pages].Bind = On(BoundField::Page);
     b[pages].AccessibleName = "キャラクター";
     b[pages].AccessibleDescription = "キャラ・装備";
@@ -34,21 +36,13 @@ void BuildSideGroups(Builder& b) {
            On(BoundField::SpecialCard), "スペシャルカード");
 
     group = b.Group(0, "GroupBox3", "キャディ", {440, 80, 185, 89});
-    std::vector<std::string> caddies;
-    for (const TCaddie& caddie : Caddies()) {
-        caddies.emplace_back(caddie.Name);
-    }
-    b.List(group, "ComboBox3", {8, 16, 129, kListHeight}, 30, std::move(caddies),
+    b.List(group, "ComboBox3", {8, 16, 129, kListHeight}, 30, Rows(Caddies(), &TCaddie::Name),
            On(BoundField::Caddie), "キャディ");
     const int effect = b.Output(group, "Label_CaddieEffect", On(BoundField::CaddieEffect), 8, 56);
     b[effect].TextColour = kBlue;
 
     group = b.Group(0, "GroupBox2", "クラブ", {440, 176, 185, 321});
-    std::vector<std::string> clubs;
-    for (const TClubSet& set : ClubSets()) {
-        clubs.emplace_back(set.Caption);
-    }
-    b.List(group, "ComboBox2", {8, 16, 145, kListHeight}, 40, std::move(clubs),
+    b.List(group, "ComboBox2", {8, 16, 145, kListHeight}, 40, Rows(ClubSets(), &TClubSet::Caption),
            On(BoundField::Club), "クラブ");
     const int fullTune = b.Button(group, "Button_ClubFullTune", "F", {158, 16, 19, 19},
                                   On(BoundField::FullTune), "フルチューン");
@@ -56,13 +50,14 @@ void BuildSideGroups(Builder& b) {
     for (int i = 0; i < kStatCount; ++i) {
         const int top = 48 + i * kRowPitch;
         const std::string n = std::to_string(i + 1);
-        b.Caption(group, kStatCaptions[i], 8, top + 4);
+        const int caption = b.Caption(group, kStatCaptions[i], 8, top + 4);
         const int base = b.Output(group, "Label_Club" + n, On(BoundField::ClubBase, i), 72, top + 4,
                                   LabelAnchor::Fixed, 17);
         b[base].Align = TextAlign::Center;
         b.Caption(group, "+", 96, top + 4);
-        b.Spinner(group, "UpDown_Club" + n, "Edit_Club" + n, 112, top, 10,
-                  On(BoundField::ClubSlotUp, i), kStatCaptions[i], "クラブ強化");
+        b[caption].FocusControl =
+            b.Spinner(group, "UpDown_Club" + n, "Edit_Club" + n, 112, top, 10,
+                      On(BoundField::ClubSlotUp, i), kStatCaptions[i], "クラブ強化");
         b.Output(group, "Label_ClubSlot" + n, On(BoundField::ClubSlot, i), 160, top + 8);
     }
     b.Caption(group, "クラブ強化に必要なPP", 24, 232, kBlue);

@@ -129,6 +129,9 @@ struct FormWidget {
     // A label that stands right of another: its left edge is at least one pixel right
     // of that label's right edge (index in FormDef::Widgets, -1: none).
     int LeftAfter = -1;
+    // A caption that names a control (index in FormDef::Widgets, -1: none), as a
+    // label's focus control does: a screen reader reads it as the control's label.
+    int FocusControl = -1;
     // A list whose width fits its rows: the widest row's text width plus FitExtra,
     // kept within Width..FitMaxWidth. 0: the list keeps Width.
     int FitMaxWidth = 0;
@@ -175,7 +178,8 @@ int FindWidget(const FormDef& form, std::string_view name);
 //   "cursor" ("Default", "Help", "PointingHand", "HelpWhenHinted"),
 //   "text", "hint", "items" [...], "visibleRows", "max", "editName",
 //   "accessibleName", "accessibleDescription",
-//   "bind" {"field" (the BoundField name, "None" for none), "chara", "index"}.
+//   "bind" {"field" (the BoundField name, "None" for none), "chara", "index"},
+//   "focusControl".
 std::string FormJson();
 
 // Names of the enum members as FormJson writes them.

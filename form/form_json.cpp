@@ -23,6 +23,20 @@ public:
         Out += ':';
         afterKey_ = true;
     }
+    // A key with its value.
+    template <class T>
+    void Field(std::string_view key, const T& value) {
+        Key(key);
+        Value(value);
+    }
+    // A key with an object whose fields `fill` writes.
+    template <class Fill>
+    void Object(std::string_view key, Fill fill) {
+        Key(key);
+        Open('{');
+        fill();
+        Close('}');
+    }
     void Open(char bracket) {
         Next();
         Out += bracket;
@@ -94,71 +108,47 @@ private:
 
 void WriteWidget(JsonWriter& json, const FormWidget& w) {
     json.Open('{');
-    json.Key("kind");
-    json.Value(KindName(w.Kind));
-    json.Key("name");
-    json.Value(w.Name);
-    json.Key("parent");
-    json.Value(w.Parent);
-    for (const auto& [key, value] : {std::pair{"left", w.Left}, std::pair{"top", w.Top},
-                                     std::pair{"width", w.Width}, std::pair{"height", w.Height}}) {
-        json.Key(key);
-        json.Value(value);
-    }
-    json.Key("anchor");
-    json.Value(kAnchorNames[static_cast<int>(w.Anchor)]);
-    json.Key("align");
-    json.Value(kAlignNames[static_cast<int>(w.Align)]);
-    json.Key("leftAfter");
-    json.Value(w.LeftAfter);
-    json.Key("fitMaxWidth");
-    json.Value(w.FitMaxWidth);
-    json.Key("fitExtra");
-    json.Value(w.FitExtra);
-    json.Key("font");
-    json.Open('{');
-    json.Key("family");
-    json.Value(FontFamilyName(w.Font.Family));
-    json.Key("pixelSize");
-    json.Value(w.Font.PixelSize);
-    json.Key("bold");
-    json.Value(w.Font.Bold);
-    json.Close('}');
+    json.Field("kind", KindName(w.Kind));
+    json.Field("name", w.Name);
+    json.Field("parent", w.Parent);
+    json.Field("left", w.Left);
+    json.Field("top", w.Top);
+    json.Field("width", w.Width);
+    json.Field("height", w.Height);
+    json.Field("anchor", kAnchorNames[static_cast<int>(w.Anchor)]);
+    json.Field("align", kAlignNames[static_cast<int>(w.Align)]);
+    json.Field("leftAfter", w.LeftAfter);
+    json.Field("fitMaxWidth", w.FitMaxWidth);
+    json.Field("fitExtra", w.FitExtra);
+    json.Object("font", [&] {
+        json.Field("family", FontFamilyName(w.Font.Family));
+        json.Field("pixelSize", w.Font.PixelSize);
+        json.Field("bold", w.Font.Bold);
+    });
     json.Key("textColour");
     json.Colour(w.TextColour);
     json.Key("background");
     json.Colour(w.Background);
-    json.Key("cursor");
-    json.Value(kCursorNames[static_cast<int>(w.Cursor)]);
-    json.Key("text");
-    json.Value(w.Text);
-    json.Key("hint");
-    json.Value(w.Hint);
+    json.Field("cursor", kCursorNames[static_cast<int>(w.Cursor)]);
+    json.Field("text", w.Text);
+    json.Field("hint", w.Hint);
     json.Key("items");
     json.Open('[');
     for (const std::string& item : w.Items) {
         json.Value(item);
     }
     json.Close(']');
-    json.Key("visibleRows");
-    json.Value(w.VisibleRows);
-    json.Key("max");
-    json.Value(w.Max);
-    json.Key("editName");
-    json.Value(w.EditName);
-    json.Key("accessibleName");
-    json.Value(w.AccessibleName);
-    json.Key("accessibleDescription");
-    json.Value(w.AccessibleDescription);
-    json.Key("bind");
-    json.Open('{');
-    json.Key("field");
-    json.Value(FieldName(w.Bind.Field));
-    json.Key("chara");
-    json.Value(static_cast<int>(w.Bind.Chara));
-    json.Key("index");
-    json.Value(static_cast<int>(w.Bind.Index));
-    json.Close('}');
+    json.Field("visibleRows", w.VisibleRows);
+    json.Field("max", w.Max);
+    json.Field("editName", w.EditName);
+    json.Field("accessibleName", w.AccessibleName);
+    json.Field("accessibleDescription", w.AccessibleDescription);
+    json.Object("bind", [&] {
+        json.Field("field", FieldName(w.Bind.Field));
+        json.Field("chara", static_cast<int>(w.Bind.Chara));
+        json.Field("index", static_cast<int>(w.Bind.Index));
+    });
+    json.Field("focusControl", w.FocusControl);
     json.Close('}');
 }
 

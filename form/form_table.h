@@ -4,6 +4,7 @@
 // window's looks and sizes, and a builder that appends widgets in creation order.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -158,11 +159,12 @@ public:
     }
 };
 
-template <class Texts>
-std::vector<std::string> Rows(const Texts& texts) {
+// The list rows of a table: its texts, or the member `text` of each of its entries.
+template <class Table, class Text = std::identity>
+std::vector<std::string> Rows(const Table& table, Text text = {}) {
     std::vector<std::string> rows;
-    for (const auto& text : texts) {
-        rows.emplace_back(text);
+    for (const auto& entry : table) {
+        rows.emplace_back(std::invoke(text, entry));
     }
     return rows;
 }

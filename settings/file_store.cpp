@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "engine/errors.h"
+#include "settings/settings_path.h"
 #include "settings/settings_store.h"
 
 namespace {
@@ -16,8 +17,7 @@ enum class ReadResult { Read, Missing, Unreadable };
 ReadResult ReadWholeFile(const std::string& path, std::string& out) {
     const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
-        return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::Missing
-                                                     : ReadResult::Unreadable;
+        return (errno == ENOENT || errno == ENOTDIR) ? ReadResult::Missing : ReadResult::Unreadable;
     }
     ReadResult result = ReadResult::Read;
     struct stat st {};
@@ -102,6 +102,9 @@ TStoredText FileStore::Read() const {
 }
 
 void FileStore::Replace(std::string_view text) {
+    if (missing_ == MissingFolder::Create) {
+        CreateSettingsFolder(path_);
+    }
     WriteFileAtomically(path_, text);
 }
 

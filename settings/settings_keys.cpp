@@ -70,8 +70,8 @@ void WriteKeys(TIniFile& ini, std::span<const SettingsKey> keys, const TSimState
 }  // namespace
 
 SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
-    auto add = [this](std::string section, std::string_view key, KeyRule rule, int32_t bound,
-                      int a, int b, auto field) {
+    auto add = [this](std::string section, std::string_view key, KeyRule rule, int32_t bound, int a,
+                      int b, auto field) {
         SettingsKey k;
         k.Section = std::move(section);
         k.Key = key;
@@ -86,12 +86,12 @@ SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
     using S = TSimState;
     using W = TWindowPosition;
 
-    add("Window", "Left", KeyRule::Plain, 0, 0, 0,
-        [](S&, W& w, int, int) -> int32_t& { return w.Left; })
-        ->WrittenOnClose = true;
-    add("Window", "Top", KeyRule::Plain, 0, 0, 0,
-        [](S&, W& w, int, int) -> int32_t& { return w.Top; })
-        ->WrittenOnClose = true;
+    add("Window", "Left", KeyRule::Plain, 0, 0, 0, [](S&, W& w, int, int) -> int32_t& {
+        return w.Left;
+    })->WrittenOnClose = true;
+    add("Window", "Top", KeyRule::Plain, 0, 0, 0, [](S&, W& w, int, int) -> int32_t& {
+        return w.Top;
+    })->WrittenOnClose = true;
     add("Character", "Level", KeyRule::List, layout.LevelCount, 0, 0,
         [](S& s, W&, int, int) -> int32_t& { return s.Level; });
     add("Character", "TabIndex", KeyRule::List, CharaCount, 0, 0,
@@ -112,9 +112,7 @@ SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
         }
         for (int k = 0; k < 2; ++k) {
             add(name, kCaddieCardKeys[k], KeyRule::List, layout.CaddieCardKindCount, c, k,
-                [](S& s, W&, int a, int b) -> int32_t& {
-                    return CaddieCardField(s.Chara[a], b);
-                });
+                [](S& s, W&, int a, int b) -> int32_t& { return CaddieCardField(s.Chara[a], b); });
         }
         for (int i = 0; i < kStatCount; ++i) {
             add(name, kSlotUpKeys[i], KeyRule::Spinner, CharaSpinnerMax(i), c, i,
@@ -142,9 +140,9 @@ SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
             add(section, kSlotUpKeys[i], KeyRule::Plain, 0, club, i,
                 [](S& s, W&, int a, int b) -> int32_t& { return StatField(s.ClubSlotUps[a], b); });
         }
-        add(section, "SavedPP", KeyRule::Plain, 0, club, 0,
-            [](S& s, W&, int a, int) -> int32_t& { return s.ClubSavedPP[a]; })
-            ->Written = [](const S& s, int a) { return UpgradeCostPP(s.ClubSlotUps[a]); };
+        add(section, "SavedPP", KeyRule::Plain, 0, club, 0, [](S& s, W&, int a, int) -> int32_t& {
+            return s.ClubSavedPP[a];
+        })->Written = [](const S& s, int a) { return UpgradeCostPP(s.ClubSlotUps[a]); };
     }
 }
 

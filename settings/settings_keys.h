@@ -65,8 +65,7 @@ public:
     // The whole selection and the PP baselines of its counts, in the same order: first
     // everything up to the characters' baselines, then the per-club sections (a save
     // stores the club spinners in between).
-    void WriteSelection(TIniFile& ini, const TSimState& state,
-                        const TWindowPosition& window) const;
+    void WriteSelection(TIniFile& ini, const TSimState& state, const TWindowPosition& window) const;
     void WriteClubSections(TIniFile& ini, const TSimState& state) const;
     // What the close keeps: the window position and the active page.
     void WriteOnClose(TIniFile& ini, const TSimState& state, const TWindowPosition& window) const;

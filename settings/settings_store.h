@@ -30,7 +30,12 @@ public:
 // write, flushes it to disk and renames it over the old file.
 class FileStore final : public SettingsStore {
 public:
-    explicit FileStore(std::string path) : path_(std::move(path)) {}
+    // What a write does when the file's folder is missing: fail, or create it (the
+    // user's configuration folder appears with the first save).
+    enum class MissingFolder { Fail, Create };
+
+    explicit FileStore(std::string path, MissingFolder missing = MissingFolder::Fail)
+        : path_(std::move(path)), missing_(missing) {}
 
     const std::string& Path() const { return path_; }
     // The file's full path.
@@ -40,6 +45,7 @@ public:
 
 private:
     std::string path_;
+    MissingFolder missing_;
 };
 
 // A text held in memory; a store that refuses writes stands for a full or disabled

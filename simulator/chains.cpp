@@ -5,18 +5,20 @@
 #include "clubs/clubs.h"
 #include "engine/checked.h"
 #include "engine/levels.h"
-#include "simulator/simulator.h"
 #include "engine/text_format.h"
+#include "simulator/simulator.h"
 
 namespace {
 
-// The character, caddie, club-set and club-limit steps, which every chain runs before
-// its club step.
-void RunCommonSteps(TSimulator& sim) {
+// A chain: the character, caddie, club-set and club-limit steps, the chain's own club
+// step, and the final step.
+void RunChain(TSimulator& sim, void (*clubStep)(TSimulator&)) {
     CalcChara(sim);
     CalcCaddie(sim);
     CalcClubSetting(sim);
     CalcClubLimit(sim);
+    clubStep(sim);
+    CalcLast(sim);
 }
 
 void SetPenaltyLabel(THintedLabel& label, int32_t shortfall, bool on) {
@@ -37,24 +39,20 @@ void SetSeason2Hint(THintedLabel& label, int32_t value) {
 }  // namespace
 
 void StatusCalculate(TSimulator& sim) {
-    RunCommonSteps(sim);
-    CalcClub1(sim);
-    CalcLast(sim);
+    RunChain(sim, CalcClub1);
 }
 
 void ClubChange(TSimulator& sim) {
-    RunCommonSteps(sim);
-    CalcClub2(sim);
-    CalcLast(sim);
+    RunChain(sim, CalcClub2);
 }
 
 void ClubFullTune(TSimulator& sim) {
-    RunCommonSteps(sim);
-    CalcClub3(sim);
-    CalcLast(sim);
+    RunChain(sim, CalcClub3);
 }
 
-void ComboBox1Change(TSimulator& sim) { StatusCalculate(sim); }
+void ComboBox1Change(TSimulator& sim) {
+    StatusCalculate(sim);
+}
 
 void ComboBox2DropDown(TSimulator& sim) {
     const int32_t club = sim.State.Club;

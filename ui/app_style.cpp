@@ -5,9 +5,11 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QProxyStyle>
-#include <QStyleOption>
+#include <QRegion>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QToolTip>
+#include <algorithm>
 
 #include "ui/widgets.h"
 
@@ -16,8 +18,9 @@ namespace {
 int pauseMs = 0;
 int hidePauseMs = 0;
 
-// Fusion, with the hint delay, lists that drop down below their box, and plain etched
-// frames for group boxes and the page control. Fusion fills those frames with a
+// Fusion, with the hint delay, lists that drop down below their box, plain etched frames
+// for group boxes and the page control, and group-box captions that break the frame's
+// top line. Fusion fills those frames with a
 // stretched shaded picture, which was over half of the painting when a page changes.
 class WindowStyle : public QProxyStyle {
 public:
@@ -49,6 +52,67 @@ public:
             return;
         }
         QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
+    // A group box as the platform draws one: the caption 8 pixels from the left edge at
+    // the top, the frame's top line through the caption's middle, broken where the
+    // caption stands.
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option, SubControl part,
+                         const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || box == nullptr || !PlainCaption(*box) ||
+            (part != SC_GroupBoxFrame && part != SC_GroupBoxLabel)) {
+            return QProxyStyle::subControlRect(control, option, part, widget);
+        }
+        const int height = box->fontMetrics.height();
+        if (part == SC_GroupBoxFrame) {
+            return box->rect.adjusted(0, height / 2 - 1, 0, 0);
+        }
+        const int width = box->fontMetrics.horizontalAdvance(box->text);
+        return QRect(box->rect.left() + kCaptionLeft, box->rect.top(),
+                     std::min(width, box->rect.width() - 2 * kCaptionLeft), height);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
+                            QPainter* painter, const QWidget* widget) const override {
+        const auto* box = qstyleoption_cast<const QStyleOptionGroupBox*>(option);
+        if (control != CC_GroupBox || box == nullptr || !PlainCaption(*box)) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        const QRect label = subControlRect(CC_GroupBox, box, SC_GroupBoxLabel, widget);
+        if (box->subControls & SC_GroupBoxFrame) {
+            QStyleOptionFrame frame;
+            frame.QStyleOption::operator=(*box);
+            frame.features = box->features;
+            frame.lineWidth = box->lineWidth;
+            frame.midLineWidth = box->midLineWidth;
+            frame.rect = subControlRect(CC_GroupBox, box, SC_GroupBoxFrame, widget);
+            painter->save();
+            // The gap leaves a blank of 2 pixels on either side of the caption.
+            painter->setClipRegion(QRegion(box->rect) - QRegion(label.adjusted(-2, 0, 2, 0)));
+            drawPrimitive(PE_FrameGroupBox, &frame, painter, widget);
+            painter->restore();
+        }
+        if (box->subControls & SC_GroupBoxLabel) {
+            const QColor colour = box->textColor;
+            painter->save();
+            if (colour.isValid()) {
+                painter->setPen(colour);
+            }
+            drawItemText(painter, label, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextHideMnemonic,
+                         box->palette, (box->state & State_Enabled) != 0, box->text,
+                         colour.isValid() ? QPalette::NoRole : QPalette::WindowText);
+            painter->restore();
+        }
+    }
+
+private:
+    static constexpr int kCaptionLeft = 8;
+
+    // A captioned group box without a check box (the window has no other kind).
+    static bool PlainCaption(const QStyleOptionGroupBox& box) {
+        return !box.text.isEmpty() && (box.subControls & SC_GroupBoxCheckBox) == 0;
     }
 };
 

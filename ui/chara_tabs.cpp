@@ -24,30 +24,44 @@ QRect TCharaTabBar::DrawRect(int index) const {
     return tabRect(index).adjusted(2, 2, -2, 0);
 }
 
-// The bar draws the tabs' outlines; what is inside each outline is the program's.
+// The bar draws the tabs' outlines, the active one last as it overlaps its neighbours;
+// what is inside each outline is the program's. The insides come after all outlines: a
+// caption wider than its tab then stays whole instead of being cut by the next outline.
 void TCharaTabBar::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
-    for (int i = 0; i < count(); ++i) {
-        if (!isTabVisible(i)) {
-            continue;
-        }
+    auto drawShape = [&](int i) {
         QStyleOptionTab shape;
         initStyleOption(&shape, i);
         shape.text.clear();
         style()->drawControl(QStyle::CE_TabBarTabShape, &shape, &canvas, this);
+    };
+    for (int i = 0; i < count(); ++i) {
+        if (isTabVisible(i) && i != currentIndex()) {
+            drawShape(i);
+        }
+    }
+    if (currentIndex() >= 0 && isTabVisible(currentIndex())) {
+        drawShape(currentIndex());
+    }
+    for (int i = 0; i < count(); ++i) {
+        if (!isTabVisible(i)) {
+            continue;
+        }
         canvas.setFont(font());
         canvas.setPen(palette().color(QPalette::WindowText));
-        PageControl1DrawTab(canvas, i, DrawRect(i), i == currentIndex());
+        PageControl1DrawTab(canvas, i, tabRect(i), i == currentIndex());
     }
 }
 
+// `rect` is the tab's own rectangle: the caption is placed by it, the fill stays inside
+// the outline the style drew around it.
 void TCharaTabBar::PageControl1DrawTab(QPainter& canvas, int index, const QRect& rect,
                                        bool active) const {
     const QColor fill = kWindowColour;
     if (active) {
         canvas.setPen(QColor(255, 0, 0));
     }
-    canvas.fillRect(rect, fill);
+    canvas.fillRect(DrawRect(index), fill);
     const QString caption = tabText(index);
     const QFontMetrics metrics(canvas.font());
     const int w = metrics.horizontalAdvance(caption);

@@ -25,7 +25,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    // Draws one tab on a painter whose font and pen are the page control's own.
+    // Draws one tab on a painter whose font and pen are the page control's own: the
+    // fill inside the outline, the caption placed by the tab's rectangle `rect`.
     void PageControl1DrawTab(QPainter& canvas, int index, const QRect& rect, bool active) const;
 };
 

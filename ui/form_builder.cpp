@@ -61,6 +61,13 @@ public:
             Decorate(*widget, form_.Widgets[i]);
         }
         FinishPagesBefore(-1);
+        // A caption is its control's label for a screen reader.
+        for (size_t i = 0; i < form_.Widgets.size(); ++i) {
+            if (const int control = form_.Widgets[i].FocusControl; control >= 0) {
+                static_cast<QLabel*>(built_.Widgets[i])
+                    ->setBuddy(built_.Widgets[static_cast<size_t>(control)]);
+            }
+        }
         return std::move(built_);
     }
 

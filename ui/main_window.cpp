@@ -16,6 +16,24 @@ namespace {
 
 const QString kMessageCaption = QStringLiteral("Kestrel Status Simulator");
 
+using CoreOperationFn = void (*)(TSimulator&);
+
+// The core operation of a user's action that needs no settings file, or nullptr.
+CoreOperationFn CoreOperation(UserOperation operation) {
+    switch (operation) {
+        case UserOperation::Recalculate:
+            return ComboBox1Change;
+        case UserOperation::ClubChange:
+            return ClubChange;
+        case UserOperation::ClubListOpen:
+            return ComboBox2DropDown;
+        case UserOperation::FullTune:
+            return ClubFullTune;
+        default:
+            return nullptr;
+    }
+}
+
 }  // namespace
 
 TForm1::TForm1() : QWidget(nullptr) {
@@ -113,43 +131,39 @@ void TForm1::PageChanged(const Binding& bind) {
 }
 
 void TForm1::RunUserOperation(UserOperation operation) {
-    switch (operation) {
-        case UserOperation::Recalculate:
-            Run(ComboBox1Change);
-            break;
-        case UserOperation::ClubChange:
-            Run(ClubChange);
-            break;
-        case UserOperation::ClubListOpen:
-            Run(ComboBox2DropDown);
-            break;
-        case UserOperation::FullTune:
-            Run(ClubFullTune);
-            break;
-        case UserOperation::Save:
-            SaveClicked();
-            break;
-        case UserOperation::Revert:
-            RevertClicked();
-            break;
-        case UserOperation::None:
-            break;
+    if (operation == UserOperation::Save) {
+        SaveClicked();
+    } else if (operation == UserOperation::Revert) {
+        RevertClicked();
+    } else if (const auto core = CoreOperation(operation)) {
+        Run(core);
     }
 }
 
 void TForm1::SaveClicked() {
     StoreWindowPosition();
-    Run([this](TSimulator& sim) { Button1Click(sim, SettingsPath()); }, true);
+    Run(
+        [this](TSimulator& sim) {
+            FileStore store = Store();
+            Button1Click(sim, store);
+        },
+        true);
 }
 
 void TForm1::RevertClicked() {
-    Run([this](TSimulator& sim) { FormCreate(sim, SettingsPath()); }, true);
+    Run(
+        [this](TSimulator& sim) {
+            FileStore store = Store();
+            FormCreate(sim, store);
+        },
+        true);
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     StoreWindowPosition();
     try {
-        FormClose(sim_, SettingsPath());
+        FileStore store = Store();
+        FormClose(sim_, store);
     } catch (const ESimError& error) {
         // The window closes all the same; the user learns that the position and page
         // were not kept.
@@ -164,8 +178,11 @@ void TForm1::ShowError(const std::string& message) {
     box.exec();
 }
 
-std::string TForm1::SettingsPath() const {
-    return iniPath_ ? *iniPath_ : SettingsFilePath();
+FileStore TForm1::Store() const {
+    if (iniPath_) {
+        return FileStore(*iniPath_);
+    }
+    return FileStore(SettingsFilePath(), FileStore::MissingFolder::Create);
 }
 
 void TForm1::StoreWindowPosition() {

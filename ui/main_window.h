@@ -22,6 +22,7 @@
 #include <string>
 
 #include "form/binding.h"
+#include "settings/settings_store.h"
 #include "simulator/simulator.h"
 #include "ui/display_binding.h"
 #include "ui/form_builder.h"
@@ -65,7 +66,7 @@ private:
     void ShowError(const std::string& message);
     void StoreWindowPosition();
     // The settings file each operation works on: the explicit one, else the program's.
-    std::string SettingsPath() const;
+    FileStore Store() const;
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;

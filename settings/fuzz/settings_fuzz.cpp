@@ -12,8 +12,8 @@
 #include <string>
 
 #include "engine/errors.h"
-#include "simulator/simulator.h"
 #include "simulator/persistence.h"
+#include "simulator/simulator.h"
 
 namespace {
 

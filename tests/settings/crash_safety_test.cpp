@@ -17,8 +17,8 @@
 #include <string>
 #include <thread>
 
-#include "simulator/simulator.h"
 #include "simulator/persistence.h"
+#include "simulator/simulator.h"
 #include "temp_folder.h"
 
 namespace {
@@ -61,9 +61,9 @@ void Select(TSimulator& sim, bool second) {
 std::string UnknownSections(int lines) {
     std::string text;
     for (int line = 0; line < lines; ++line) {
-        text += line % 11 == 0 ? "[Other" + std::to_string(line / 11) + "]\n"
-                               : "Key" + std::to_string(line % 11) + "=value " +
-                                     std::to_string(line) + "\n";
+        text += line % 11 == 0
+                    ? "[Other" + std::to_string(line / 11) + "]\n"
+                    : "Key" + std::to_string(line % 11) + "=value " + std::to_string(line) + "\n";
     }
     return text;
 }

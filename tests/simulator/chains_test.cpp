@@ -222,7 +222,9 @@ TEST(FinalStep, Season2HintsCountEveryPointAbove20) {
             TSimulator sim = WithSum(13, MakeStatus(pow, ctrl, ctrl + 1, 0, 0));
             CalcLast(sim);
             const int32_t over = pow > 20 ? pow - 20 : 0;
-            const auto hint = [](int32_t v) { return std::to_string(v < 0 ? 0 : v) + " (Season2)"; };
+            const auto hint = [](int32_t v) {
+                return std::to_string(v < 0 ? 0 : v) + " (Season2)";
+            };
             EXPECT_EQ(sim.Display.Last[1].Hint, hint(ctrl - over)) << "power " << pow;
             EXPECT_EQ(sim.Display.Last[2].Hint, hint(ctrl + 1 - over)) << "power " << pow;
         }

@@ -252,4 +252,3 @@ TEST(SettingsDefaultPath, OperationsUseTheProgramsSettingsFile) {
     EXPECT_EQ(next.Window.Left, 11);
     EXPECT_EQ(next.Window.Top, 22);
 }
-

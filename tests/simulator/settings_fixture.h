@@ -11,13 +11,12 @@
 #include "characters/roster.h"
 #include "clubs/club_upgrades.h"
 #include "engine/errors.h"
-#include "simulator/simulator.h"
 #include "settings/ini_file.h"
 #include "settings/settings_path.h"
 #include "simulator/persistence.h"
+#include "simulator/simulator.h"
 #include "tests/settings/temp_folder.h"
 #include "tests/support/sim_print.h"
-
 
 constexpr const char* kSlotUpKeys[] = {"PowSlotUp", "CtrlSlotUp", "ExaSlotUp", "SpinSlotUp",
                                        "CurSlotUp"};
@@ -104,4 +103,3 @@ protected:
     std::string path = folder.File("kestrel.ini");
     TSimulator sim;
 };
-

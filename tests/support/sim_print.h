@@ -98,8 +98,8 @@ inline void PrintTo(const TCharaPageDisplay& p, std::ostream* os) {
     Field(os, "SpinnerHint", p.SpinnerHint);
     Field(os, "PPNeededText", p.PPNeededText);
     Field(os, "PPTotalText", p.PPTotalText);
-    Field(os, "Enabled", std::array{p.TopEnabled, p.PantsEnabled, p.TopPantsEnabled,
-                                    p.WaistEnabled});
+    Field(os, "Enabled",
+          std::array{p.TopEnabled, p.PantsEnabled, p.TopPantsEnabled, p.WaistEnabled});
     Field(os, "CharaCardItems", p.CharaCardItems);
     Field(os, "CaddieCardItems", p.CaddieCardItems);
     *os << '}';
@@ -118,8 +118,8 @@ inline void PrintTo(const TDisplay& d, std::ostream* os) {
     Field(os, "Last", d.Last);
     Field(os, "ControlPenalty", d.ControlPenalty);
     Field(os, "AccuracyPenalty", d.AccuracyPenalty);
-    Field(os, "Distances", std::array{d.DistanceNormalText, d.DistancePowerText,
-                                      d.DistancePower2Text});
+    Field(os, "Distances",
+          std::array{d.DistanceNormalText, d.DistancePowerText, d.DistancePower2Text});
     Field(os, "TotalPPText", d.TotalPPText);
     Field(os, "StatCaptionHint", d.StatCaptionHint);
     Field(os, "SaveButtonHint", d.SaveButtonHint);

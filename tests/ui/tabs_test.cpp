@@ -1,7 +1,10 @@
+#include <QGroupBox>
 #include <QImage>
+#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <algorithm>
 
 #include "ui/chara_tabs.h"
 #include "ui_test_support.h"
@@ -50,18 +53,45 @@ TCharaTabBar* TabsOf(const TForm1& form) {
     return bar;
 }
 
+QColor CaptionColour(const TCharaTabBar& bar, bool active) {
+    return active ? QColor(255, 0, 0) : bar.palette().color(QPalette::WindowText);
+}
+
+// The caption of tab `index` alone, drawn on the fill where the tab's own rectangle puts
+// it: centred on the 40-pixel tab width, 4 pixels below the tab's top.
+QImage ExpectedCaption(const TCharaTabBar& bar, int index, bool active) {
+    QImage image(bar.size(), QImage::Format_RGB32);
+    image.fill(kFill);
+    QPainter p(&image);
+    p.setFont(bar.font());
+    p.setPen(CaptionColour(bar, active));
+    const QFontMetrics metrics(bar.font());
+    const QRect tab = bar.tabRect(index);
+    const int w = metrics.horizontalAdvance(bar.tabText(index));
+    p.drawText(tab.left() + (TCharaTabBar::kTabWidth - w) / 2, tab.top() + 4 + metrics.ascent(),
+               bar.tabText(index));
+    return image;
+}
+
+// The largest difference of one colour channel.
+int Distance(QColor a, QColor b) {
+    return std::max({std::abs(a.red() - b.red()), std::abs(a.green() - b.green()),
+                     std::abs(a.blue() - b.blue())});
+}
+
 }  // namespace
 
 // Every tab is filled with the window's colour; only the active caption is red, and
-// each caption is centred on the 40-pixel tab width, 4 pixels below the tab's top.
+// each caption stands whole where the tab's own rectangle puts it.
 TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
     TempSettings settings;
     auto form = ShownWindow(settings);
     TCharaTabBar* bar = TabsOf(*form);
-    for (int active : {0, 3}) {
+    const QFontMetrics metrics(bar->font());
+    for (int active : {0, 2, 8}) {
         ClickTab(*form, active);
         const QImage image = bar->grab().toImage();
-        const QFontMetrics metrics(bar->font());
+        image.save(QString("/tmp/tabs%1.png").arg(active));
         for (int i = 0; i < CharaCount; ++i) {
             const QRect rect = bar->DrawRect(i);
             EXPECT_EQ(bar->tabRect(i).width(), TCharaTabBar::kTabWidth);
@@ -74,18 +104,41 @@ TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
             } else {
                 EXPECT_EQ(look.RedPixels, 0) << i;
             }
-            // Captions that fit inside their tab: the ink starts where the centred
-            // caption starts (give or take the first glyph's side bearing) and not above
-            // 4 pixels below the top.
-            const int w = metrics.horizontalAdvance(bar->tabText(i));
-            if (w <= TCharaTabBar::kTabWidth - 4) {
-                const int left = rect.left() + (TCharaTabBar::kTabWidth - w) / 2;
-                EXPECT_GE(look.Ink.left(), left) << i;
-                EXPECT_LE(look.Ink.left(), left + 3) << i;
-                EXPECT_LE(look.Ink.right(), left + w) << i;
+
+            const std::string name = bar->tabText(i).toStdString();
+            const QImage expected = ExpectedCaption(*bar, i, i == active);
+            const TabPicture caption = Look(expected, expected.rect());
+            ASSERT_GT(caption.InkPixels, 20) << name;
+            // A caption no wider than the tab stays inside it.
+            if (metrics.horizontalAdvance(bar->tabText(i)) <= TCharaTabBar::kTabWidth) {
+                EXPECT_TRUE(bar->tabRect(i).contains(caption.Ink))
+                    << name << ": " << caption.Ink.left() << ".." << caption.Ink.right();
             }
-            EXPECT_GE(look.Ink.top(), rect.top() + 4) << i;
-            EXPECT_LE(look.Ink.bottom(), rect.top() + 4 + metrics.height()) << i;
+            // Inside the fill the tab shows its caption pixel for pixel, and nothing else.
+            int wrong = 0;
+            for (int y = rect.top(); y <= rect.bottom(); ++y) {
+                for (int x = rect.left(); x <= rect.right(); ++x) {
+                    wrong +=
+                        Distance(image.pixelColor(x, y), expected.pixelColor(x, y)) <= 24 ? 0 : 1;
+                }
+            }
+            EXPECT_EQ(wrong, 0) << name;
+            // The caption is whole: no stroke of it, on the outline or past the tab, is
+            // covered by anything drawn later. A stroke pixel is one at least 40 % of the
+            // way from the fill to the ink; where it lies on the outline it may blend with
+            // the outline instead of the fill, but it must not turn into the outline.
+            const int full = Distance(kFill, CaptionColour(*bar, i == active));
+            int covered = 0;
+            for (int y = caption.Ink.top(); y <= caption.Ink.bottom(); ++y) {
+                for (int x = caption.Ink.left(); x <= caption.Ink.right(); ++x) {
+                    const QColor want = expected.pixelColor(x, y);
+                    if (Distance(kFill, want) * 10 >= full * 4 &&
+                        Distance(image.pixelColor(x, y), want) > 60) {
+                        ++covered;
+                    }
+                }
+            }
+            EXPECT_EQ(covered, 0) << name;
         }
     }
 }
@@ -115,4 +168,64 @@ TEST(CharaTabs, NoPageActiveAfterAnOutOfRangeTab) {
     EXPECT_TRUE(Find<QWidget>(*again, "TabSheet1")->isVisible());
     EXPECT_GT(Look(TabsOf(*again)->grab().toImage(), TabsOf(*again)->DrawRect(0)).RedPixels, 20);
     ExpectShowsCore(*again);
+}
+
+// Each group box draws its caption in its frame's top line, as the platform does: the
+// line runs through the caption's height, stops short of the caption and goes on after
+// it, and the caption keeps clear of the frame's left line.
+TEST(GroupBoxes, CaptionBreaksTheFrameTopLine) {
+    TempSettings settings;
+    auto form = ShownWindow(settings);
+    const QList<QGroupBox*> groups = form->findChildren<QGroupBox*>();
+    int checked = 0;
+    for (QGroupBox* group : groups) {
+        if (group->title().isEmpty() || !group->isVisible()) {
+            continue;
+        }
+        ++checked;
+        const std::string name = group->title().toStdString();
+        const QImage image = group->grab().toImage();
+        const QRgb line = group->palette().color(QPalette::Mid).rgb();
+        const QRgb light = group->palette().color(QPalette::Light).rgb();
+        const QRgb background = image.pixel(image.width() / 2, 0);  // above the frame
+        const int captionHeight = QFontMetrics(group->font()).height();
+
+        // The top line: the highest row drawn in the line's colour near the right end.
+        int top = -1;
+        for (int y = 0; y < captionHeight && top < 0; ++y) {
+            bool whole = true;
+            for (int x = image.width() - 24; x < image.width() - 4 && whole; ++x) {
+                whole = image.pixel(x, y) == line;
+            }
+            top = whole ? y : -1;
+        }
+        ASSERT_GT(top, 0) << name << ": no top line within the caption's height";
+
+        // The caption: what is neither background nor frame in the caption's rows,
+        // right of the left line.
+        QRect ink;
+        for (int y = 0; y < captionHeight; ++y) {
+            for (int x = 2; x < image.width() - 24; ++x) {
+                const QRgb c = image.pixel(x, y);
+                if (c != background && c != line && c != light) {
+                    ink = ink.united(QRect(x, y, 1, 1));
+                }
+            }
+        }
+        ASSERT_FALSE(ink.isEmpty()) << name;
+        EXPECT_LT(ink.top(), top) << name;
+        EXPECT_GT(ink.bottom(), top) << name;
+        EXPECT_GE(ink.left(), 6) << name << ": the caption touches the left line";
+
+        // The line is broken under the whole caption and whole up to it.
+        int onLine = 0;
+        for (int x = ink.left() - 1; x <= ink.right() + 1; ++x) {
+            onLine += image.pixel(x, top) == line ? 1 : 0;
+        }
+        EXPECT_EQ(onLine, 0) << name;
+        EXPECT_EQ(image.pixel(0, top), line) << name;
+        EXPECT_EQ(image.pixel(ink.left() - 5, top), line) << name;
+        EXPECT_EQ(image.pixel(0, image.height() / 2), line) << name;
+    }
+    EXPECT_GE(checked, 7);
 }

@@ -1,0 +1,87 @@
+#include "simulator/preview.h"
+
+#include <array>
+#include <string_view>
+
+#include "engine/errors.h"
+
+namespace {
+
+constexpr std::array<std::string_view, 7> kFigureCaptions = {
+    "パワー",          "コントロール", "正確度",
+    "スピン",          "カーブ",       "ペナルティ(コントロール・正確度)",
+    "1Wの飛距離(通常)"};
+
+// The label text of a figure. Label19 always shows what Label18 shows: both carry the
+// one shortfall of power against its limit.
+const std::string& FigureText(const TDisplay& display, TPreviewFigure figure) {
+    switch (figure) {
+        case TPreviewFigure::Penalty:
+            return display.ControlPenalty.Text;
+        case TPreviewFigure::DistanceNormal:
+            return display.DistanceNormalText;
+        default:
+            return display.Last[static_cast<size_t>(figure)].Text;
+    }
+}
+
+// An empty penalty label means no penalty.
+std::string_view Shown(TPreviewFigure figure, const std::string& text) {
+    if (figure == TPreviewFigure::Penalty && text.empty()) {
+        return "なし";
+    }
+    return text;
+}
+
+}  // namespace
+
+TPreview TPreviewer::Preview(const TSimulator& sim, TListRef list, int32_t entry) {
+    TPreview preview;
+    scratch_ = sim;
+    try {
+        OpenList(scratch_, list);
+    } catch (const ESimError&) {
+        // The opening's failure belongs to the opening, which the user has seen.
+    }
+    try {
+        PickEntry(scratch_, list, entry);
+    } catch (const ESimError& error) {
+        preview.Error = error.what();
+        return preview;
+    }
+    for (size_t f = 0; f < kFigureCaptions.size(); ++f) {
+        const auto figure = static_cast<TPreviewFigure>(f);
+        const std::string& before = FigureText(sim.Display, figure);
+        const std::string& after = FigureText(scratch_.Display, figure);
+        if (before != after) {
+            preview.Lines.push_back({figure, before, after});
+        }
+    }
+    return preview;
+}
+
+TPreview PreviewPick(const TSimulator& sim, TListRef list, int32_t entry) {
+    TPreviewer previewer;
+    return previewer.Preview(sim, list, entry);
+}
+
+std::string PreviewText(const TPreview& preview) {
+    if (!preview.Error.empty()) {
+        return preview.Error + ".";
+    }
+    if (preview.Lines.empty()) {
+        return "変化なし";
+    }
+    std::string text;
+    for (const TPreviewLine& line : preview.Lines) {
+        if (!text.empty()) {
+            text += '\n';
+        }
+        text += kFigureCaptions[static_cast<size_t>(line.Figure)];
+        text += ' ';
+        text += Shown(line.Figure, line.Old);
+        text += " → ";
+        text += Shown(line.Figure, line.New);
+    }
+    return text;
+}
