@@ -1,0 +1,79 @@
+// The module the page loads: the form description and the page's calls into TWebFace,
+// over the settings in the browser's local storage.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+
+#include "form/form.h"
+#include "local_storage_store.h"
+#include "web_face.h"
+
+namespace {
+
+// The name of the stored settings in the messages, and the export's file name.
+constexpr char kStoreName[] = "kestrel-simulator.ini";
+
+TWebFace& Face() {
+    static LocalStorageStore store(kStoreName);
+    static TWebFace face(store);
+    return face;
+}
+
+std::string Start(std::string code) {
+    return Face().Start(code);
+}
+std::string Pick(int widget, int index) {
+    return Face().Pick(widget, index);
+}
+std::string Open(int widget) {
+    return Face().Open(widget);
+}
+std::string Step(int widget, int delta) {
+    return Face().Step(widget, delta);
+}
+std::string ShowPage(int page) {
+    return Face().ShowPage(page);
+}
+std::string Click(int widget) {
+    return Face().Click(widget);
+}
+std::string Close() {
+    return Face().Close();
+}
+// The bytes arrive as a Uint8Array, unchanged.
+std::string Import(std::string bytes) {
+    return Face().Import(bytes);
+}
+std::string ShareCode() {
+    return Face().ShareCode();
+}
+std::string StoreName() {
+    return kStoreName;
+}
+
+// A copy of the stored bytes as a Uint8Array.
+emscripten::val StoredBytes() {
+    const std::string text = Face().StoredText();
+    const emscripten::val view = emscripten::val(
+        emscripten::typed_memory_view(text.size(), reinterpret_cast<const uint8_t*>(text.data())));
+    return view.call<emscripten::val>("slice");
+}
+
+}  // namespace
+
+EMSCRIPTEN_BINDINGS(kestrel) {
+    emscripten::function("formJson", &FormJson);
+    emscripten::function("start", &Start);
+    emscripten::function("pick", &Pick);
+    emscripten::function("open", &Open);
+    emscripten::function("step", &Step);
+    emscripten::function("showPage", &ShowPage);
+    emscripten::function("click", &Click);
+    emscripten::function("close", &Close);
+    emscripten::function("importSettings", &Import);
+    emscripten::function("shareCode", &ShareCode);
+    emscripten::function("storeName", &StoreName);
+    emscripten::function("storedBytes", &StoredBytes);
+}

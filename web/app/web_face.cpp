@@ -1,0 +1,244 @@
+#include "web_face.h"
+
+#include "form/binding.h"
+#include "simulator/build_code.h"
+#include "simulator/persistence.h"
+
+namespace {
+
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (ch == '\r') {
+            out += "\\r";
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else if (byte < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 15];
+        } else {
+            out += ch;
+        }
+    }
+    out += '"';
+}
+
+bool HasRunTimeParts(const TSimulator& sim, const FormWidget& w) {
+    const Binding& b = w.Bind;
+    return BoundValue(sim.State, b) != nullptr || BoundText(sim.Display, b) != nullptr ||
+           BoundItems(sim.Display, b) != nullptr || BoundEnabled(sim.Display, b) != nullptr ||
+           BoundHintOf(sim.Display, b).Text != nullptr;
+}
+
+}  // namespace
+
+TWebFace::TWebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
+    for (size_t i = 0; i < form_.Widgets.size(); ++i) {
+        if (HasRunTimeParts(sim_, form_.Widgets[i])) {
+            shown_.push_back(static_cast<int>(i));
+        }
+    }
+}
+
+template <class Operation>
+void TWebFace::Run(Operation&& operation) {
+    try {
+        operation();
+    } catch (const ESimError& error) {
+        errors_.emplace_back(error.what());
+    }
+}
+
+std::string TWebFace::Answer() {
+    std::string out = "{\"errors\":[";
+    for (size_t i = 0; i < errors_.size(); ++i) {
+        if (i > 0) {
+            out += ',';
+        }
+        AppendJsonString(out, errors_[i]);
+    }
+    errors_.clear();
+    out += "],\"hintPause\":" + std::to_string(sim_.Display.HintPauseMs);
+    out += ",\"hintHide\":" + std::to_string(sim_.Display.HintHidePauseMs);
+    out += ",\"view\":";
+    out += View();
+    out += '}';
+    return out;
+}
+
+std::string TWebFace::View() const {
+    std::string out = "[";
+    bool first = true;
+    for (const int index : shown_) {
+        const FormWidget& w = form_.Widgets[static_cast<size_t>(index)];
+        const Binding& b = w.Bind;
+        if (!first) {
+            out += ',';
+        }
+        first = false;
+        out += "{\"w\":" + std::to_string(index);
+        if (const int32_t* value = BoundValue(sim_.State, b)) {
+            out += ",\"v\":" + std::to_string(*value);
+        }
+        if (w.Kind == WidgetKind::Spinner) {
+            const int32_t* max = BoundMax(sim_.State, b);
+            out += ",\"m\":" + std::to_string(max != nullptr ? *max : w.Max);
+        }
+        if (const bool* enabled = BoundEnabled(sim_.Display, b)) {
+            out += *enabled ? ",\"e\":true" : ",\"e\":false";
+        }
+        if (const std::string* text = BoundText(sim_.Display, b)) {
+            out += ",\"t\":";
+            AppendJsonString(out, *text);
+        }
+        const BoundHint hint = BoundHintOf(sim_.Display, b);
+        if (hint.Text != nullptr) {
+            out += ",\"h\":";
+            AppendJsonString(out, hint.On == nullptr || *hint.On ? *hint.Text : std::string());
+        }
+        if (const std::vector<std::string>* items = BoundItems(sim_.Display, b)) {
+            out += ",\"i\":[";
+            for (size_t r = 0; r < items->size(); ++r) {
+                if (r > 0) {
+                    out += ',';
+                }
+                AppendJsonString(out, (*items)[r]);
+            }
+            out += ']';
+        }
+        out += '}';
+    }
+    out += ']';
+    return out;
+}
+
+std::string TWebFace::Start(std::string_view buildCode) {
+    Run([this] { FormCreate(sim_, store_); });
+    if (!buildCode.empty()) {
+        Run([this, buildCode] {
+            const TBuild build = DecodeBuild(buildCode);
+            showingLink_ = true;
+            ShowBuild(sim_, build);
+        });
+    }
+    return Answer();
+}
+
+std::string TWebFace::Pick(int widget, int index) {
+    if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size()) {
+        return Answer();
+    }
+    const Binding& b = form_.Widgets[static_cast<size_t>(widget)].Bind;
+    SetBoundValue(sim_.State, b, index);
+    switch (OperationOnChange(b)) {
+        case UserOperation::Recalculate:
+            Run([this] { ComboBox1Change(sim_); });
+            break;
+        case UserOperation::ClubChange:
+            Run([this] { ClubChange(sim_); });
+            break;
+        default:
+            break;
+    }
+    return Answer();
+}
+
+std::string TWebFace::Open(int widget) {
+    if (widget >= 0 && static_cast<size_t>(widget) < form_.Widgets.size() &&
+        OperationOnOpen(form_.Widgets[static_cast<size_t>(widget)].Bind) ==
+            UserOperation::ClubListOpen) {
+        Run([this] { ComboBox2DropDown(sim_); });
+    }
+    return Answer();
+}
+
+std::string TWebFace::Step(int widget, int delta) {
+    if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size() || delta == 0) {
+        return Answer();
+    }
+    const FormWidget& w = form_.Widgets[static_cast<size_t>(widget)];
+    const int32_t* position = BoundValue(sim_.State, w.Bind);
+    if (w.Kind != WidgetKind::Spinner || position == nullptr) {
+        return Answer();
+    }
+    const int32_t* boundMax = BoundMax(sim_.State, w.Bind);
+    const int32_t max = boundMax != nullptr ? *boundMax : w.Max;
+    const int32_t next = *position + (delta > 0 ? 1 : -1);
+    if (next < 0 || next > max) {
+        return Answer();
+    }
+    SetBoundValue(sim_.State, w.Bind, next);
+    Run([this] { ComboBox1Change(sim_); });
+    return Answer();
+}
+
+std::string TWebFace::ShowPage(int page) {
+    if (page >= 0 && page < CharaCount && page != sim_.State.TabIndex) {
+        sim_.State.TabIndex = page;
+        Run([this] { ComboBox1Change(sim_); });
+    }
+    return Answer();
+}
+
+std::string TWebFace::Click(int widget) {
+    if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size()) {
+        return Answer();
+    }
+    switch (OperationOnChange(form_.Widgets[static_cast<size_t>(widget)].Bind)) {
+        case UserOperation::FullTune:
+            Run([this] { ClubFullTune(sim_); });
+            break;
+        case UserOperation::Save:
+            showingLink_ = false;
+            Run([this] { Button1Click(sim_, store_); });
+            break;
+        case UserOperation::Revert:
+            showingLink_ = false;
+            Run([this] { FormCreate(sim_, store_); });
+            break;
+        default:
+            break;
+    }
+    return Answer();
+}
+
+std::string TWebFace::Close() {
+    if (!showingLink_) {
+        Run([this] { FormClose(sim_, store_); });
+    }
+    return Answer();
+}
+
+std::string TWebFace::Import(std::string_view bytes) {
+    MemoryStore imported(store_.Name(), std::string(bytes));
+    TSimulator trial = sim_;
+    bool loads = true;
+    Run([&] {
+        try {
+            FormCreate(trial, imported);
+        } catch (const ESimError&) {
+            loads = false;
+            throw;
+        }
+    });
+    if (loads) {
+        Run([&] { store_.Replace(bytes); });
+    }
+    showingLink_ = false;
+    Run([this] { FormCreate(sim_, store_); });
+    return Answer();
+}
+
+std::string TWebFace::StoredText() const {
+    return store_.Read().Text;
+}
+
+std::string TWebFace::ShareCode() const {
+    return EncodeBuild(sim_.State);
+}

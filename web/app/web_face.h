@@ -1,0 +1,73 @@
+#pragma once
+
+// The browser page's side of the core: every user action of the page arrives here as
+// one call, runs the same core operation as the desktop window's matching slot, and
+// answers with what the page must show. No browser code: the page's script and the
+// settings store are the only parts that know the browser.
+//
+// Every call answers one JSON object:
+//   {"errors": ["<message>", ...],   // each shown in the message box, followed by "."
+//    "hintPause": <ms>, "hintHide": <ms>,  // the hint timing; 0 before the load
+//    "view": [{"w": <widget index in MainForm()>, "v": <list index, spinner position or
+//              page>, "m": <spinner maximum>, "e": <enabled>, "t": "<label text>",
+//              "h": "<hint shown now>", "i": ["<list row>", ...]}, ...]}
+// where a widget carries only the parts that change at run time. "view" lists every
+// such widget, after an error too: what the operation wrote before it stopped stays.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "form/form.h"
+#include "settings/settings_store.h"
+#include "simulator/simulator.h"
+
+class TWebFace {
+public:
+    explicit TWebFace(SettingsStore& store);
+
+    // The page opens: the load from the store; with a build code (the link's fragment,
+    // empty for none) that build is shown over the stored settings, which stay as they
+    // are until the user saves. A code that cannot be read is reported and the stored
+    // settings stay shown.
+    std::string Start(std::string_view buildCode);
+    // A pick in list `widget` (in the open list or by a key on the closed list).
+    std::string Pick(int widget, int index);
+    // List `widget` opens.
+    std::string Open(int widget);
+    // Spinner `widget` stepped by one, up (delta > 0) or down; a step past either end
+    // changes nothing and runs nothing, as a spinner does.
+    std::string Step(int widget, int delta);
+    // The user brings character page `page` (0..9) to the front.
+    std::string ShowPage(int page);
+    // Button `widget` clicked: full tune, save or revert.
+    std::string Click(int widget);
+    // The page is hidden or closed: the active page is written (the window position
+    // keys keep their stored values). While an unsaved build from a link is shown,
+    // nothing is written.
+    std::string Close();
+    // A settings file the user picked, as its bytes. It replaces the stored settings
+    // only when it loads without an error; otherwise the error is reported and the
+    // stored settings are loaded again.
+    std::string Import(std::string_view bytes);
+    // The stored settings text, byte for byte (empty when nothing is stored).
+    std::string StoredText() const;
+    // The build code of the selection as shown.
+    std::string ShareCode() const;
+    // What the page shows now, with no operation.
+    std::string View() const;
+
+    const TSimulator& Simulator() const { return sim_; }
+
+private:
+    template <class Operation>
+    void Run(Operation&& operation);
+    std::string Answer();
+
+    SettingsStore& store_;
+    TSimulator sim_;
+    const FormDef& form_;
+    std::vector<int> shown_;  // widgets with parts that change at run time
+    std::vector<std::string> errors_;
+    bool showingLink_ = false;
+};

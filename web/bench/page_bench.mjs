@@ -1,0 +1,126 @@
+// Times the browser edition in headless Chromium (./dev web-bench) and prints medians:
+// - page ready: from the page's first script to the first full render on screen
+//   (the frame after the first answer is drawn), over fresh loads from disk;
+// - a spinner step, a tab change and a club change through the opened list, each from
+//   the input event to the frame that shows it: the event's time stamp to the
+//   requestAnimationFrame after the handler (the frame's start) and to the moment after
+//   that frame (its paint done), with the handler's own time;
+// - the size of build-web/kestrel-simulator.html.
+//   KESTREL_BENCH_LOADS (default 25) and KESTREL_BENCH_STEPS (default 60) set the counts.
+
+import { statSync } from 'node:fs';
+import { clickAt, kPagePath, launch, openPage, pageUrl } from '../tests/browser.mjs';
+
+const kLoads = Number(process.env.KESTREL_BENCH_LOADS || 25);
+const kSteps = Number(process.env.KESTREL_BENCH_STEPS || 60);
+
+// A selection that uses much of the window: dressed characters, cards, a club set.
+const kSettings = `[Character]
+Level=12
+TabIndex=0
+[Bastian]
+Top=4
+Pants=7
+Shoes=6
+Hand=6
+Head1=7
+Head2=3
+Face=5
+Ring=1
+CharaCard1=3
+CharaCard2=5
+CaddieCard1=1
+PowSlotUp=6
+[Caddie]
+Caddie=3
+[SpecialCard]
+SpecialCard=1
+[Club]
+Club=41
+[Club41]
+PowSlotUp=2
+`;
+
+const median = (values) => {
+  const sorted = [...values].sort((a, b) => a - b);
+  const mid = sorted.length >> 1;
+  return sorted.length % 2 ? sorted[mid] : (sorted[mid - 1] + sorted[mid]) / 2;
+};
+const ms = (value) => value.toFixed(2).padStart(7) + ' ms';
+
+// In the page: for every mousedown or click on the watched kinds of target, the time
+// from the event to the end of its handler, to the next frame's start, and to just
+// after that frame.
+function watchInputs() {
+  window.benchTimes = [];
+  const kinds = [['.arrow', 'spinner step'], ['.tab', 'tab change'], ['.row', 'club change']];
+  let pending = null;
+  const watch = (type) => {
+    // First of all listeners (capture on the window) ...
+    window.addEventListener(type, (event) => {
+      const found = kinds.find(([selector]) => event.target.closest(selector));
+      const wanted = found && (found[0] === '.row' ? type === 'click' : type === 'mousedown');
+      if (!wanted) {
+        return;
+      }
+      const start = event.timeStamp;
+      const record = { kind: found[1] };
+      pending = { record, start };
+      requestAnimationFrame(() => {
+        record.frame = performance.now() - start;
+        const channel = new MessageChannel();
+        channel.port1.onmessage = () => {
+          record.painted = performance.now() - start;
+          window.benchTimes.push(record);
+        };
+        channel.port2.postMessage(0);
+      });
+    }, true);
+    // ... and last of all (bubbling up to the window), after the page's handler.
+    window.addEventListener(type, () => {
+      if (pending) {
+        pending.record.handler = performance.now() - pending.start;
+        pending = null;
+      }
+    });
+  };
+  watch('mousedown');
+  watch('click');
+}
+
+const browser = await launch();
+try {
+  // Page ready, over fresh loads of the file.
+  const ready = [];
+  const page = await openPage(browser, { settings: kSettings });
+  for (let i = 0; i < kLoads; ++i) {
+    await page.goto(pageUrl());
+    await page.waitForFunction(() => window.kestrelPaintedMs !== undefined);
+    ready.push(await page.evaluate(() => window.kestrelPaintedMs));
+  }
+
+  await page.evaluate(watchInputs);
+  for (let i = 0; i < kSteps; ++i) {
+    // Up while it can, then down: every step changes the count.
+    const up = Math.floor(i / 20) % 2 === 0;
+    await clickAt(page, `#UpDown1 .arrow.${up ? 'up' : 'down'}`);
+    await clickAt(page, `#PageControl1-tab${(i % 9) + 2}`);
+    await clickAt(page, '#PageControl1-tab1');
+    await clickAt(page, '#ComboBox2');
+    await clickAt(page, `#ComboBox2-rows > [data-row="${(i * 7) % 42}"]`);
+  }
+  await page.waitForFunction((n) => window.benchTimes.length >= n, kSteps * 4);
+  const times = await page.evaluate(() => window.benchTimes);
+
+  console.log(`kestrel-simulator.html  ${statSync(kPagePath).size} bytes`);
+  console.log(`page ready (first script to the first full render painted), median of ${kLoads}: ` +
+              ms(median(ready)));
+  console.log('input event to        handler   frame start   frame painted   (medians)');
+  for (const kind of ['spinner step', 'tab change', 'club change']) {
+    const mine = times.filter((t) => t.kind === kind);
+    console.log(`${kind.padEnd(14)} ${String(mine.length).padStart(4)}x  ${ms(median(mine.map((t) => t.handler)))}` +
+                `  ${ms(median(mine.map((t) => t.frame)))}    ${ms(median(mine.map((t) => t.painted)))}`);
+  }
+} finally {
+  await browser.close();
+}

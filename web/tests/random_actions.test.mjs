@@ -1,0 +1,191 @@
+// Seeded runs of random user actions through the page, with the mouse and the keyboard,
+// compared after every action with the desktop window's run of the same actions: every
+// shown text, hint, help cursor, enabled state, list selection and rows, spinner
+// position and bound, the page on view, every message box, and at the end the stored
+// settings byte for byte.
+//
+// KESTREL_WEB_ACTIONS (default 1000) and KESTREL_WEB_SEED set the length and the seed.
+
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import {
+  differences, launch, openPage, perform, runOracle, seeded, shownState, storedBytes,
+  takeMessages,
+} from './browser.mjs';
+
+const kActions = Number(process.env.KESTREL_WEB_ACTIONS || 1000);
+const kSeed = Number(process.env.KESTREL_WEB_SEED || 20261209);
+
+// Settings a player might have: several characters dressed, cards, a caddie, a club set
+// with counts and baselines, a window position, a section of the user's own.
+const kRichSettings = `[Window]
+Left=40
+Top=30
+[Character]
+Level=12
+TabIndex=3
+[Bastian]
+Top=4
+Pants=7
+Shoes=6
+Hand=6
+Head1=7
+Head2=3
+Face=5
+Ring=1
+CharaCard1=3
+CharaCard2=5
+CaddieCard1=1
+PowSlotUp=6
+CtrlSlotUp=3
+ExaSlotUp=2
+SavedPP=20000
+[Noemi]
+TopPants=3
+Shoes=2
+CharaCard3=7
+CaddieCard2=4
+PowSlotUp=12
+SpinSlotUp=4
+[Caddie]
+Caddie=3
+[SpecialCard]
+SpecialCard=1
+[Club]
+Club=41
+[Club41]
+PowSlotUp=2
+SavedPP=1000
+[Club7]
+CtrlSlotUp=1
+[Notes]
+Mine=keep me
+`;
+
+// Settings whose load stops: no club set (a range error at every recalculation until
+// the user picks one), a level the list does not have and no page on view.
+const kBrokenSettings = `[Character]
+Level=50
+TabIndex=12
+[Club]
+Club=99
+[Club0]
+PowSlotUp=1
+`;
+
+// What one user might do next, chosen from what the page shows now.
+class Chooser {
+  constructor(widgets, seed) {
+    this.random = seeded(seed);
+    this.pageLists = [];
+    this.pageSpinners = [];
+    for (let c = 0; c < 10; ++c) {
+      this.pageLists.push([]);
+      this.pageSpinners.push([]);
+    }
+    for (const w of widgets) {
+      if (w.bind.chara >= 0 && w.kind === 'List') {
+        this.pageLists[w.bind.chara].push(w.name);
+      } else if (w.bind.chara >= 0 && w.kind === 'Spinner') {
+        this.pageSpinners[w.bind.chara].push(w.name);
+      }
+    }
+    this.otherLists = ['ComboBox1', 'ComboBox3', 'cbSpecialCard'];
+    this.clubSpinners = [1, 2, 3, 4, 5].map((i) => 'UpDown_Club' + i);
+  }
+
+  next(shown) {
+    const r = this.random;
+    const page = Number(shown['PageControl1.page']);
+    const rows = (name) => shown[name + '.items'].split('\n').length;
+    const enabled = (name) => shown[name + '.enabled'] === 'true';
+    const upOrDown = () => (r.chance(65) ? 'Down' : 'Up');
+    const kind = r.below(1000);
+    if (page < 0 || kind < 90) {
+      return 'tab ' + r.below(10);
+    }
+    if (kind < 100) {
+      return 'key PageControl1 ' + (r.chance(50) ? 'Left' : 'Right');
+    }
+    if (kind < 480) {
+      const lists = this.pageLists[page].filter(enabled);
+      const list = r.any(lists);
+      if (kind < 300) {
+        return `key ${list} ${upOrDown()}`;
+      }
+      if (kind < 460) {
+        return `pick ${list} ${r.below(rows(list))}`;
+      }
+      return `open ${list}`;
+    }
+    if (kind < 540) {
+      const list = r.any(this.otherLists);
+      return kind < 510 ? `key ${list} ${upOrDown()}` : `pick ${list} ${r.below(rows(list))}`;
+    }
+    if (kind < 620) {
+      if (kind < 575) {
+        return `pick ComboBox2 ${r.below(rows('ComboBox2'))}`;
+      }
+      return kind < 600 ? `key ComboBox2 ${upOrDown()}` : 'open ComboBox2';
+    }
+    // Spinners mostly go up, so that counts reach their limits.
+    const way = r.chance(70) ? 'up' : 'down';
+    if (kind < 840) {
+      const spinner = r.any(this.pageSpinners[page]);
+      return r.chance(60) ? `arrow ${spinner} ${way}` : `key ${spinner} ${way === 'up' ? 'Up' : 'Down'}`;
+    }
+    if (kind < 950) {
+      const spinner = r.any(this.clubSpinners);
+      return r.chance(60) ? `arrow ${spinner} ${way}` : `key ${spinner} ${way === 'up' ? 'Up' : 'Down'}`;
+    }
+    if (kind < 975) {
+      return 'click Button_ClubFullTune';
+    }
+    return kind < 992 ? 'click Button1' : 'click Button2';
+  }
+}
+
+async function differentialRun(t, settings, count, seed) {
+  const browser = await launch();
+  try {
+    const page = await openPage(browser, { settings });
+    const widgets = await page.evaluate(() => window.kestrel.widgets);
+    const chooser = new Chooser(widgets, seed);
+    const web = [{ errors: await takeMessages(page), shown: await shownState(page) }];
+    const actions = [];
+    for (let i = 0; i < count; ++i) {
+      const action = chooser.next(web[web.length - 1].shown);
+      actions.push(action);
+      const early = await perform(page, action);
+      web.push({ errors: [...early, ...(await takeMessages(page))], shown: await shownState(page) });
+    }
+    const webStored = await storedBytes(page);
+    assert.deepEqual(page.failures, [], 'the page raised errors');
+
+    const window = runOracle(settings, actions);
+    assert.equal(window.steps.length, web.length, 'the window ran every action');
+    for (let i = 0; i < web.length; ++i) {
+      const where = i === 0 ? 'after the load' : `after action ${i} (${actions[i - 1]})`;
+      const recent = actions.slice(Math.max(0, i - 8), i).join('\n  ');
+      assert.deepEqual(web[i].errors, window.steps[i].errors,
+        `seed ${seed}: message boxes ${where}\nthe last actions:\n  ${recent}`);
+      const diff = differences(window.steps[i].shown, web[i].shown);
+      assert.ok(diff.length === 0,
+        `seed ${seed}: shown ${where}:\n  ${diff.join('\n  ')}\nthe last actions:\n  ${recent}`);
+    }
+    assert.deepEqual(webStored, window.file, 'the stored settings at the end');
+    const boxes = web.reduce((n, step) => n + step.errors.length, 0);
+    t.diagnostic(`${count} actions, seed ${seed}, ${boxes} message boxes, ` +
+                 `${Object.keys(web[0].shown).length} shown values compared after each`);
+  } finally {
+    await browser.close();
+  }
+}
+
+test('random user actions: the page shows what the window shows', async (t) => {
+  await differentialRun(t, kRichSettings, kActions, kSeed);
+});
+
+test('random user actions over settings whose load stops', async (t) => {
+  await differentialRun(t, kBrokenSettings, Math.max(50, Math.floor(kActions / 6)), kSeed + 1);
+});

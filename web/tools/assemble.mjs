@@ -1,0 +1,28 @@
+// Puts the page together as one file: the shell with its style, the core module (the
+// WebAssembly inside it) and the page script inline, so that it opens from disk with
+// nothing else.
+//   node assemble.mjs <page folder> <core .js> <output .html>
+import { readFileSync, writeFileSync, renameSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [pageFolder, corePath, outputPath] = process.argv.slice(2);
+const read = (path) => readFileSync(path, 'utf8');
+
+// Inline script must not close its own element early.
+const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
+
+const parts = {
+  '/*STYLE*/': read(join(pageFolder, 'page.css')),
+  '/*CORE*/': inlineScript(read(corePath)),
+  '/*PAGE*/': inlineScript(read(join(pageFolder, 'page.js'))),
+};
+let html = read(join(pageFolder, 'shell.html'));
+for (const [marker, text] of Object.entries(parts)) {
+  const at = html.indexOf(marker);
+  if (at < 0 || html.indexOf(marker, at + 1) >= 0) {
+    throw new Error(`the shell must hold ${marker} exactly once`);
+  }
+  html = html.slice(0, at) + text + html.slice(at + marker.length);
+}
+writeFileSync(outputPath + '.part', html);
+renameSync(outputPath + '.part', outputPath);
