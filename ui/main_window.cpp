@@ -242,9 +242,14 @@ void TForm1::CopyBuildCode() {
 }
 
 // The code is read and shown on a copy, so that a code that cannot be shown leaves the
-// selection as it was; the shown build is one step.
+// selection as it was; the shown build is one step. A share link of the web edition
+// carries the code after its '#', a letter no code holds.
 void TForm1::PasteBuildCode() {
-    const std::string code = QGuiApplication::clipboard()->text().trimmed().toStdString();
+    QString text = QGuiApplication::clipboard()->text().trimmed();
+    if (const qsizetype hash = text.lastIndexOf(QLatin1Char('#')); hash >= 0) {
+        text = text.mid(hash + 1);
+    }
+    const std::string code = text.toStdString();
     Run(
         [&code](TSimulator& sim) {
             if (code.empty()) {

@@ -299,9 +299,11 @@ TEST(BuildCodeKeys, PasteShowsWhatLoadingTheSelectionShows) {
         WindowDriver pasting(*pasted);
         const Shown fresh = ShownOf(*pasted);
         const int boxesBefore = boxes.Closed();
-        // Blanks and line breaks around a copied code do not matter.
-        QGuiApplication::clipboard()->setText(QStringLiteral("\n  ") + code +
-                                              QStringLiteral(" \n"));
+        // Blanks and line breaks around a copied code do not matter, and a share link of
+        // the web edition carries the code after its '#'.
+        QGuiApplication::clipboard()->setText(
+            round < 2 ? QStringLiteral("\n  ") + code + QStringLiteral(" \n")
+                      : QStringLiteral("file:///home/me/kestrel-simulator.html#") + code);
         Paste(pasting, *pasted, byMenu);
         EXPECT_TRUE(Same(ShownOf(*pasted), ShownOf(*loaded)));
         EXPECT_EQ(pasted->Simulator().State, loaded->Simulator().State);
@@ -335,6 +337,8 @@ TEST(BuildCodeKeys, ABadCodeChangesNothingAndSaysWhy) {
     std::vector<std::pair<std::string, QString>> bad{{"", none},
                                                      {" \n\t ", none},
                                                      {"ビルド", damaged},
+                                                     {"kestrel-simulator.html#", none},
+                                                     {"#" + good + "#", none},
                                                      {good + "A", damaged},
                                                      {std::string(100000, 'A'), damaged},
                                                      {good.substr(0, good.size() - 1), damaged}};
