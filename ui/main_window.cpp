@@ -40,7 +40,7 @@ CoreOperationFn CoreOperation(UserOperation operation) {
     }
 }
 
-// A pasted code comes from the clipboard, not from a link: the messages say so.
+// A pasted code comes from the clipboard (a code or a share link): the messages name it.
 constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
 constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
 constexpr std::string_view kPastedCodeUnknownVersion =
