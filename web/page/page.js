@@ -23,9 +23,9 @@
   let pageControl = null;
   const hint = { pause: 50, hide: 3000, element: null, target: null, showTimer: 0, hideTimer: 0, x: 0, y: 0 };
 
-  function fontOf(spec) {
-    const stack = kFontStacks[spec.family] || `"${spec.family}", "IPAPGothic", sans-serif`;
-    return `${spec.bold ? 'bold ' : ''}${spec.pixelSize}px ${stack}`;
+  function fontOf(font) {
+    const stack = kFontStacks[font.family] || `"${font.family}", "IPAPGothic", sans-serif`;
+    return `${font.bold ? 'bold ' : ''}${font.pixelSize}px ${stack}`;
   }
 
   function element(tag, className, parent) {
