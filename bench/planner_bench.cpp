@@ -15,23 +15,23 @@ TSimulator Settled() {
 
 // One entry's preview as a face asks for it while a list is open: a wear slot, the
 // level and the club set (which previews through the list's opening and ClubChange).
-void PreviewOneEntry(benchmark::State& state, TListRef list, int32_t entry) {
+void PreviewOneEntry(benchmark::State& state, ListRef list, int32_t entry) {
     const TSimulator sim = Settled();
-    TPreviewer previewer;
+    Previewer previewer;
     for (auto _ : state) {
-        TPreview preview = previewer.Preview(sim, list, entry);
+        PreviewResult preview = previewer.Preview(sim, list, entry);
         benchmark::DoNotOptimize(preview);
     }
 }
-BENCHMARK_CAPTURE(PreviewOneEntry, equipment, TListRef{TListKind::EquipItem, 0, 3}, 2);
-BENCHMARK_CAPTURE(PreviewOneEntry, level, TListRef{TListKind::Level, -1, 0}, 3);
-BENCHMARK_CAPTURE(PreviewOneEntry, club, TListRef{TListKind::Club, -1, 0}, 21);
+BENCHMARK_CAPTURE(PreviewOneEntry, equipment, ListRef{ListKind::EquipItem, 0, 3}, 2);
+BENCHMARK_CAPTURE(PreviewOneEntry, level, ListRef{ListKind::Level, -1, 0}, 3);
+BENCHMARK_CAPTURE(PreviewOneEntry, club, ListRef{ListKind::Club, -1, 0}, 21);
 
 // The same without a previewer kept between entries: a fresh copy every time.
 void BM_PreviewPickFreshCopy(benchmark::State& state) {
     const TSimulator sim = Settled();
     for (auto _ : state) {
-        TPreview preview = PreviewPick(sim, {TListKind::Club, -1, 0}, 21);
+        PreviewResult preview = PreviewPick(sim, {ListKind::Club, -1, 0}, 21);
         benchmark::DoNotOptimize(preview);
     }
 }
@@ -40,9 +40,9 @@ BENCHMARK(BM_PreviewPickFreshCopy);
 // A recorded spinner step, then its undo and redo, on a full history.
 void BM_RecordUndoRedo(benchmark::State& state) {
     TSimulator sim = Settled();
-    THistory history;
+    History history;
     history.Start(sim);
-    for (size_t i = 0; i <= THistory::kDefaultSteps; ++i) {
+    for (size_t i = 0; i <= History::kDefaultSteps; ++i) {
         RecordChange(history, sim, [i](TSimulator& s) {
             s.State.Level = 1 + static_cast<int32_t>(i % 2);
             ComboBox1Change(s);

@@ -13,8 +13,8 @@ namespace {
 
 // What the step needs of a character's roster row: its outfit rule, its slot count and
 // the positions of its body slots and ring in its slot order (-1 where it has none).
-struct TSlotPositions {
-    TOutfitRule Rule = TOutfitRule::OutfitSplit;
+struct SlotPositionTable {
+    OutfitKind Rule = OutfitKind::OutfitSplit;
     int SlotCount = 0;
     int Top = -1;
     int Pants = -1;
@@ -23,9 +23,9 @@ struct TSlotPositions {
     int Ring = -1;
 };
 
-const std::array<TSlotPositions, CharaCount>& SlotPositions() {
-    static const std::array<TSlotPositions, CharaCount> positions = [] {
-        std::array<TSlotPositions, CharaCount> p{};
+const std::array<SlotPositionTable, CharaCount>& SlotPositions() {
+    static const std::array<SlotPositionTable, CharaCount> positions = [] {
+        std::array<SlotPositionTable, CharaCount> p{};
         for (int c = 0; c < CharaCount; ++c) {
             p[c].Rule = CharaDef(c).OutfitRule;
             p[c].SlotCount = static_cast<int>(CharaDef(c).Slots.size());
@@ -70,7 +70,7 @@ void EquipmentPass(const TSimState& state, TSimResults& results) {
         const auto lists = EquipLists(c);
         const TCharaState& chara = state.Chara[c];
         auto& records = results.SlotRecords[c];
-        const bool split = positions[c].Rule == TOutfitRule::OutfitSplit;
+        const bool split = positions[c].Rule == OutfitKind::OutfitSplit;
         const int skipped = split ? positions[c].TopPants : -1;
         const int slotCount = static_cast<int>(lists.size());
         for (int k = 0; k < slotCount; ++k) {
@@ -82,7 +82,7 @@ void EquipmentPass(const TSimState& state, TSimResults& results) {
     }
 }
 
-void SetBodyLists(TCharaPageDisplay& page, bool separates, bool outfit) {
+void SetBodyLists(CharaPageDisplay& page, bool separates, bool outfit) {
     page.TopEnabled = separates;
     page.PantsEnabled = separates;
     page.TopPantsEnabled = outfit;
@@ -91,8 +91,8 @@ void SetBodyLists(TCharaPageDisplay& page, bool separates, bool outfit) {
 // Separates and a one-piece outfit exclude each other; for the characters whose
 // outfit has a power and a control part, the outfit is credited to Top and Pants.
 // An index counts as chosen when it is not 0, so -1 (no selection) counts too.
-void ApplyOutfitRule(int c, const TSlotPositions& pos, const TCharaState& chara,
-                     TSimResults& results, TCharaPageDisplay& page) {
+void ApplyOutfitRule(int c, const SlotPositionTable& pos, const TCharaState& chara,
+                     TSimResults& results, CharaPageDisplay& page) {
     const auto outfitList = EquipList(c, pos.TopPants);
     auto& records = results.SlotRecords[c];
     TEquipBonus& body = results.BodyBonus[c];
@@ -101,7 +101,7 @@ void ApplyOutfitRule(int c, const TSlotPositions& pos, const TCharaState& chara,
     const bool separatesChosen = ItemAt(chara, pos.Top) != 0 || ItemAt(chara, pos.Pants) != 0;
 
     switch (pos.Rule) {
-        case TOutfitRule::OutfitSplit:
+        case OutfitKind::OutfitSplit:
             if (outfitChosen) {
                 SetBodyLists(page, false, true);
                 if (const TEquipEntry* entry = EntryAt(outfitList, outfit)) {
@@ -120,7 +120,7 @@ void ApplyOutfitRule(int c, const TSlotPositions& pos, const TCharaState& chara,
             }
             break;
 
-        case TOutfitRule::OutfitCombined:
+        case OutfitKind::OutfitCombined:
             if (outfitChosen) {
                 SetBodyLists(page, false, true);
                 body = records[pos.TopPants];
@@ -133,7 +133,7 @@ void ApplyOutfitRule(int c, const TSlotPositions& pos, const TCharaState& chara,
             }
             break;
 
-        case TOutfitRule::OutfitWithWaist:
+        case OutfitKind::OutfitWithWaist:
             if (outfitChosen) {
                 SetBodyLists(page, false, true);
                 page.WaistEnabled = true;
@@ -168,15 +168,15 @@ void CalcActiveChara(TSimulator& sim, int t) {
     TSimResults& r = sim.Results;
     const TCharaState& chara = sim.State.Chara[t];
     const TCharaDef& def = CharaDef(t);
-    const TSlotPositions& pos = SlotPositions()[t];
-    TCharaPageDisplay& page = sim.Display.Pages[t];
+    const SlotPositionTable& pos = SlotPositions()[t];
+    CharaPageDisplay& page = sim.Display.Pages[t];
 
     const TEquipEntry* ring = EquipEntry(t, pos.Ring, ItemAt(chara, pos.Ring));
     r.RingDistance = ring != nullptr ? ring->DistanceBonus : 0;
 
     const TStatus cardSlots =
         CombineCharaCards(chara.CharaCard1, chara.CharaCard2, chara.CharaCard3);
-    const TCaddieCardEffect caddie = EvalCaddieCards(chara.CaddieCard1, chara.CaddieCard2);
+    const CaddieCardEffect caddie = EvalCaddieCards(chara.CaddieCard1, chara.CaddieCard2);
     r.CaddieCardYard = caddie.CaddieCardYard;
     r.CaddieCardPowerYards = caddie.CaddieCardPowerYards;
 
@@ -184,7 +184,7 @@ void CalcActiveChara(TSimulator& sim, int t) {
 
     // The combined body record stands in for the body slots, except for the
     // characters whose outfit was credited to Top and Pants.
-    const bool split = def.OutfitRule == TOutfitRule::OutfitSplit;
+    const bool split = def.OutfitRule == OutfitKind::OutfitSplit;
     TStatus equip;
     TStatus slots;
     if (!split) {

@@ -63,8 +63,8 @@ TStatus CombineCharaCards(int32_t kind1, int32_t kind2, int32_t kind3) {
     return CardKindStatus(kind1) + CardKindStatus(kind2) + CardKindStatus(kind3);
 }
 
-TCaddieCardEffect EvalCaddieCards(int32_t k1, int32_t k2) {
-    TCaddieCardEffect e;
+CaddieCardEffect EvalCaddieCards(int32_t k1, int32_t k2) {
+    CaddieCardEffect e;
     e.CaddieCardYard = (k1 == 1 || k2 == 1) ? 1 : 0;
     if (k1 == 4 || k2 == 4) {
         e.CaddieCardPowerYards = 6;

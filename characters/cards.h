@@ -23,11 +23,11 @@ TStatus CardKindStatus(int32_t kind);
 // Sum of the three cards' slot bonuses, overflow-checked.
 TStatus CombineCharaCards(int32_t kind1, int32_t kind2, int32_t kind3);
 
-struct TCaddieCardEffect {
+struct CaddieCardEffect {
     int32_t CaddieCardYard = 0;        // 1 when either card is "飛距離+1y"
     int32_t CaddieCardPowerYards = 0;  // the largest power-shot bonus: 0, 2, 4 or 6
 };
-TCaddieCardEffect EvalCaddieCards(int32_t kind1, int32_t kind2);
+CaddieCardEffect EvalCaddieCards(int32_t kind1, int32_t kind2);
 
 // Refill the card lists of every page with the card texts and select "なし" in each.
 void FillCharaCardLists(TSimulator& sim);

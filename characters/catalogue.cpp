@@ -10,15 +10,15 @@ namespace {
 
 using catalogue_texts::kCharaLists;
 
-struct TListRange {
+struct ListRange {
     int16_t First = 0;
     int16_t Size = 0;
     TWearSlot Slot = TWearSlot::Top;
 };
 
-struct TCatalogue {
+struct Catalogue {
     std::array<TEquipEntry, kEquipEntryCount> Entries{};
-    std::array<std::array<TListRange, kMaxWearSlots>, CharaCount> Lists{};
+    std::array<std::array<ListRange, kMaxWearSlots>, CharaCount> Lists{};
     std::array<int, CharaCount> ListCount{};
 };
 
@@ -32,7 +32,7 @@ struct TCatalogue {
     throw std::logic_error("malformed equipment list");
 }
 
-constexpr bool HasWaistList(std::span<const catalogue_texts::TListTexts> lists) {
+constexpr bool HasWaistList(std::span<const catalogue_texts::ListTexts> lists) {
     for (const auto& list : lists) {
         if (list.Slot == TWearSlot::Waist) {
             return true;
@@ -41,8 +41,8 @@ constexpr bool HasWaistList(std::span<const catalogue_texts::TListTexts> lists) 
     return false;
 }
 
-consteval TCatalogue BuildCatalogue() {
-    TCatalogue cat;
+consteval Catalogue BuildCatalogue() {
+    Catalogue cat;
     int next = 0;
     int listTotal = 0;
     for (int c = 0; c < CharaCount; ++c) {
@@ -61,7 +61,7 @@ consteval TCatalogue BuildCatalogue() {
             cat.Lists[c][k] = {static_cast<int16_t>(next), static_cast<int16_t>(list.Texts.size()),
                                list.Slot};
             for (const std::string_view text : list.Texts) {
-                const TEquipReading r = ReadEquipText(text);
+                const EquipReading r = ReadEquipText(text);
                 if (!r.Readable) {
                     UnreadableEquipmentText();
                 }
@@ -79,14 +79,14 @@ consteval TCatalogue BuildCatalogue() {
     return cat;
 }
 
-constexpr TCatalogue kCatalogue = BuildCatalogue();
+constexpr Catalogue kCatalogue = BuildCatalogue();
 
 // Each character's lists as spans into the entries, in slot order.
 constexpr auto kListSpans = [] {
     std::array<std::array<std::span<const TEquipEntry>, kMaxWearSlots>, CharaCount> spans{};
     for (int c = 0; c < CharaCount; ++c) {
         for (int k = 0; k < kCatalogue.ListCount[c]; ++k) {
-            const TListRange& r = kCatalogue.Lists[c][k];
+            const ListRange& r = kCatalogue.Lists[c][k];
             spans[c][k] = std::span<const TEquipEntry>(kCatalogue.Entries).subspan(r.First, r.Size);
         }
     }

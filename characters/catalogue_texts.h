@@ -15,7 +15,7 @@ namespace catalogue_texts {
 
 using enum TWearSlot;
 
-struct TListTexts {
+struct ListTexts {
     TWearSlot Slot;
     std::span<const std::string_view> Texts;
 };
@@ -158,7 +158,7 @@ inline constexpr std::string_view kBastianRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kBastianLists[] = {
+inline constexpr ListTexts kBastianLists[] = {
     {Top, kBastianTop},
     {Pants, kBastianPants},
     {TopPants, kBastianTopPants},
@@ -331,7 +331,7 @@ inline constexpr std::string_view kNoemiRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kNoemiLists[] = {
+inline constexpr ListTexts kNoemiLists[] = {
     {Top, kNoemiTop},
     {Pants, kNoemiPants},
     {TopPants, kNoemiTopPants},
@@ -479,7 +479,7 @@ inline constexpr std::string_view kTatsuroRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kTatsuroLists[] = {
+inline constexpr ListTexts kTatsuroLists[] = {
     {Top, kTatsuroTop},
     {Pants, kTatsuroPants},
     {TopPants, kTatsuroTopPants},
@@ -635,7 +635,7 @@ inline constexpr std::string_view kRosalindRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kRosalindLists[] = {
+inline constexpr ListTexts kRosalindLists[] = {
     {Top, kRosalindTop},
     {Pants, kRosalindPants},
     {TopPants, kRosalindTopPants},
@@ -784,7 +784,7 @@ inline constexpr std::string_view kGordoRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kGordoLists[] = {
+inline constexpr ListTexts kGordoLists[] = {
     {Top, kGordoTop},
     {Pants, kGordoPants},
     {TopPants, kGordoTopPants},
@@ -966,7 +966,7 @@ inline constexpr std::string_view kPinoRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kPinoLists[] = {
+inline constexpr ListTexts kPinoLists[] = {
     {Top, kPinoTop},
     {Pants, kPinoPants},
     {TopPants, kPinoTopPants},
@@ -1123,7 +1123,7 @@ inline constexpr std::string_view kLilouRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kLilouLists[] = {
+inline constexpr ListTexts kLilouLists[] = {
     {Top, kLilouTop},
     {Pants, kLilouPants},
     {TopPants, kLilouTopPants},
@@ -1274,7 +1274,7 @@ inline constexpr std::string_view kCorvinRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kCorvinLists[] = {
+inline constexpr ListTexts kCorvinLists[] = {
     {Top, kCorvinTop},
     {Pants, kCorvinPants},
     {TopPants, kCorvinTopPants},
@@ -1412,7 +1412,7 @@ inline constexpr std::string_view kYsoldeRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kYsoldeLists[] = {
+inline constexpr ListTexts kYsoldeLists[] = {
     {Top, kYsoldeTop},
     {Pants, kYsoldePants},
     {TopPants, kYsoldeTopPants},
@@ -1486,7 +1486,7 @@ inline constexpr std::string_view kWrenRing[] = {
     "飛距離+2y",
     "全ステータスS+1",
 };
-inline constexpr TListTexts kWrenLists[] = {
+inline constexpr ListTexts kWrenLists[] = {
     {Top, kWrenTop},
     {Pants, kWrenPants},
     {TopPants, kWrenTopPants},
@@ -1499,7 +1499,7 @@ inline constexpr TListTexts kWrenLists[] = {
 };
 
 // Roster order.
-inline constexpr std::span<const TListTexts> kCharaLists[] = {
+inline constexpr std::span<const ListTexts> kCharaLists[] = {
     kBastianLists,
     kNoemiLists,
     kTatsuroLists,

@@ -17,7 +17,7 @@
 //
 // N is a decimal number without leading zeros, 1..999. Anything else is unreadable:
 // the reader never guesses, so a text it cannot read is reported, not taken as zero.
-struct TEquipReading {
+struct EquipReading {
     bool Readable = false;
     TEquipBonus Bonus{};
     int32_t DistanceBonus = 0;
@@ -27,13 +27,13 @@ struct TEquipReading {
 
 namespace equip_notation {
 
-struct TStatWord {
+struct StatWord {
     std::string_view Word;
     int Stat;  // 0 = Pow .. 4 = Cur, -1 = all five
 };
 
 // Longest words first, so that "コントロール" is not read as "コント" + "ロール".
-inline constexpr TStatWord kStatWords[] = {
+inline constexpr StatWord kStatWords[] = {
     {"コントロール", 1}, {"全ステータス", -1}, {"パワー", 0}, {"コント", 1},
     {"正確度", 2},       {"スピン", 3},        {"カーブ", 4},
 };
@@ -76,12 +76,12 @@ constexpr void AddToStat(TStatus& s, int stat, int32_t n) {
 }
 
 // One stat part at the front of `rest`, added to `out`.
-constexpr bool TakePart(std::string_view& rest, TEquipReading& out) {
+constexpr bool TakePart(std::string_view& rest, EquipReading& out) {
     // Found by value, not by pointer: a pointer test is not a constant expression in
     // every build (the sanitizers instrument it).
     int stat = 0;
     bool found = false;
-    for (const TStatWord& w : kStatWords) {
+    for (const StatWord& w : kStatWords) {
         if (rest.starts_with(w.Word)) {
             rest.remove_prefix(w.Word.size());
             stat = w.Stat;
@@ -118,7 +118,7 @@ constexpr bool TakePart(std::string_view& rest, TEquipReading& out) {
 }
 
 // "飛距離+Ny", or a name followed by "(飛距離+Ny)".
-constexpr bool ReadDistance(std::string_view text, TEquipReading& out) {
+constexpr bool ReadDistance(std::string_view text, EquipReading& out) {
     if (const size_t open = text.find('('); open != std::string_view::npos) {
         if (open == 0 || !text.ends_with(")")) {
             return false;
@@ -139,9 +139,9 @@ constexpr bool ReadDistance(std::string_view text, TEquipReading& out) {
 
 }  // namespace equip_notation
 
-constexpr TEquipReading ReadEquipText(std::string_view text) {
+constexpr EquipReading ReadEquipText(std::string_view text) {
     using namespace equip_notation;
-    TEquipReading out;
+    EquipReading out;
     if (text == "なし") {
         out.Readable = true;
         return out;
@@ -152,7 +152,7 @@ constexpr TEquipReading ReadEquipText(std::string_view text) {
     }
     std::string_view rest = text;
     if (!TakePart(rest, out)) {
-        return TEquipReading{};
+        return EquipReading{};
     }
     while (!rest.empty()) {
         if (rest == " *" || rest == "*") {
@@ -160,10 +160,10 @@ constexpr TEquipReading ReadEquipText(std::string_view text) {
             break;
         }
         if (!TakePrefix(rest, kPartSeparator) && !TakePrefix(rest, " ")) {
-            return TEquipReading{};
+            return EquipReading{};
         }
         if (!TakePart(rest, out)) {
-            return TEquipReading{};
+            return EquipReading{};
         }
     }
     out.Readable = true;

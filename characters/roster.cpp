@@ -76,7 +76,7 @@ constexpr std::string_view kYsoldeHints[] = {
 constexpr TWearSlot kWrenSlots[] = {Top, Pants, TopPants, Shoes, Hand, Head, Hoho, Back, Ring};
 constexpr std::string_view kWrenHints[] = {"", "", "", "", "", "", "頬紅・チーク", "", ""};
 
-using enum TOutfitRule;
+using enum OutfitKind;
 
 const TCharaDef kRoster[CharaCount] = {
     {0, "Bastian", "バスチ", MakeStatus(9, 11, 6, 2, 2), OutfitSplit, kBastianSlots,

@@ -46,14 +46,14 @@ std::string_view WearSlotKey(TWearSlot slot);
 std::string_view WearSlotCaption(TWearSlot slot);
 
 // How the body slots Top, Pants, TopPants (and Waist) combine.
-enum class TOutfitRule : uint8_t { OutfitSplit, OutfitCombined, OutfitWithWaist };
+enum class OutfitKind : uint8_t { OutfitSplit, OutfitCombined, OutfitWithWaist };
 
 struct TCharaDef {
     int32_t Index;
     std::string_view Name;     // section name in the settings file, part of widget names
     std::string_view Caption;  // tab caption
     TStatus CharaBaseStatus;
-    TOutfitRule OutfitRule;
+    OutfitKind OutfitRule;
     std::span<const TWearSlot> Slots;     // slot order: Items, settings keys, evaluation
     std::span<const TWearSlot> PageRows;  // the same slots in their top-to-bottom page order
     // Hint of the slot's caption label, or empty; indexed like Slots.

@@ -5,7 +5,7 @@
 namespace {
 
 // List order of ComboBox3. A trailing " *" is part of the name only.
-constexpr TCaddie kCaddies[kCaddieCount] = {
+constexpr CaddieDef kCaddies[kCaddieCount] = {
     {"なし", MakeStatus(0, 0, 0, 0, 0), ""},
     {"ミレイ *", MakeStatus(0, 1, 0, 0, 0), "効果： コントロール+1"},
     {"ゴンザ *", MakeStatus(2, 0, 0, 0, 0), "効果： パワー+2"},
@@ -25,7 +25,7 @@ constexpr TCaddie kCaddies[kCaddieCount] = {
 
 }  // namespace
 
-std::span<const TCaddie> Caddies() {
+std::span<const CaddieDef> Caddies() {
     return kCaddies;
 }
 

@@ -13,10 +13,10 @@ void CalcCaddie(TSimulator& sim);
 
 constexpr int32_t kCaddieCount = 15;
 
-struct TCaddie {
+struct CaddieDef {
     std::string_view Name;        // list text; entry 0 is "なし"
     TStatus Effect;               // added to the status sum
     std::string_view EffectText;  // shown in Label_CaddieEffect
 };
 
-std::span<const TCaddie> Caddies();
+std::span<const CaddieDef> Caddies();

@@ -33,7 +33,7 @@ void MovedWithoutClub(TSimulator& sim) {
     }
 }
 
-bool MoveSpinner(TSpinner& spinner, int32_t position) {
+bool MoveSpinner(SpinnerModel& spinner, int32_t position) {
     const int32_t before = spinner.Position;
     spinner.SetPosition(position);
     return spinner.Position != before;

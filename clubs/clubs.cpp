@@ -6,7 +6,7 @@
 namespace {
 
 // List order of ComboBox2: caption, base status, slot limits.
-constexpr TClubSet kClubSets[kClubCount] = {
+constexpr ClubSet kClubSets[kClubCount] = {
     {"スターターセット *", MakeStatus(6, 6, 4, 3, 3), MakeStatus(0, 1, 1, 0, 0)},
     {"ブリーズ", MakeStatus(7, 5, 4, 1, 3), MakeStatus(1, 7, 3, 2, 1)},
     {"ブリーズII", MakeStatus(8, 5, 4, 1, 3), MakeStatus(2, 7, 3, 1, 2)},
@@ -53,7 +53,7 @@ constexpr TClubSet kClubSets[kClubCount] = {
 
 }  // namespace
 
-std::span<const TClubSet> ClubSets() {
+std::span<const ClubSet> ClubSets() {
     return kClubSets;
 }
 

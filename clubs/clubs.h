@@ -13,11 +13,11 @@ void CalcClubSetting(TSimulator& sim);
 #include "engine/sim_state.h"
 #include "engine/status.h"
 
-struct TClubSet {
+struct ClubSet {
     std::string_view Caption;  // list text of ComboBox2
     TStatus ClubBaseStatus;
     TStatus ClubSlotLimit;
 };
 
 // The 42 club sets in list order (kClubCount).
-std::span<const TClubSet> ClubSets();
+std::span<const ClubSet> ClubSets();

@@ -14,16 +14,16 @@
 
 // A label whose explanation switches on and off at run time; the help cursor goes
 // with a switched-on hint.
-struct THintedLabel {
+struct HintedLabel {
     std::string Text;
     std::string Hint;
     bool HintOn = false;
 
-    friend bool operator==(const THintedLabel&, const THintedLabel&) = default;
+    friend bool operator==(const HintedLabel&, const HintedLabel&) = default;
 };
 
 // One character page (the widgets carry the character's Name or its spinner numbers).
-struct TCharaPageDisplay {
+struct CharaPageDisplay {
     std::array<std::string, kStatCount> SlotLimitText{"/0", "/0", "/0", "/0", "/0"};  // Label_S<n>
     std::array<std::string, kStatCount> SpinnerHint{};                                // UpDown<n>
     std::string PPNeededText = "0 PP";   // Label32, Label47, ...
@@ -37,11 +37,11 @@ struct TCharaPageDisplay {
     std::array<std::vector<std::string>, 3> CharaCardItems{{{"なし"}, {"なし"}, {"なし"}}};
     std::array<std::vector<std::string>, 2> CaddieCardItems{{{"なし"}, {"なし"}}};
 
-    friend bool operator==(const TCharaPageDisplay&, const TCharaPageDisplay&) = default;
+    friend bool operator==(const CharaPageDisplay&, const CharaPageDisplay&) = default;
 };
 
 struct TDisplay {
-    std::array<TCharaPageDisplay, CharaCount> Pages{};
+    std::array<CharaPageDisplay, CharaCount> Pages{};
 
     std::string CaddieEffectText = "キャディの効果";  // Label_CaddieEffect
 
@@ -53,12 +53,12 @@ struct TDisplay {
     std::string ClubPPTotalText = "(0 PP)";                  // Label122
 
     // Label_LastPow .. Label_LastCur; control and accuracy carry the Season2 hints.
-    std::array<THintedLabel, kStatCount> Last{
+    std::array<HintedLabel, kStatCount> Last{
         {{"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false}, {"0", "", false}}};
     // The power-limit penalty beside control (Label18) and accuracy (Label19); the hint
     // text is fixed.
-    THintedLabel ControlPenalty{"(-0)", "ペナルティによる減少分", false};
-    THintedLabel AccuracyPenalty{"(-0)", "ペナルティによる減少分", false};
+    HintedLabel ControlPenalty{"(-0)", "ペナルティによる減少分", false};
+    HintedLabel AccuracyPenalty{"(-0)", "ペナルティによる減少分", false};
     std::string DistanceNormalText = "230y";  // Label22
     std::string DistancePowerText = "240y";   // Label23
     std::string DistancePower2Text = "250y";  // Label174

@@ -6,11 +6,11 @@
 #include "engine/sim_state.h"
 
 // Position of the main window's outer frame, moved by the load and read by the save.
-struct TWindowPosition {
+struct WindowPosition {
     int32_t Left = 0;
     int32_t Top = 0;
 
-    friend bool operator==(const TWindowPosition&, const TWindowPosition&) = default;
+    friend bool operator==(const WindowPosition&, const WindowPosition&) = default;
 };
 
 // Everything one simulator holds: the selection, what the steps leave each other and
@@ -20,7 +20,7 @@ struct TSimulator {
     TSimState State;
     TSimResults Results;
     TDisplay Display;
-    TWindowPosition Window;
+    WindowPosition Window;
 
     friend bool operator==(const TSimulator&, const TSimulator&) = default;
 };

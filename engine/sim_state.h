@@ -49,7 +49,7 @@ constexpr int32_t CharaSpinnerMax(int stat) {
 
 // A spinner as the user steps it: the position always lies within 0..Max, and a
 // new Max below the position lowers the position with it.
-struct TSpinner {
+struct SpinnerModel {
     int32_t Position = 0;
     int32_t Max = 10;
 
@@ -61,7 +61,7 @@ struct TSpinner {
         }
     }
 
-    friend bool operator==(const TSpinner&, const TSpinner&) = default;
+    friend bool operator==(const SpinnerModel&, const SpinnerModel&) = default;
 };
 
 // The complete selection: one source of truth for every list index and spinner.
@@ -74,7 +74,7 @@ struct TSimState {
     int32_t Club = 0;
     std::array<TStatus, kClubCount> ClubSlotUps{};
     std::array<int32_t, kClubCount> ClubSavedPP{};
-    std::array<TSpinner, kStatCount> ClubSpinners{};  // UpDown_Club1..5, the live counts
+    std::array<SpinnerModel, kStatCount> ClubSpinners{};  // UpDown_Club1..5, the live counts
     int32_t Caddie = 0;
     int32_t SpecialCard = 0;
 

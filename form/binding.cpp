@@ -96,7 +96,7 @@ const bool* BoundEnabled(const TDisplay& display, const Binding& bind) {
     if (bind.Field != BoundField::EquipItem) {
         return nullptr;
     }
-    const TCharaPageDisplay& page = display.Pages[bind.Chara];
+    const CharaPageDisplay& page = display.Pages[bind.Chara];
     const TWearSlot slot = CharaDef(bind.Chara).Slots[bind.Index];
     const std::pair<TWearSlot, const bool*> flags[] = {{TWearSlot::Top, &page.TopEnabled},
                                                        {TWearSlot::Pants, &page.PantsEnabled},
@@ -144,7 +144,7 @@ BoundHint BoundHintOf(const TDisplay& display, const Binding& bind) {
         case BoundField::LastStat:
             return {&display.Last[i].Hint, &display.Last[i].HintOn};
         case BoundField::Penalty: {
-            const THintedLabel& penalty = i == 0 ? display.ControlPenalty : display.AccuracyPenalty;
+            const HintedLabel& penalty = i == 0 ? display.ControlPenalty : display.AccuracyPenalty;
             return {&penalty.Hint, &penalty.HintOn};
         }
         case BoundField::FullTune:

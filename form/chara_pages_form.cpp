@@ -76,7 +76,7 @@ void BuildCardGroup(Builder& b, int page, int chara, const std::string& where) {
     const TCharaDef& def = CharaDef(chara);
     const int group = b.Group(page, def.CardGroupName, "カード", {224, 0, 169, 153});
     const TDisplay initial{};
-    const TCharaPageDisplay& shown = initial.Pages[chara];
+    const CharaPageDisplay& shown = initial.Pages[chara];
     struct CardRow {
         std::string_view Key;
         std::string_view Caption;

@@ -36,13 +36,13 @@ void BuildSideGroups(Builder& b) {
            On(BoundField::SpecialCard), "スペシャルカード");
 
     group = b.Group(0, "GroupBox3", "キャディ", {440, 80, 185, 89});
-    b.List(group, "ComboBox3", {8, 16, 129, kListHeight}, 30, Rows(Caddies(), &TCaddie::Name),
+    b.List(group, "ComboBox3", {8, 16, 129, kListHeight}, 30, Rows(Caddies(), &CaddieDef::Name),
            On(BoundField::Caddie), "キャディ");
     const int effect = b.Output(group, "Label_CaddieEffect", On(BoundField::CaddieEffect), 8, 56);
     b[effect].TextColour = kBlue;
 
     group = b.Group(0, "GroupBox2", "クラブ", {440, 176, 185, 321});
-    b.List(group, "ComboBox2", {8, 16, 145, kListHeight}, 40, Rows(ClubSets(), &TClubSet::Caption),
+    b.List(group, "ComboBox2", {8, 16, 145, kListHeight}, 40, Rows(ClubSets(), &ClubSet::Caption),
            On(BoundField::Club), "クラブ");
     const int fullTune = b.Button(group, "Button_ClubFullTune", "F", {158, 16, 19, 19},
                                   On(BoundField::FullTune), "フルチューン");

@@ -95,8 +95,8 @@ std::string FileStore::Name() const {
     return FullPath(path_);
 }
 
-TStoredText FileStore::Read() const {
-    TStoredText stored;
+StoreContents FileStore::Read() const {
+    StoreContents stored;
     stored.Readable = ReadWholeFile(path_, stored.Text) != ReadResult::Unreadable;
     return stored;
 }

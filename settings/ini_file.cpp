@@ -101,30 +101,30 @@ std::string TrailingComments(std::string_view text) {
 
 }  // namespace
 
-struct TIniFile::TData {
+struct IniFile::Data {
     CSimpleIniA Ini{false, true, false};  // plain bytes, duplicate keys kept, no multi-line
     std::string TrailingComments;
     bool Unreadable = false;
 };
 
-TIniFile::TIniFile(std::string path)
+IniFile::IniFile(std::string path)
     : owned_(std::make_unique<FileStore>(std::move(path))), store_(*owned_) {
     Load();
 }
 
-TIniFile::TIniFile(SettingsStore& store) : store_(store) {
+IniFile::IniFile(SettingsStore& store) : store_(store) {
     Load();
 }
 
-void TIniFile::Load() {
-    data_ = std::make_unique<TData>();
+void IniFile::Load() {
+    data_ = std::make_unique<Data>();
     CSimpleIniA& ini = data_->Ini;
     ini.SetMultiKey(true);
     ini.SetSpaces(false);
     ini.SetMultiLine(false);
     ini.SetQuotes(false);
 
-    TStoredText stored = store_.Read();
+    StoreContents stored = store_.Read();
     if (!stored.Readable) {
         data_->Unreadable = true;
         return;
@@ -140,9 +140,9 @@ void TIniFile::Load() {
     data_->TrailingComments = TrailingComments(text);
 }
 
-TIniFile::~TIniFile() = default;
+IniFile::~IniFile() = default;
 
-int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
+int32_t IniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
     const char* value =
         data_->Ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr);
     if (value == nullptr) {
@@ -151,11 +151,11 @@ int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, in
     return ParseIniInteger(value).value_or(def);
 }
 
-bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+bool IniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-void TIniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
+void IniFile::WriteInteger(std::string_view section, std::string_view key, int32_t value) {
     CSimpleIniA& ini = data_->Ini;
     const std::string sectionName(section);
     // Replacing a key drops its old entry, so pass the spelling it already has.
@@ -174,17 +174,17 @@ void TIniFile::WriteInteger(std::string_view section, std::string_view key, int3
     }
 }
 
-bool TIniFile::HasKey(std::string_view section, std::string_view key) const {
+bool IniFile::HasKey(std::string_view section, std::string_view key) const {
     return data_->Ini.GetValue(std::string(section).c_str(), std::string(key).c_str(), nullptr) !=
            nullptr;
 }
 
-bool TIniFile::HasSection(std::string_view section) const {
+bool IniFile::HasSection(std::string_view section) const {
     const auto* keys = data_->Ini.GetSection(std::string(section).c_str());
     return keys != nullptr && !keys->empty();
 }
 
-std::string TIniFile::Text() const {
+std::string IniFile::Text() const {
     std::string out;
     if (data_->Ini.Save(out, true) < 0) {
         throw EWriteError(store_.Name());
@@ -198,7 +198,7 @@ std::string TIniFile::Text() const {
     return out;
 }
 
-void TIniFile::UpdateFile() {
+void IniFile::UpdateFile() {
     if (data_->Unreadable) {
         throw EWriteError(store_.Name());
     }

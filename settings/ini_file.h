@@ -19,14 +19,14 @@ std::optional<int32_t> ParseIniInteger(std::string_view text);
 // in one step. Nothing stored reads as an empty text. A text that is stored but cannot
 // be read also reads as empty, but is never replaced: UpdateFile then reports a failed
 // write.
-class TIniFile {
+class IniFile {
 public:
     // The settings file at `path`.
-    explicit TIniFile(std::string path);
-    explicit TIniFile(SettingsStore& store);
-    ~TIniFile();
-    TIniFile(const TIniFile&) = delete;
-    TIniFile& operator=(const TIniFile&) = delete;
+    explicit IniFile(std::string path);
+    explicit IniFile(SettingsStore& store);
+    ~IniFile();
+    IniFile(const IniFile&) = delete;
+    IniFile& operator=(const IniFile&) = delete;
 
     int32_t ReadInteger(std::string_view section, std::string_view key, int32_t def) const;
     // Read as an integer with default 1 or 0; non-zero is true.
@@ -45,10 +45,10 @@ public:
     void UpdateFile();
 
 private:
-    struct TData;
+    struct Data;
     void Load();
 
     std::unique_ptr<SettingsStore> owned_;
     SettingsStore& store_;
-    std::unique_ptr<TData> data_;
+    std::unique_ptr<Data> data_;
 };

@@ -46,20 +46,20 @@ int32_t Apply(const SettingsKey& key, int32_t value) {
     return value;
 }
 
-void ReadKeys(const TIniFile& ini, std::span<const SettingsKey> keys, TSimState& state,
-              TWindowPosition& window) {
+void ReadKeys(const IniFile& ini, std::span<const SettingsKey> keys, TSimState& state,
+              WindowPosition& window) {
     for (const SettingsKey& key : keys) {
         key.Field(state, window, key.A, key.B) =
             Apply(key, ini.ReadInteger(key.Section, key.Key, 0));
     }
 }
 
-void WriteKeys(TIniFile& ini, std::span<const SettingsKey> keys, const TSimState& state,
-               const TWindowPosition& window) {
+void WriteKeys(IniFile& ini, std::span<const SettingsKey> keys, const TSimState& state,
+               const WindowPosition& window) {
     // The accessors are shared with reading and hand out references, so they work on
     // a copy here.
     TSimState s = state;
-    TWindowPosition w = window;
+    WindowPosition w = window;
     for (const SettingsKey& key : keys) {
         const int32_t value =
             key.Written != nullptr ? key.Written(state, key.A) : key.Field(s, w, key.A, key.B);
@@ -69,7 +69,7 @@ void WriteKeys(TIniFile& ini, std::span<const SettingsKey> keys, const TSimState
 
 }  // namespace
 
-SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
+SettingsKeys::SettingsKeys(const SettingsLayout& layout) : layout_(layout) {
     auto add = [this](std::string section, std::string_view key, KeyRule rule, int32_t bound, int a,
                       int b, auto field) {
         SettingsKey k;
@@ -84,7 +84,7 @@ SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
         return &keys_.back();
     };
     using S = TSimState;
-    using W = TWindowPosition;
+    using W = WindowPosition;
 
     add("Window", "Left", KeyRule::Plain, 0, 0, 0, [](S&, W& w, int, int) -> int32_t& {
         return w.Left;
@@ -99,7 +99,7 @@ SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
         ->WrittenOnClose = true;
 
     for (int c = 0; c < CharaCount; ++c) {
-        const TCharaSection& chara = layout.Charas[c];
+        const CharaSection& chara = layout.Charas[c];
         const std::string name(chara.Name);
         for (size_t p = 0; p < chara.SlotKeys.size(); ++p) {
             add(name, chara.SlotKeys[p], KeyRule::List, chara.SlotListSizes[p], c,
@@ -146,7 +146,7 @@ SettingsKeys::SettingsKeys(const TSettingsLayout& layout) : layout_(layout) {
     }
 }
 
-void SettingsKeys::Read(const TIniFile& ini, TSimState& state, TWindowPosition& window) const {
+void SettingsKeys::Read(const IniFile& ini, TSimState& state, WindowPosition& window) const {
     const std::span<const SettingsKey> keys(keys_);
     ReadKeys(ini, keys.first(charaEnd_), state, window);
     ReadOlderRing(ini, state);
@@ -154,17 +154,17 @@ void SettingsKeys::Read(const TIniFile& ini, TSimState& state, TWindowPosition& 
     ReadOlderClub(ini, state);
 }
 
-void SettingsKeys::WriteSelection(TIniFile& ini, const TSimState& state,
-                                  const TWindowPosition& window) const {
+void SettingsKeys::WriteSelection(IniFile& ini, const TSimState& state,
+                                  const WindowPosition& window) const {
     WriteKeys(ini, std::span<const SettingsKey>(keys_).first(clubStart_), state, window);
 }
 
-void SettingsKeys::WriteClubSections(TIniFile& ini, const TSimState& state) const {
+void SettingsKeys::WriteClubSections(IniFile& ini, const TSimState& state) const {
     WriteKeys(ini, std::span<const SettingsKey>(keys_).subspan(clubStart_), state, {});
 }
 
-void SettingsKeys::WriteOnClose(TIniFile& ini, const TSimState& state,
-                                const TWindowPosition& window) const {
+void SettingsKeys::WriteOnClose(IniFile& ini, const TSimState& state,
+                                const WindowPosition& window) const {
     for (const SettingsKey& key : std::span<const SettingsKey>(keys_).first(clubStart_)) {
         if (key.WrittenOnClose) {
             WriteKeys(ini, std::span<const SettingsKey>(&key, 1), state, window);
@@ -174,15 +174,15 @@ void SettingsKeys::WriteOnClose(TIniFile& ini, const TSimState& state,
 
 // The older ring layout: one boolean for the first seven characters' ring, used only
 // when the first character has no ring key of its own.
-void SettingsKeys::ReadOlderRing(const TIniFile& ini, TSimState& state) const {
-    const TCharaSection& first = layout_.Charas[0];
+void SettingsKeys::ReadOlderRing(const IniFile& ini, TSimState& state) const {
+    const CharaSection& first = layout_.Charas[0];
     if (first.RingPosition < 0 ||
         ini.HasKey(first.Name, first.SlotKeys[static_cast<size_t>(first.RingPosition)])) {
         return;
     }
     const int32_t def = ini.ReadBool("Character", "CrimsonRing", false) ? 1 : 0;
     for (int32_t c = 0; c < kOlderRingCharaCount; ++c) {
-        const TCharaSection& chara = layout_.Charas[c];
+        const CharaSection& chara = layout_.Charas[c];
         const int pos = chara.RingPosition;
         if (pos < 0) {
             continue;
@@ -194,7 +194,7 @@ void SettingsKeys::ReadOlderRing(const TIniFile& ini, TSimState& state) const {
 }
 
 // The older club layout kept only the selected club's counts, in [Club].
-void SettingsKeys::ReadOlderClub(const TIniFile& ini, TSimState& state) const {
+void SettingsKeys::ReadOlderClub(const IniFile& ini, TSimState& state) const {
     if (ini.HasSection(ClubSection(0))) {
         return;
     }

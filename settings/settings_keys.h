@@ -15,7 +15,7 @@
 
 // What the file needs to know of one character: its section, its wear slots' keys and
 // the sizes of their lists, in the character's slot order.
-struct TCharaSection {
+struct CharaSection {
     std::string_view Name;
     std::vector<std::string_view> SlotKeys;
     std::vector<int32_t> SlotListSizes;
@@ -24,8 +24,8 @@ struct TCharaSection {
 
 // What the file needs to know of the roster and the lists; the layer that knows them
 // fills it in.
-struct TSettingsLayout {
-    std::array<TCharaSection, CharaCount> Charas;
+struct SettingsLayout {
+    std::array<CharaSection, CharaCount> Charas;
     int32_t LevelCount = 0;
     int32_t CardKindCount = 0;
     int32_t CaddieCardKindCount = 0;
@@ -48,7 +48,7 @@ struct SettingsKey {
     int32_t Bound = 0;  // the list's size or the spinner's maximum
     int A = 0;          // which character or club, which slot or stat
     int B = 0;
-    int32_t& (*Field)(TSimState&, TWindowPosition&, int a, int b) = nullptr;
+    int32_t& (*Field)(TSimState&, WindowPosition&, int a, int b) = nullptr;
     // The value a save writes, when it is not the field itself (the PP baselines).
     int32_t (*Written)(const TSimState&, int a) = nullptr;
     bool WrittenOnClose = false;
@@ -56,27 +56,27 @@ struct SettingsKey {
 
 class SettingsKeys {
 public:
-    explicit SettingsKeys(const TSettingsLayout& layout);
+    explicit SettingsKeys(const SettingsLayout& layout);
 
     // Every value of the file into the selection and window position, in the file's
     // order, with the two older layouts: one ring key for the first seven characters,
     // and the selected club's counts in [Club] when there are no per-club sections.
-    void Read(const TIniFile& ini, TSimState& state, TWindowPosition& window) const;
+    void Read(const IniFile& ini, TSimState& state, WindowPosition& window) const;
     // The whole selection and the PP baselines of its counts, in the same order: first
     // everything up to the characters' baselines, then the per-club sections (a save
     // stores the club spinners in between).
-    void WriteSelection(TIniFile& ini, const TSimState& state, const TWindowPosition& window) const;
-    void WriteClubSections(TIniFile& ini, const TSimState& state) const;
+    void WriteSelection(IniFile& ini, const TSimState& state, const WindowPosition& window) const;
+    void WriteClubSections(IniFile& ini, const TSimState& state) const;
     // What the close keeps: the window position and the active page.
-    void WriteOnClose(TIniFile& ini, const TSimState& state, const TWindowPosition& window) const;
+    void WriteOnClose(IniFile& ini, const TSimState& state, const WindowPosition& window) const;
 
     std::span<const SettingsKey> Keys() const { return keys_; }
 
 private:
-    void ReadOlderRing(const TIniFile& ini, TSimState& state) const;
-    void ReadOlderClub(const TIniFile& ini, TSimState& state) const;
+    void ReadOlderRing(const IniFile& ini, TSimState& state) const;
+    void ReadOlderClub(const IniFile& ini, TSimState& state) const;
 
-    TSettingsLayout layout_;
+    SettingsLayout layout_;
     std::vector<SettingsKey> keys_;
     size_t charaEnd_ = 0;   // the character sections end here; the older ring key follows
     size_t clubStart_ = 0;  // the per-club sections start here

@@ -6,7 +6,7 @@
 // Where the settings text lives: a file on the desktop, the browser's storage on the
 // web, memory in tests. An operation reads the whole text once and, when it writes,
 // replaces it whole in one step.
-struct TStoredText {
+struct StoreContents {
     std::string Text;
     // False when something is stored but could not be read: it reads as empty and must
     // never be replaced by what an operation makes of that empty text.
@@ -20,7 +20,7 @@ public:
     // The name the messages use ("<name> に書き込めません").
     virtual std::string Name() const = 0;
     // The whole stored text; nothing stored reads as an empty text.
-    virtual TStoredText Read() const = 0;
+    virtual StoreContents Read() const = 0;
     // Replaces the whole text in one step. On failure the old text stays as it was and
     // EWriteError names the store.
     virtual void Replace(std::string_view text) = 0;
@@ -40,7 +40,7 @@ public:
     const std::string& Path() const { return path_; }
     // The file's full path.
     std::string Name() const override;
-    TStoredText Read() const override;
+    StoreContents Read() const override;
     void Replace(std::string_view text) override;
 
 private:
@@ -61,7 +61,7 @@ public:
     int Writes() const { return writes_; }
 
     std::string Name() const override { return name_; }
-    TStoredText Read() const override { return {text_, true}; }
+    StoreContents Read() const override { return {text_, true}; }
     void Replace(std::string_view text) override;
 
 private:

@@ -187,8 +187,8 @@ TCharaState HeldChara(int32_t c, const TCharaState& in) {
     return out;
 }
 
-TBuild Held(const TBuild& in) {
-    TBuild out;
+PlannedBuild Held(const PlannedBuild& in) {
+    PlannedBuild out;
     out.Level = ListOrNone(in.Level, kLevelCount);
     out.TabIndex = ListOrNone(in.TabIndex, CharaCount);
     for (int32_t c = 0; c < CharaCount; ++c) {
@@ -243,8 +243,8 @@ TCharaState GetChara(BitReader& in, int32_t c) {
 
 }  // namespace
 
-TBuild BuildOf(const TSimState& state) {
-    TBuild build;
+PlannedBuild BuildOf(const TSimState& state) {
+    PlannedBuild build;
     build.Level = state.Level;
     build.TabIndex = state.TabIndex;
     build.Chara = state.Chara;
@@ -260,8 +260,8 @@ TBuild BuildOf(const TSimState& state) {
     return Held(build);
 }
 
-std::string EncodeBuild(const TBuild& raw) {
-    const TBuild build = Held(raw);
+std::string EncodeBuild(const PlannedBuild& raw) {
+    const PlannedBuild build = Held(raw);
     BitWriter out;
     PutIndex(out, build.Level, kLevelCount);
     PutIndex(out, build.TabIndex, CharaCount);
@@ -291,7 +291,7 @@ std::string EncodeBuild(const TBuild& raw) {
     return code;
 }
 
-TBuild DecodeBuild(std::string_view code) {
+PlannedBuild DecodeBuild(std::string_view code) {
     if (code.size() < 1 + kCheckLetters) {
         Damaged();
     }
@@ -309,7 +309,7 @@ TBuild DecodeBuild(std::string_view code) {
     }
 
     BitReader in(body.substr(1));
-    TBuild build;
+    PlannedBuild build;
     build.Level = GetIndex(in, kLevelCount);
     build.TabIndex = GetIndex(in, CharaCount);
     build.Caddie = GetIndex(in, kCaddieCount);
@@ -340,7 +340,7 @@ TBuild DecodeBuild(std::string_view code) {
     return build;
 }
 
-void ShowBuild(TSimulator& sim, const TBuild& build) {
+void ShowBuild(TSimulator& sim, const PlannedBuild& build) {
     TSimState& s = sim.State;
     s.Level = build.Level;
     s.TabIndex = build.TabIndex;

@@ -21,7 +21,7 @@ struct TSimulator;
 
 // Everything a build code carries. List indices may be -1 (no selection), as the load
 // leaves a value the list does not have.
-struct TBuild {
+struct PlannedBuild {
     int32_t Level = 0;
     int32_t TabIndex = 0;
     std::array<TCharaState, CharaCount> Chara{};
@@ -30,7 +30,7 @@ struct TBuild {
     int32_t Club = 0;
     std::array<TStatus, kClubCount> ClubSlotUps{};
 
-    friend bool operator==(const TBuild&, const TBuild&) = default;
+    friend bool operator==(const PlannedBuild&, const PlannedBuild&) = default;
 };
 
 // A code that cannot be read; the message is for the user.
@@ -47,20 +47,20 @@ constexpr std::string_view kBuildCodeUnknownVersion =
 // spinners' positions. Every value is brought into the range the window can show: a list
 // index it does not have becomes -1, a count is held within its spinner's range (for a
 // club set, 0 up to that set's slot limit, where its spinner would put it).
-TBuild BuildOf(const TSimState& state);
+PlannedBuild BuildOf(const TSimState& state);
 
 // The code of a build; values outside their ranges are brought in as BuildOf does.
-std::string EncodeBuild(const TBuild& build);
+std::string EncodeBuild(const PlannedBuild& build);
 inline std::string EncodeBuild(const TSimState& state) {
     return EncodeBuild(BuildOf(state));
 }
 
 // Reads a code. Throws EBuildCodeError (kBuildCodeDamaged or kBuildCodeUnknownVersion)
 // for anything that is not a whole code of a known version with every value in range.
-TBuild DecodeBuild(std::string_view code);
+PlannedBuild DecodeBuild(std::string_view code);
 
 // Puts a build into the selection and recalculates as the load does after reading the
 // file: the club set is set up, its spinners take its counts, then StatusCalculate. The
 // PP baselines and the window position stay as they are. Throws ESimError as the load
 // would (a build without a club set stops with a range error).
-void ShowBuild(TSimulator& sim, const TBuild& build);
+void ShowBuild(TSimulator& sim, const PlannedBuild& build);

@@ -21,7 +21,7 @@ void RunChain(TSimulator& sim, void (*clubStep)(TSimulator&)) {
     CalcLast(sim);
 }
 
-void SetPenaltyLabel(THintedLabel& label, int32_t shortfall, bool on) {
+void SetPenaltyLabel(HintedLabel& label, int32_t shortfall, bool on) {
     if (on) {
         SetDecimalText(label.Text, "(", shortfall, ")");
     } else {
@@ -31,7 +31,7 @@ void SetPenaltyLabel(THintedLabel& label, int32_t shortfall, bool on) {
 }
 
 // The Season2 hint: the value the stat would have under the fixed limit 20.
-void SetSeason2Hint(THintedLabel& label, int32_t value) {
+void SetSeason2Hint(HintedLabel& label, int32_t value) {
     SetDecimalText(label.Hint, {}, value < 0 ? 0 : value, " (Season2)");
     label.HintOn = true;
 }

@@ -9,20 +9,20 @@ bool SameSelection(const TSimState& a, const TSimState& b) {
     return rebased == b;
 }
 
-THistory::THistory(size_t steps) : capacity_((steps < 1 ? 1 : steps) + 1), ring_(1) {}
+History::History(size_t steps) : capacity_((steps < 1 ? 1 : steps) + 1), ring_(1) {}
 
-TSimulator& THistory::Entry(size_t offset) {
+TSimulator& History::Entry(size_t offset) {
     return ring_[(first_ + offset) % capacity_];
 }
 
-void THistory::Start(const TSimulator& sim) {
+void History::Start(const TSimulator& sim) {
     first_ = 0;
     count_ = 1;
     current_ = 0;
     ring_[0] = sim;
 }
 
-void THistory::Record(const TSimulator& sim) {
+void History::Record(const TSimulator& sim) {
     if (SameSelection(sim.State, Entry(current_).State)) {
         Entry(current_) = sim;
         return;
@@ -45,11 +45,11 @@ void THistory::Record(const TSimulator& sim) {
     ++current_;
 }
 
-void THistory::Follow(const TSimulator& sim) {
+void History::Follow(const TSimulator& sim) {
     Entry(current_) = sim;
 }
 
-bool THistory::Undo(TSimulator& sim) {
+bool History::Undo(TSimulator& sim) {
     if (current_ == 0) {
         return false;
     }
@@ -58,7 +58,7 @@ bool THistory::Undo(TSimulator& sim) {
     return true;
 }
 
-bool THistory::Redo(TSimulator& sim) {
+bool History::Redo(TSimulator& sim) {
     if (current_ + 1 >= count_) {
         return false;
     }
@@ -67,7 +67,7 @@ bool THistory::Redo(TSimulator& sim) {
     return true;
 }
 
-void THistory::Restore(TSimulator& sim) {
+void History::Restore(TSimulator& sim) {
     TSimulator& entry = Entry(current_);
     TSimState restored = entry.State;
     restored.SavedPP = sim.State.SavedPP;

@@ -29,12 +29,12 @@
 //
 // A save is no step: the file and the baselines stay as saved, the current entry
 // takes the saved simulator and the history goes on across it.
-class THistory {
+class History {
 public:
     static constexpr size_t kDefaultSteps = 256;
 
     // Keeps the last `steps` changes (at least 1).
-    explicit THistory(size_t steps = kDefaultSteps);
+    explicit History(size_t steps = kDefaultSteps);
 
     // Forgets every change; `sim` becomes the only entry (after the creation load).
     void Start(const TSimulator& sim);
@@ -74,7 +74,7 @@ bool SameSelection(const TSimState& a, const TSimState& b);
 // Runs the user change `operation` on `sim` and records it, also when it fails: what
 // it set before its error stays in the selection. The error propagates.
 template <class Operation>
-void RecordChange(THistory& history, TSimulator& sim, Operation&& operation) {
+void RecordChange(History& history, TSimulator& sim, Operation&& operation) {
     try {
         std::forward<Operation>(operation)(sim);
     } catch (const ESimError&) {

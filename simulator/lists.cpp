@@ -7,65 +7,65 @@
 #include "engine/levels.h"
 #include "simulator/simulator.h"
 
-std::optional<TListRef> ListOfBinding(const Binding& bind) {
+std::optional<ListRef> ListOfBinding(const Binding& bind) {
     switch (bind.Field) {
         case BoundField::Level:
-            return TListRef{TListKind::Level, -1, 0};
+            return ListRef{ListKind::Level, -1, 0};
         case BoundField::EquipItem:
-            return TListRef{TListKind::EquipItem, bind.Chara, bind.Index};
+            return ListRef{ListKind::EquipItem, bind.Chara, bind.Index};
         case BoundField::CharaCard:
-            return TListRef{TListKind::CharaCard, bind.Chara, bind.Index};
+            return ListRef{ListKind::CharaCard, bind.Chara, bind.Index};
         case BoundField::CaddieCard:
-            return TListRef{TListKind::CaddieCard, bind.Chara, bind.Index};
+            return ListRef{ListKind::CaddieCard, bind.Chara, bind.Index};
         case BoundField::SpecialCard:
-            return TListRef{TListKind::SpecialCard, -1, 0};
+            return ListRef{ListKind::SpecialCard, -1, 0};
         case BoundField::Caddie:
-            return TListRef{TListKind::Caddie, -1, 0};
+            return ListRef{ListKind::Caddie, -1, 0};
         case BoundField::Club:
-            return TListRef{TListKind::Club, -1, 0};
+            return ListRef{ListKind::Club, -1, 0};
         default:
             return std::nullopt;
     }
 }
 
-std::vector<TListRef> AllLists() {
-    std::vector<TListRef> lists;
-    lists.push_back({TListKind::Level, -1, 0});
+std::vector<ListRef> AllLists() {
+    std::vector<ListRef> lists;
+    lists.push_back({ListKind::Level, -1, 0});
     for (int32_t c = 0; c < CharaCount; ++c) {
         const auto slotCount = static_cast<int32_t>(CharaDef(c).Slots.size());
         for (int32_t k = 0; k < slotCount; ++k) {
-            lists.push_back({TListKind::EquipItem, c, k});
+            lists.push_back({ListKind::EquipItem, c, k});
         }
         for (int32_t k = 0; k < 3; ++k) {
-            lists.push_back({TListKind::CharaCard, c, k});
+            lists.push_back({ListKind::CharaCard, c, k});
         }
         for (int32_t k = 0; k < 2; ++k) {
-            lists.push_back({TListKind::CaddieCard, c, k});
+            lists.push_back({ListKind::CaddieCard, c, k});
         }
     }
-    lists.push_back({TListKind::SpecialCard, -1, 0});
-    lists.push_back({TListKind::Caddie, -1, 0});
-    lists.push_back({TListKind::Club, -1, 0});
+    lists.push_back({ListKind::SpecialCard, -1, 0});
+    lists.push_back({ListKind::Caddie, -1, 0});
+    lists.push_back({ListKind::Club, -1, 0});
     return lists;
 }
 
-int32_t EntryCount(const TSimulator& sim, TListRef list) {
+int32_t EntryCount(const TSimulator& sim, ListRef list) {
     switch (list.Kind) {
-        case TListKind::Level:
+        case ListKind::Level:
             return kLevelCount;
-        case TListKind::EquipItem:
+        case ListKind::EquipItem:
             return static_cast<int32_t>(EquipList(list.Chara, list.Index).size());
-        case TListKind::CharaCard:
+        case ListKind::CharaCard:
             return static_cast<int32_t>(
                 sim.Display.Pages[list.Chara].CharaCardItems[list.Index].size());
-        case TListKind::CaddieCard:
+        case ListKind::CaddieCard:
             return static_cast<int32_t>(
                 sim.Display.Pages[list.Chara].CaddieCardItems[list.Index].size());
-        case TListKind::SpecialCard:
+        case ListKind::SpecialCard:
             return kSpecialCardCount;
-        case TListKind::Caddie:
+        case ListKind::Caddie:
             return kCaddieCount;
-        case TListKind::Club:
+        case ListKind::Club:
             return kClubCount;
     }
     return 0;
@@ -75,26 +75,26 @@ namespace {
 
 // The field behind a list, for a constant or a changeable selection alike.
 template <class State>
-auto SelectedField(State& state, TListRef list) -> decltype((state.Level)) {
+auto SelectedField(State& state, ListRef list) -> decltype((state.Level)) {
     switch (list.Kind) {
-        case TListKind::Level:
+        case ListKind::Level:
             return state.Level;
-        case TListKind::EquipItem:
+        case ListKind::EquipItem:
             return state.Chara[list.Chara].Items[list.Index];
-        case TListKind::CharaCard: {
+        case ListKind::CharaCard: {
             auto& chara = state.Chara[list.Chara];
             return list.Index == 0 ? chara.CharaCard1
                                    : (list.Index == 1 ? chara.CharaCard2 : chara.CharaCard3);
         }
-        case TListKind::CaddieCard: {
+        case ListKind::CaddieCard: {
             auto& chara = state.Chara[list.Chara];
             return list.Index == 0 ? chara.CaddieCard1 : chara.CaddieCard2;
         }
-        case TListKind::SpecialCard:
+        case ListKind::SpecialCard:
             return state.SpecialCard;
-        case TListKind::Caddie:
+        case ListKind::Caddie:
             return state.Caddie;
-        case TListKind::Club:
+        case ListKind::Club:
             break;
     }
     return state.Club;
@@ -102,23 +102,23 @@ auto SelectedField(State& state, TListRef list) -> decltype((state.Level)) {
 
 }  // namespace
 
-int32_t& SelectedEntry(TSimState& state, TListRef list) {
+int32_t& SelectedEntry(TSimState& state, ListRef list) {
     return SelectedField(state, list);
 }
 
-int32_t SelectedEntry(const TSimState& state, TListRef list) {
+int32_t SelectedEntry(const TSimState& state, ListRef list) {
     return SelectedField(state, list);
 }
 
-void OpenList(TSimulator& sim, TListRef list) {
-    if (list.Kind == TListKind::Club) {
+void OpenList(TSimulator& sim, ListRef list) {
+    if (list.Kind == ListKind::Club) {
         ComboBox2DropDown(sim);
     }
 }
 
-void PickEntry(TSimulator& sim, TListRef list, int32_t entry) {
+void PickEntry(TSimulator& sim, ListRef list, int32_t entry) {
     SelectedEntry(sim.State, list) = entry;
-    if (list.Kind == TListKind::Club) {
+    if (list.Kind == ListKind::Club) {
         ClubChange(sim);
     } else {
         ComboBox1Change(sim);

@@ -12,18 +12,18 @@
 #include "settings/settings_keys.h"
 #include "simulator/load_texts.h"
 
-// Each operation reads the settings text once into a TIniFile, works on that copy and,
+// Each operation reads the settings text once into a IniFile, works on that copy and,
 // when it writes, puts the text back once at the end. A write that fails therefore
 // changes nothing in the store, so counts and their SavedPP baselines always belong
 // together.
 
 namespace {
 
-TSettingsLayout RosterLayout() {
-    TSettingsLayout layout;
+SettingsLayout RosterLayout() {
+    SettingsLayout layout;
     for (int32_t c = 0; c < CharaCount; ++c) {
         const TCharaDef& def = CharaDef(c);
-        TCharaSection& section = layout.Charas[c];
+        CharaSection& section = layout.Charas[c];
         section.Name = def.Name;
         for (size_t p = 0; p < def.Slots.size(); ++p) {
             section.SlotKeys.push_back(WearSlotKey(def.Slots[p]));
@@ -47,7 +47,7 @@ const SettingsKeys& Keys() {
 
 // The club counts go into the spinners with the same 16-bit check as the character
 // spinners.
-void SetClubSpinner(TSpinner& spinner, int32_t value) {
+void SetClubSpinner(SpinnerModel& spinner, int32_t value) {
     if (value < -32768 || value > 32767) {
         throw ERangeError();
     }
@@ -71,7 +71,7 @@ void FormCreate(TSimulator& sim, SettingsStore& store) {
     sim.State.TabIndex = 0;
 
     {
-        const TIniFile ini(store);
+        const IniFile ini(store);
         Keys().Read(ini, sim.State, sim.Window);
     }
 
@@ -87,7 +87,7 @@ void FormCreate(TSimulator& sim, SettingsStore& store) {
 
 void Button1Click(TSimulator& sim, SettingsStore& store) {
     {
-        TIniFile ini(store);
+        IniFile ini(store);
         Keys().WriteSelection(ini, sim.State, sim.Window);
         // The spinners hold the selected club's newest counts.
         ComboBox2DropDown(sim);
@@ -98,7 +98,7 @@ void Button1Click(TSimulator& sim, SettingsStore& store) {
 }
 
 void FormClose(TSimulator& sim, SettingsStore& store) {
-    TIniFile ini(store);
+    IniFile ini(store);
     Keys().WriteOnClose(ini, sim.State, sim.Window);
     ini.UpdateFile();
 }

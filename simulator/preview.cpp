@@ -14,11 +14,11 @@ constexpr std::array<std::string_view, 7> kFigureCaptions = {
 
 // The label text of a figure. Label19 always shows what Label18 shows: both carry the
 // one shortfall of power against its limit.
-const std::string& FigureText(const TDisplay& display, TPreviewFigure figure) {
+const std::string& FigureText(const TDisplay& display, PreviewFigure figure) {
     switch (figure) {
-        case TPreviewFigure::Penalty:
+        case PreviewFigure::Penalty:
             return display.ControlPenalty.Text;
-        case TPreviewFigure::DistanceNormal:
+        case PreviewFigure::DistanceNormal:
             return display.DistanceNormalText;
         default:
             return display.Last[static_cast<size_t>(figure)].Text;
@@ -26,8 +26,8 @@ const std::string& FigureText(const TDisplay& display, TPreviewFigure figure) {
 }
 
 // An empty penalty label means no penalty.
-std::string_view Shown(TPreviewFigure figure, const std::string& text) {
-    if (figure == TPreviewFigure::Penalty && text.empty()) {
+std::string_view Shown(PreviewFigure figure, const std::string& text) {
+    if (figure == PreviewFigure::Penalty && text.empty()) {
         return "なし";
     }
     return text;
@@ -35,8 +35,8 @@ std::string_view Shown(TPreviewFigure figure, const std::string& text) {
 
 }  // namespace
 
-TPreview TPreviewer::Preview(const TSimulator& sim, TListRef list, int32_t entry) {
-    TPreview preview;
+PreviewResult Previewer::Preview(const TSimulator& sim, ListRef list, int32_t entry) {
+    PreviewResult preview;
     scratch_ = sim;
     try {
         OpenList(scratch_, list);
@@ -50,7 +50,7 @@ TPreview TPreviewer::Preview(const TSimulator& sim, TListRef list, int32_t entry
         return preview;
     }
     for (size_t f = 0; f < kFigureCaptions.size(); ++f) {
-        const auto figure = static_cast<TPreviewFigure>(f);
+        const auto figure = static_cast<PreviewFigure>(f);
         const std::string& before = FigureText(sim.Display, figure);
         const std::string& after = FigureText(scratch_.Display, figure);
         if (before != after) {
@@ -60,12 +60,12 @@ TPreview TPreviewer::Preview(const TSimulator& sim, TListRef list, int32_t entry
     return preview;
 }
 
-TPreview PreviewPick(const TSimulator& sim, TListRef list, int32_t entry) {
-    TPreviewer previewer;
+PreviewResult PreviewPick(const TSimulator& sim, ListRef list, int32_t entry) {
+    Previewer previewer;
     return previewer.Preview(sim, list, entry);
 }
 
-std::string PreviewText(const TPreview& preview) {
+std::string PreviewText(const PreviewResult& preview) {
     if (!preview.Error.empty()) {
         return preview.Error + ".";
     }
@@ -73,7 +73,7 @@ std::string PreviewText(const TPreview& preview) {
         return "変化なし";
     }
     std::string text;
-    for (const TPreviewLine& line : preview.Lines) {
+    for (const PreviewLine& line : preview.Lines) {
         if (!text.empty()) {
             text += '\n';
         }

@@ -12,7 +12,7 @@
 // new as the window would show them. The shown simulator and the settings are never
 // touched.
 
-enum class TPreviewFigure : uint8_t {
+enum class PreviewFigure : uint8_t {
     Pow,  // Label_LastPow .. Label_LastCur
     Ctrl,
     Exa,
@@ -22,36 +22,36 @@ enum class TPreviewFigure : uint8_t {
     DistanceNormal,  // Label22
 };
 
-struct TPreviewLine {
-    TPreviewFigure Figure = TPreviewFigure::Pow;
+struct PreviewLine {
+    PreviewFigure Figure = PreviewFigure::Pow;
     std::string Old;  // the label's text now
     std::string New;  // its text after the pick
 
-    friend bool operator==(const TPreviewLine&, const TPreviewLine&) = default;
+    friend bool operator==(const PreviewLine&, const PreviewLine&) = default;
 };
 
-struct TPreview {
-    std::vector<TPreviewLine> Lines;  // only the figures that change, in the window's order
-    std::string Error;                // the message of the error the pick raises, or empty
+struct PreviewResult {
+    std::vector<PreviewLine> Lines;  // only the figures that change, in the window's order
+    std::string Error;               // the message of the error the pick raises, or empty
 
-    friend bool operator==(const TPreview&, const TPreview&) = default;
+    friend bool operator==(const PreviewResult&, const PreviewResult&) = default;
 };
 
 // Works previews out on a scratch simulator of its own, so that a face that previews
 // entry after entry reuses its memory.
-class TPreviewer {
+class Previewer {
 public:
     // The pick of `entry` in `list` on a copy of `sim`; the club list is picked as
     // through the open list: its opening's ComboBox2DropDown (already run on `sim`, and
     // whose error was already shown), then the pick and ClubChange.
-    TPreview Preview(const TSimulator& sim, TListRef list, int32_t entry);
+    PreviewResult Preview(const TSimulator& sim, ListRef list, int32_t entry);
 
 private:
     TSimulator scratch_;
 };
 
-TPreview PreviewPick(const TSimulator& sim, TListRef list, int32_t entry);
+PreviewResult PreviewPick(const TSimulator& sim, ListRef list, int32_t entry);
 
 // The text a face shows: one line per figure, e.g. "パワー 32 → 34"; "変化なし" when
 // nothing changes; for a pick that fails, the error's message as its message box says it.
-std::string PreviewText(const TPreview& preview);
+std::string PreviewText(const PreviewResult& preview);

@@ -5,29 +5,29 @@
 
 #include "ui/look.h"
 
-TCharaTabBar::TCharaTabBar(QWidget* parent) : QTabBar(parent) {
+CharaTabBar::CharaTabBar(QWidget* parent) : QTabBar(parent) {
     setExpanding(false);
     setUsesScrollButtons(false);
     setDrawBase(false);
     setElideMode(Qt::ElideNone);
 }
 
-QSize TCharaTabBar::tabSizeHint(int) const {
+QSize CharaTabBar::tabSizeHint(int) const {
     return {kTabWidth, kTabHeight};
 }
 
-QSize TCharaTabBar::minimumTabSizeHint(int index) const {
+QSize CharaTabBar::minimumTabSizeHint(int index) const {
     return tabSizeHint(index);
 }
 
-QRect TCharaTabBar::DrawRect(int index) const {
+QRect CharaTabBar::DrawRect(int index) const {
     return tabRect(index).adjusted(2, 2, -2, 0);
 }
 
 // The bar draws the tabs' outlines, the active one last as it overlaps its neighbours;
 // what is inside each outline is the program's. The insides come after all outlines: a
 // caption wider than its tab then stays whole instead of being cut by the next outline.
-void TCharaTabBar::paintEvent(QPaintEvent*) {
+void CharaTabBar::paintEvent(QPaintEvent*) {
     QPainter canvas(this);
     auto drawShape = [&](int i) {
         QStyleOptionTab shape;
@@ -55,8 +55,8 @@ void TCharaTabBar::paintEvent(QPaintEvent*) {
 
 // `rect` is the tab's own rectangle: the caption is placed by it, the fill stays inside
 // the outline the style drew around it.
-void TCharaTabBar::PageControl1DrawTab(QPainter& canvas, int index, const QRect& rect,
-                                       bool active) const {
+void CharaTabBar::PageControl1DrawTab(QPainter& canvas, int index, const QRect& rect,
+                                      bool active) const {
     const QColor fill = kWindowColour;
     if (active) {
         canvas.setPen(QColor(255, 0, 0));
@@ -72,17 +72,17 @@ void TCharaTabBar::PageControl1DrawTab(QPainter& canvas, int index, const QRect&
     canvas.drawText(x, y + metrics.ascent(), caption);
 }
 
-TCharaPageControl::TCharaPageControl(QWidget* parent) : QTabWidget(parent) {
-    setTabBar(new TCharaTabBar(this));
+CharaPageControl::CharaPageControl(QWidget* parent) : QTabWidget(parent) {
+    setTabBar(new CharaTabBar(this));
 }
 
-void TCharaPageControl::AddNoPage() {
+void CharaPageControl::AddNoPage() {
     noPage_ = addTab(new QWidget(this), QString());
     setTabVisible(noPage_, false);
     setTabEnabled(noPage_, false);
 }
 
-void TCharaPageControl::ShowPage(int index) {
+void CharaPageControl::ShowPage(int index) {
     if (index < 0 || index >= CharaPageCount()) {
         index = noPage_;
     }
@@ -91,7 +91,7 @@ void TCharaPageControl::ShowPage(int index) {
     }
 }
 
-int TCharaPageControl::ShownPage() const {
+int CharaPageControl::ShownPage() const {
     const int i = currentIndex();
     return i == noPage_ ? -1 : i;
 }

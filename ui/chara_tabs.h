@@ -7,14 +7,14 @@ class QPainter;
 
 // The character tabs: 40 pixels wide, drawn by the program. The active caption is red,
 // every tab is filled with the window's background colour.
-class TCharaTabBar : public QTabBar {
+class CharaTabBar : public QTabBar {
     Q_OBJECT
 
 public:
     static constexpr int kTabWidth = 40;
     static constexpr int kTabHeight = 20;
 
-    explicit TCharaTabBar(QWidget* parent);
+    explicit CharaTabBar(QWidget* parent);
 
     QSize tabSizeHint(int index) const override;
     QSize minimumTabSizeHint(int index) const override;
@@ -34,11 +34,11 @@ private:
 // empty page with a hidden, disabled tab: it stands for "no page active", which a
 // stored page index outside the ten pages leaves, so that no tab is active and no page
 // shows until the user picks one.
-class TCharaPageControl : public QTabWidget {
+class CharaPageControl : public QTabWidget {
     Q_OBJECT
 
 public:
-    explicit TCharaPageControl(QWidget* parent);
+    explicit CharaPageControl(QWidget* parent);
 
     // Adds the empty page; call once after the character pages.
     void AddNoPage();

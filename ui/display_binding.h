@@ -61,7 +61,7 @@ private:
 
     const TSimState* state_ = nullptr;
     const TDisplay* display_ = nullptr;
-    TCharaPageControl* pages_ = nullptr;
+    CharaPageControl* pages_ = nullptr;
     std::vector<TextBinding> texts_;
     std::vector<HintBinding> hints_;
     std::vector<ListBinding> lists_;

@@ -117,7 +117,7 @@ private:
                 return button;
             }
             case WidgetKind::PageControl: {
-                built_.Pages = new TCharaPageControl(parent);
+                built_.Pages = new CharaPageControl(parent);
                 built_.Pages->setGeometry(w.Left, w.Top, w.Width, w.Height);
                 pageControl_ = static_cast<int>(built_.Widgets.size());
                 return built_.Pages;

@@ -5,13 +5,13 @@
 #include "form/form.h"
 
 class QWidget;
-class TCharaPageControl;
+class CharaPageControl;
 
 // The widgets made from a form description: Widgets[i] shows FormDef::Widgets[i], and
 // Widgets[0] is the window itself.
 struct BuiltForm {
     std::vector<QWidget*> Widgets;
-    TCharaPageControl* Pages = nullptr;
+    CharaPageControl* Pages = nullptr;
 };
 
 // Makes the widgets of `form` inside `window`, which becomes the form's window, in the

@@ -62,7 +62,7 @@ void CloseOnEndSignals(QWidget& window) {
 
 int main(int argc, char* argv[]) {
     // One copy at a time: a second start ends at once, silently and without error.
-    TInstanceLock lock;
+    InstanceLock lock;
     if (!lock.TryAcquire()) {
         return 0;
     }

@@ -95,7 +95,7 @@ void TForm1::Wire() {
                 auto* list = static_cast<PickList*>(widget);
                 connect(list, &QComboBox::activated, this,
                         [this, bind](int index) { Changed(bind, index); });
-                if (const std::optional<TListRef> ref = ListOfBinding(bind)) {
+                if (const std::optional<ListRef> ref = ListOfBinding(bind)) {
                     connect(list, &QComboBox::highlighted, this,
                             [this, list, ref = *ref](int entry) { ShowPreview(list, ref, entry); });
                     connect(list, &PickList::opened, this, [this, list, ref = *ref] {
@@ -255,7 +255,7 @@ void TForm1::PasteBuildCode() {
             if (code.empty()) {
                 throw ESimError(std::string(kNoBuildCode));
             }
-            TBuild build;
+            PlannedBuild build;
             try {
                 build = DecodeBuild(code);
             } catch (const EBuildCodeError& error) {
@@ -270,7 +270,7 @@ void TForm1::PasteBuildCode() {
         Step::Record);
 }
 
-void TForm1::ShowPreview(PickList* list, TListRef ref, int entry) {
+void TForm1::ShowPreview(PickList* list, ListRef ref, int entry) {
     pendingPreview_ = {list, ref, entry};
     previewTimer_.start();
 }
@@ -284,7 +284,7 @@ void TForm1::ShowPendingPreview() {
     if (!tip_) {
         tip_ = std::make_unique<EntryTip>();
     }
-    const TPreview preview = previewer_.Preview(sim_, p.Ref, p.Entry);
+    const PreviewResult preview = previewer_.Preview(sim_, p.Ref, p.Entry);
     tip_->ShowBeside(Q(PreviewText(preview)), p.List->EntryOnScreen(p.Entry),
                      p.List->OpenListOnScreen());
 }

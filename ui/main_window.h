@@ -84,7 +84,7 @@ private:
     // What an entry of an open list would change, beside the entry: asked for on each
     // highlight, worked out and shown once the events of the moment are handled, so
     // that a fast run over the entries shows only where it stops.
-    void ShowPreview(PickList* list, TListRef ref, int entry);
+    void ShowPreview(PickList* list, ListRef ref, int entry);
     void ShowPendingPreview();
     void HidePreview();
 
@@ -107,15 +107,15 @@ private:
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;
-    THistory history_;
+    History history_;
     BuiltForm widgets_;
     DisplayBinding display_;
-    TPreviewer previewer_;
+    Previewer previewer_;
     std::unique_ptr<EntryTip> tip_;
     QTimer previewTimer_;
     struct PendingPreview {
         PickList* List = nullptr;
-        TListRef Ref;
+        ListRef Ref;
         int Entry = -1;
     } pendingPreview_;
 };

@@ -6,23 +6,23 @@
 namespace {
 
 QString LockPath(const QString& folder) {
-    const QString dir = folder.isEmpty() ? TInstanceLock::DefaultFolder() : folder;
+    const QString dir = folder.isEmpty() ? InstanceLock::DefaultFolder() : folder;
     return QDir(dir).filePath(QStringLiteral("EX_Mutex"));
 }
 
 }  // namespace
 
-TInstanceLock::TInstanceLock(const QString& folder) : lock_(LockPath(folder)) {
+InstanceLock::InstanceLock(const QString& folder) : lock_(LockPath(folder)) {
     // The lock lives as long as the program runs; it is never considered stale by age,
     // only when its holder is gone.
     lock_.setStaleLockTime(0);
 }
 
-bool TInstanceLock::TryAcquire() {
+bool InstanceLock::TryAcquire() {
     return lock_.tryLock(0);
 }
 
-QString TInstanceLock::DefaultFolder() {
+QString InstanceLock::DefaultFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (folder.isEmpty()) {
         folder = QDir::tempPath();

@@ -58,7 +58,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (int k = 0; k < kStatCount; ++k) {
         StatField(expected.ClubSlotUps[expected.Club], k) = sim.State.ClubSpinners[k].Position;
     }
-    const TWindowPosition window = sim.Window;
+    const WindowPosition window = sim.Window;
     std::filesystem::remove(saved);
     try {
         Button1Click(sim, saved);

@@ -142,7 +142,7 @@ TEST(CharaPages, PageChangeSwitchesEveryResult) {
     sim.State.Chara[Corvin].CaddieCard2 = 2;
     sim.State.SavedPP[Corvin] = 1000;
     CalcChara(sim);
-    const TCharaPageDisplay bastianPage = sim.Display.Pages[Bastian];
+    const CharaPageDisplay bastianPage = sim.Display.Pages[Bastian];
 
     sim.State.TabIndex = Corvin;
     CalcChara(sim);
@@ -170,7 +170,7 @@ TEST(CharaPages, NoActivePageKeepsTheLastCharacterValues) {
     SetSpinners(sim, Bastian, MakeStatus(2, 0, 0, 0, 0));
     CalcChara(sim);
     const TSimResults before = sim.Results;
-    const TCharaPageDisplay page = sim.Display.Pages[Bastian];
+    const CharaPageDisplay page = sim.Display.Pages[Bastian];
 
     sim.State.TabIndex = -1;
     sim.State.Level = 5;

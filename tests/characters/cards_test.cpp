@@ -30,7 +30,7 @@ TEST(CaddieCardRule, EachCardWorksInEitherSlotAsItsTextSays) {
     };
     for (int32_t k1 = -1; k1 <= kCaddieCardKindCount; ++k1) {
         for (int32_t k2 = -1; k2 <= kCaddieCardKindCount; ++k2) {
-            const TCaddieCardEffect e = EvalCaddieCards(k1, k2);
+            const CaddieCardEffect e = EvalCaddieCards(k1, k2);
             const int yard = std::max(yards(k1, "飛距離+"), yards(k2, "飛距離+"));
             const int power =
                 std::max(yards(k1, "パワー時 飛距離+"), yards(k2, "パワー時 飛距離+"));

@@ -13,11 +13,11 @@ using enum TWearSlot;
 
 // The size of every character's list per slot kind (0: the character has no such
 // slot), in roster order.
-struct TSizeRow {
+struct SizeRow {
     TWearSlot Slot;
     int Sizes[CharaCount];
 };
-constexpr TSizeRow kListSizes[] = {
+constexpr SizeRow kListSizes[] = {
     {Top, {10, 9, 10, 7, 8, 7, 7, 6, 4, 3}},
     {Pants, {8, 7, 9, 6, 6, 8, 6, 4, 3, 3}},
     {TopPants, {5, 14, 5, 9, 4, 10, 9, 6, 7, 2}},
@@ -65,7 +65,7 @@ void ForEachEntry(F f) {
 TEST(CatalogueShape, ListSizesSlotOrderAndNothingEntry) {
     int lists = 0;
     int entries = 0;
-    for (const TSizeRow& row : kListSizes) {
+    for (const SizeRow& row : kListSizes) {
         for (int32_t c = 0; c < CharaCount; ++c) {
             SCOPED_TRACE(std::string(CharaDef(c).Name) + " " + std::string(WearSlotKey(row.Slot)));
             const auto list = EquipList(c, row.Slot);
@@ -106,7 +106,7 @@ TEST(CatalogueShape, LookupsOutsideTheListsFindNothing) {
 
 // Texts of every notation form give the status and slot bonus they state.
 TEST(CatalogueRecords, EachNotationFormReadsAsItStates) {
-    struct TExample {
+    struct Example {
         int32_t Chara;
         TWearSlot Slot;
         int32_t Index;
@@ -114,7 +114,7 @@ TEST(CatalogueRecords, EachNotationFormReadsAsItStates) {
         TEquipBonus Bonus;
     };
     const TStatus zero{};
-    const TExample examples[] = {
+    const Example examples[] = {
         {Bastian, Top, 1, "正確度S+2 *", Bonus(zero, MakeStatus(0, 0, 2, 0, 0))},
         {Bastian, Top, 4, "パワー+1/S+2 *",
          Bonus(MakeStatus(1, 0, 0, 0, 0), MakeStatus(2, 0, 0, 0, 0))},
@@ -140,7 +140,7 @@ TEST(CatalogueRecords, EachNotationFormReadsAsItStates) {
          Bonus(MakeStatus(0, 0, 1, 0, 0), MakeStatus(0, 3, 0, 0, 0))},
         {Wren, Ring, 11, "全ステータスS+1", Bonus(zero, MakeStatus(1, 1, 1, 1, 1))},
     };
-    for (const TExample& e : examples) {
+    for (const Example& e : examples) {
         SCOPED_TRACE(e.Text);
         const auto list = EquipList(e.Chara, e.Slot);
         ASSERT_LT(static_cast<size_t>(e.Index), list.size());
@@ -158,7 +158,7 @@ TEST(CatalogueRecords, UnreadableTextsAreRefused) {
           "ロール+1", "なし *", "飛距離+2", "(飛距離+4y)", "クリムゾン(飛距離+4y", "スピン+1y"}) {
         EXPECT_FALSE(ReadEquipText(bad).Readable) << bad;
     }
-    const TEquipReading ring = ReadEquipText("クリムゾン(飛距離+4y)");
+    const EquipReading ring = ReadEquipText("クリムゾン(飛距離+4y)");
     EXPECT_TRUE(ring.Readable);
     EXPECT_EQ(ring.DistanceBonus, 4);
     EXPECT_EQ(ring.Bonus, TEquipBonus{});

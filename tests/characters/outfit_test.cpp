@@ -7,20 +7,20 @@ namespace {
 
 using enum TWearSlot;
 
-struct TLists {
+struct ListStates {
     bool Top, Pants, TopPants;
 };
-TLists Lists(const TSimulator& sim, int32_t c) {
+ListStates Lists(const TSimulator& sim, int32_t c) {
     const auto& p = sim.Display.Pages[c];
     return {p.TopEnabled, p.PantsEnabled, p.TopPantsEnabled};
 }
-bool operator==(const TLists& a, const TLists& b) {
+bool operator==(const ListStates& a, const ListStates& b) {
     return a.Top == b.Top && a.Pants == b.Pants && a.TopPants == b.TopPants;
 }
 
-constexpr TLists kAllEnabled{true, true, true};
-constexpr TLists kSeparates{true, true, false};
-constexpr TLists kOutfit{false, false, true};
+constexpr ListStates kAllEnabled{true, true, true};
+constexpr ListStates kSeparates{true, true, false};
+constexpr ListStates kOutfit{false, false, true};
 
 }  // namespace
 

@@ -58,7 +58,7 @@ TSimulator Calculated(int32_t caddie, int32_t special) {
 // Each caddie's effect text states exactly the points it adds.
 TEST(CaddieTable, EffectTextsMatchTheirPoints) {
     ASSERT_EQ(Caddies().size(), size_t{kCaddieCount});
-    for (const TCaddie& c : Caddies()) {
+    for (const CaddieDef& c : Caddies()) {
         EXPECT_EQ(ParseEffectText(c.EffectText), c.Effect) << c.Name;
     }
 }
@@ -157,7 +157,7 @@ TEST(ClubTable, CaptionsAreDistinctAndMarked) {
 
 // No slot limit lies outside 0..9: the spinners and the price can never overflow.
 TEST(ClubTable, SlotLimitsStayWithinNine) {
-    for (const TClubSet& set : ClubSets()) {
+    for (const ClubSet& set : ClubSets()) {
         for (int i = 0; i < kStatCount; ++i) {
             EXPECT_GE(StatField(set.ClubSlotLimit, i), 0) << set.Caption;
             EXPECT_LE(StatField(set.ClubSlotLimit, i), 9) << set.Caption;

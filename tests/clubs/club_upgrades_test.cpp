@@ -22,7 +22,7 @@ void PickClub(TSimulator& sim, int32_t club, bool listOpened) {
 // The user steps each club spinner towards the count; every step that moves recalculates.
 void StepClubSpinners(TSimulator& sim, TStatus counts) {
     for (int i = 0; i < kStatCount; ++i) {
-        TSpinner& s = sim.State.ClubSpinners[i];
+        SpinnerModel& s = sim.State.ClubSpinners[i];
         while (s.Position != StatField(counts, i)) {
             const int32_t before = s.Position;
             s.SetPosition(before + (StatField(counts, i) > before ? 1 : -1));

@@ -22,7 +22,7 @@ namespace nested {
 void StatusCalculate(TSimulator& sim);
 
 void Move(TSimulator& sim, int i, int32_t position) {
-    TSpinner& s = sim.State.ClubSpinners[i];
+    SpinnerModel& s = sim.State.ClubSpinners[i];
     const int32_t before = s.Position;
     s.SetPosition(position);
     if (s.Position != before) {
@@ -31,7 +31,7 @@ void Move(TSimulator& sim, int i, int32_t position) {
 }
 
 void SetBound(TSimulator& sim, int i, int32_t max) {
-    TSpinner& s = sim.State.ClubSpinners[i];
+    SpinnerModel& s = sim.State.ClubSpinners[i];
     const int32_t before = s.Position;
     s.SetMax(max);
     if (s.Position != before) {
@@ -90,13 +90,14 @@ void ClubFullTune(TSimulator& sim) {
 
 namespace {
 
-struct TEntries {
+struct ChainEntries {
     void (*StatusCalculate)(TSimulator&);
     void (*ClubChange)(TSimulator&);
     void (*ClubFullTune)(TSimulator&);
 };
-constexpr TEntries kOurs{&::StatusCalculate, &::ClubChange, &::ClubFullTune};
-constexpr TEntries kNested{&nested::StatusCalculate, &nested::ClubChange, &nested::ClubFullTune};
+constexpr ChainEntries kOurs{&::StatusCalculate, &::ClubChange, &::ClubFullTune};
+constexpr ChainEntries kNested{&nested::StatusCalculate, &nested::ClubChange,
+                               &nested::ClubFullTune};
 
 // Runs an operation as the window does: an error ends it and is shown.
 template <typename F>
@@ -120,23 +121,23 @@ int32_t PickIndex(std::mt19937& rng, int32_t count) {
 
 // One user action (or a fresh load of spinners and memory), drawn from the generator and
 // applied through the given entries. The draws do not depend on the simulator.
-struct TAction {
+struct Action {
     int Kind;
     int32_t A, B, C;
     TStatus Counts;
 };
 
-TAction Draw(std::mt19937& rng) {
-    TAction a{Pick(rng, 0, 6), Pick(rng, -1, 41), Pick(rng, 0, 1), Pick(rng, 0, 20),
-              MakeStatus(Pick(rng, -2, 12), Pick(rng, -2, 12), Pick(rng, -2, 12), Pick(rng, -2, 12),
-                         Pick(rng, -2, 12))};
+Action Draw(std::mt19937& rng) {
+    Action a{Pick(rng, 0, 6), Pick(rng, -1, 41), Pick(rng, 0, 1), Pick(rng, 0, 20),
+             MakeStatus(Pick(rng, -2, 12), Pick(rng, -2, 12), Pick(rng, -2, 12), Pick(rng, -2, 12),
+                        Pick(rng, -2, 12))};
     if (a.Kind == 0) {
         a.A = PickIndex(rng, kClubCount);
     }
     return a;
 }
 
-std::optional<std::string> Apply(TSimulator& sim, const TAction& a, const TEntries& e) {
+std::optional<std::string> Apply(TSimulator& sim, const Action& a, const ChainEntries& e) {
     switch (a.Kind) {
         case 0:  // pick a club set, through the opened list or by keyboard
             return Run([&] {
@@ -149,7 +150,7 @@ std::optional<std::string> Apply(TSimulator& sim, const TAction& a, const TEntri
         case 1:
             return Run([&] { e.ClubFullTune(sim); });
         case 2: {  // one step of a club spinner
-            TSpinner& s = sim.State.ClubSpinners[a.C % kStatCount];
+            SpinnerModel& s = sim.State.ClubSpinners[a.C % kStatCount];
             const int32_t before = s.Position;
             s.SetPosition(before + (a.B ? 1 : -1));
             if (s.Position == before) {
@@ -184,7 +185,7 @@ std::optional<std::string> Apply(TSimulator& sim, const TAction& a, const TEntri
             return Run([&] { e.StatusCalculate(sim); });
         default: {  // spinners as a fresh window has them, then one of the three chains
             for (int i = 0; i < kStatCount; ++i) {
-                sim.State.ClubSpinners[i] = TSpinner{};
+                sim.State.ClubSpinners[i] = SpinnerModel{};
                 sim.State.ClubSpinners[i].SetPosition(StatField(a.Counts, i));
             }
             const auto entry = a.C % 3 == 0   ? e.StatusCalculate
@@ -201,7 +202,7 @@ void CompareOverRandomActions(uint32_t seed, int runs, int actions) {
         TSimulator ours;
         TSimulator ref;
         for (int step = 0; step < actions; ++step) {
-            const TAction a = Draw(rng);
+            const Action a = Draw(rng);
             SCOPED_TRACE("run " + std::to_string(run) + " step " + std::to_string(step) +
                          " action " + std::to_string(a.Kind));
             const auto ourError = Apply(ours, a, kOurs);
@@ -244,7 +245,7 @@ TEST(NoNestedRuns, ClubLimitLowersLikeTheNestedRun) {
     sim.State.ClubSpinners = {};
     sim.State.ClubSpinners[0].SetPosition(9);
     for (auto entry :
-         {&TEntries::StatusCalculate, &TEntries::ClubChange, &TEntries::ClubFullTune}) {
+         {&ChainEntries::StatusCalculate, &ChainEntries::ClubChange, &ChainEntries::ClubFullTune}) {
         CompareOneEntry(sim, kOurs.*entry, kNested.*entry);
     }
 }

@@ -39,7 +39,7 @@ void Select(TSimulator& sim, bool second) {
     ClubChange(sim);
     s.ClubSpinners[0].SetPosition(second ? 2 : 5);
     s.ClubSpinners[3].SetPosition(second ? 1 : 0);
-    sim.Window = second ? TWindowPosition{40, 60} : TWindowPosition{200, 120};
+    sim.Window = second ? WindowPosition{40, 60} : WindowPosition{200, 120};
     StatusCalculate(sim);
 }
 

@@ -16,7 +16,7 @@ namespace {
 int32_t ReadFrom(const std::string& bytes, const char* section, const char* key, int32_t def) {
     TempFolder folder;
     WriteBytes(folder.File("s.ini"), bytes);
-    return TIniFile(folder.File("s.ini")).ReadInteger(section, key, def);
+    return IniFile(folder.File("s.ini")).ReadInteger(section, key, def);
 }
 
 std::string WriteErrorText(const std::string& path) {
@@ -90,7 +90,7 @@ TEST(IniInteger, FileValuesFallBackToTheKeysDefault) {
 TEST(IniBool, NonZeroIsTrue) {
     TempFolder folder;
     WriteBytes(folder.File("s.ini"), "[S]\none=1\nminus=-3\nzero=0\nword=yes\n");
-    TIniFile ini(folder.File("s.ini"));
+    IniFile ini(folder.File("s.ini"));
     EXPECT_TRUE(ini.ReadBool("S", "one", false));
     EXPECT_TRUE(ini.ReadBool("S", "minus", false));
     EXPECT_FALSE(ini.ReadBool("S", "zero", true));
@@ -103,7 +103,7 @@ TEST(IniBool, NonZeroIsTrue) {
 TEST(IniNames, CaseInsensitiveSectionsAndKeys) {
     TempFolder folder;
     WriteBytes(folder.File("s.ini"), "[window]\nLEFT=5\n[Empty]\n[Blank]\nk=\n");
-    TIniFile ini(folder.File("s.ini"));
+    IniFile ini(folder.File("s.ini"));
     EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 5);
     EXPECT_EQ(ini.ReadInteger("WINDOW", "left", 0), 5);
     EXPECT_TRUE(ini.HasKey("Window", "left"));
@@ -119,7 +119,7 @@ TEST(IniNames, CaseInsensitiveSectionsAndKeys) {
 TEST(IniNames, FirstOfDuplicateKeysCounts) {
     TempFolder folder;
     WriteBytes(folder.File("s.ini"), "[S]\nk=1\nother=9\nK=2\n");
-    TIniFile ini(folder.File("s.ini"));
+    IniFile ini(folder.File("s.ini"));
     EXPECT_EQ(ini.ReadInteger("S", "k", 0), 1);
     ini.WriteInteger("S", "K", 3);
     EXPECT_EQ(ini.ReadInteger("S", "k", 0), 3);
@@ -136,7 +136,7 @@ TEST(IniWrite, ReplaceInPlaceAppendNewAndKeepUnknown) {
                "[window]\n; where the window was\nleft = 100\nMine=abc\ntop=2\n"
                "[Other]\nx=y z\n");
     {
-        TIniFile ini(path);
+        IniFile ini(path);
         ini.WriteInteger("Window", "Left", -5);
         ini.WriteInteger("Window", "Width", 640);
         ini.WriteInteger("Character", "Level", 3);
@@ -148,7 +148,7 @@ TEST(IniWrite, ReplaceInPlaceAppendNewAndKeepUnknown) {
               "[window]\n; where the window was\nleft=-5\nMine=abc\ntop=2\nWidth=640\n"
               "[Other]\nx=y z\n"
               "[Character]\nLevel=3\n");
-    TIniFile(path).UpdateFile();  // saving again changes nothing
+    IniFile(path).UpdateFile();  // saving again changes nothing
     EXPECT_EQ(ReadBytes(path), saved);
 }
 
@@ -157,13 +157,13 @@ TEST(IniWrite, CommentsAfterTheLastKeySurvive) {
     const std::string path = folder.File("s.ini");
     WriteBytes(path, "[S]\nk=1\n; closing remark\n# and another\n");
     {
-        TIniFile ini(path);
+        IniFile ini(path);
         ini.WriteInteger("S", "k", 2);
         ini.UpdateFile();
     }
     const std::string once = ReadBytes(path);
     EXPECT_EQ(once, "[S]\nk=2\n; closing remark\n# and another\n");
-    TIniFile(path).UpdateFile();  // a second save neither loses nor doubles them
+    IniFile(path).UpdateFile();  // a second save neither loses nor doubles them
     EXPECT_EQ(ReadBytes(path), once);
 }
 
@@ -193,7 +193,7 @@ TEST(IniBadInput, BrokenHeaderAndLinesWithoutEquals) {
     EXPECT_EQ(ReadFrom(file, "B", "k", 0), 3);
     TempFolder folder;
     WriteBytes(folder.File("s.ini"), file);
-    TIniFile ini(folder.File("s.ini"));
+    IniFile ini(folder.File("s.ini"));
     EXPECT_FALSE(ini.HasSection("bad"));
     ini.UpdateFile();
     const std::string saved = ReadBytes(folder.File("s.ini"));
@@ -205,7 +205,7 @@ TEST(IniBadInput, ValuesOfAnyLength) {
     const std::string path = folder.File("s.ini");
     const std::string longValue(2'000'000, '7');
     WriteBytes(path, "[S]\nlong=" + longValue + "\nk=1\nzeros=" + std::string(5000, '0') + "5\n");
-    TIniFile ini(path);
+    IniFile ini(path);
     EXPECT_EQ(ini.ReadInteger("S", "long", -1), -1);
     EXPECT_EQ(ini.ReadInteger("S", "zeros", -1), 5);
     ini.WriteInteger("S", "k", 2);
@@ -225,11 +225,11 @@ TEST(IniBadInput, RandomBytesReadAndSaveWithoutHarm) {
         TempFolder folder;
         const std::string path = folder.File("s.ini");
         WriteBytes(path, bytes);
-        TIniFile ini(path);
+        IniFile ini(path);
         ini.WriteInteger("Window", "Left", round);
         ini.UpdateFile();
         // What the save wrote reads back as it was in memory (blank lines aside).
-        TIniFile again(path);
+        IniFile again(path);
         EXPECT_EQ(again.ReadInteger("Window", "Left", -1), round);
         EXPECT_TRUE(WithoutBlankLines(again.Text()) == WithoutBlankLines(ini.Text()))
             << "round " << round;
@@ -249,7 +249,7 @@ TEST(IniBadInput, FiftyMegabyteFile) {
     }
     big += "[Window]\nLeft=77\n";
     WriteBytes(path, big);
-    TIniFile ini(path);
+    IniFile ini(path);
     EXPECT_EQ(ini.ReadInteger("Window", "Left", 0), 77);
     ini.WriteInteger("Window", "Left", 78);
     ini.UpdateFile();
@@ -265,7 +265,7 @@ TEST(IniAtomicWrite, SuccessLeavesNoTemporaryFileAndKeepsPermissions) {
     const std::string path = folder.File("s.ini");
     WriteBytes(path, "[S]\nk=1\n");
     std::filesystem::permissions(path, std::filesystem::perms::owner_read);
-    TIniFile ini(path);
+    IniFile ini(path);
     ini.WriteInteger("S", "k", 2);
     ini.UpdateFile();  // a read-only file in a writable folder is replaced
     EXPECT_EQ(ReadBytes(path), "[S]\nk=2\n");
@@ -276,7 +276,7 @@ TEST(IniAtomicWrite, SuccessLeavesNoTemporaryFileAndKeepsPermissions) {
 TEST(IniAtomicWrite, MissingFolderReportsTheFullPath) {
     TempFolder folder;
     const std::string path = folder.File("no-such-folder/s.ini");
-    TIniFile ini(path);
+    IniFile ini(path);
     ini.WriteInteger("S", "k", 1);
     try {
         ini.UpdateFile();
@@ -290,7 +290,7 @@ TEST(IniAtomicWrite, FolderThatIsAFileReportsTheFullPath) {
     TempFolder folder;
     WriteBytes(folder.File("plain"), "not a folder");
     const std::string path = folder.File("plain/s.ini");
-    TIniFile ini(path);
+    IniFile ini(path);
     ini.WriteInteger("S", "k", 1);
     EXPECT_THROW(ini.UpdateFile(), EWriteError);
     EXPECT_EQ(ReadBytes(folder.File("plain")), "not a folder");
@@ -302,7 +302,7 @@ TEST(IniAtomicWrite, FileThatCannotBeReadIsNeverReplaced) {
     const std::string path = folder.File("s.ini");
     std::filesystem::create_directory(path);
     WriteBytes(folder.File("s.ini/inside"), "keep");
-    TIniFile ini(path);
+    IniFile ini(path);
     EXPECT_EQ(ini.ReadInteger("S", "k", 9), 9);
     ini.WriteInteger("S", "k", 1);
     try {
@@ -320,7 +320,7 @@ TEST(IniAtomicWrite, WriteFailingHalfWayLeavesTheOldFile) {
     const std::string path = folder.File("s.ini");
     const std::string old = "[S]\nk=1\n";
     WriteBytes(path, old);
-    TIniFile ini(path);
+    IniFile ini(path);
     for (int i = 0; i < 2000; ++i) {
         ini.WriteInteger("S", "key" + std::to_string(i), i);
     }

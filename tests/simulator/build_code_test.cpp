@@ -55,8 +55,8 @@ public:
     }
 
     // Every value within its range; characters and club sets used at random.
-    TBuild Build() {
-        TBuild b;
+    PlannedBuild Build() {
+        PlannedBuild b;
         b.Level = Index(kLevelCount);
         b.TabIndex = Index(CharaCount);
         b.Caddie = Index(kCaddieCount);
@@ -85,8 +85,8 @@ private:
 
 // Every value at the top of its range: the longest code there is, since every field
 // has a fixed width and only the flags of unused characters and club sets save room.
-TBuild FullestBuild() {
-    TBuild b;
+PlannedBuild FullestBuild() {
+    PlannedBuild b;
     b.Level = kLevelCount - 1;
     b.TabIndex = CharaCount - 1;
     b.Caddie = kCaddieCount - 1;
@@ -133,7 +133,7 @@ std::string WithCheck(const std::string& body) {
 // code reads back as itself), and that code is the input.
 void ExpectSafeDecode(const std::string& code) {
     try {
-        const TBuild b = DecodeBuild(code);
+        const PlannedBuild b = DecodeBuild(code);
         const std::string again = EncodeBuild(b);
         EXPECT_EQ(again, code);
         EXPECT_EQ(DecodeBuild(again), b) << "a value out of range in " << code;
@@ -149,7 +149,7 @@ void ExpectSafeDecode(const std::string& code) {
 TEST(BuildCode, RoundTripOfRandomBuilds) {
     RandomBuilds random(20261208);
     for (int n = 0; n < 3000; ++n) {
-        const TBuild b = random.Build();
+        const PlannedBuild b = random.Build();
         const std::string code = EncodeBuild(b);
         ASSERT_EQ(DecodeBuild(code), b) << "code " << code;
         for (const char c : code) {
@@ -157,7 +157,7 @@ TEST(BuildCode, RoundTripOfRandomBuilds) {
         }
     }
     EXPECT_EQ(DecodeBuild(EncodeBuild(FullestBuild())), FullestBuild());
-    EXPECT_EQ(DecodeBuild(EncodeBuild(TBuild{})), TBuild{});
+    EXPECT_EQ(DecodeBuild(EncodeBuild(PlannedBuild{})), PlannedBuild{});
 }
 
 // At most 600 letters for any build; under 100 when one character is set up and
@@ -169,9 +169,9 @@ TEST(BuildCode, LengthBounds) {
     for (int n = 0; n < 500; ++n) {
         EXPECT_LE(EncodeBuild(random.Build()).size(), longest);
     }
-    const TBuild fullest = FullestBuild();
+    const PlannedBuild fullest = FullestBuild();
     for (int32_t c = 0; c < CharaCount; ++c) {
-        TBuild one;
+        PlannedBuild one;
         one.TabIndex = c;
         one.Chara[c] = fullest.Chara[c];
         one.Club = kClubCount - 1;
@@ -196,7 +196,7 @@ TEST(BuildCode, BuildOfTheSelectionAsShown) {
     s.Chara[2].Items[0] = 10000;
     s.Chara[2].PowSlotUp = 31;
     s.Chara[2].CtrlSlotUp = -1;
-    const TBuild b = BuildOf(s);
+    const PlannedBuild b = BuildOf(s);
     for (int k = 0; k < kStatCount; ++k) {
         EXPECT_EQ(StatField(b.ClubSlotUps[3], k),
                   std::min(2, StatField(ClubSets()[3].ClubSlotLimit, k)));
@@ -214,7 +214,7 @@ TEST(BuildCode, BuildOfTheSelectionAsShown) {
 // Any one letter changed, anywhere, to any other letter or byte is found.
 TEST(BuildCode, EveryOneLetterChangeIsFound) {
     RandomBuilds random(99);
-    std::vector<std::string> codes = {EncodeBuild(TBuild{}), EncodeBuild(FullestBuild())};
+    std::vector<std::string> codes = {EncodeBuild(PlannedBuild{}), EncodeBuild(FullestBuild())};
     for (int n = 0; n < 6; ++n) {
         codes.push_back(EncodeBuild(random.Build()));
     }
@@ -242,7 +242,7 @@ TEST(BuildCode, EveryOneLetterChangeIsFound) {
 
 // A code with a sound envelope but another version letter is named as such.
 TEST(BuildCode, UnknownVersion) {
-    const std::string code = EncodeBuild(TBuild{});
+    const std::string code = EncodeBuild(PlannedBuild{});
     for (const char version : std::string_view("ACZ_")) {
         const std::string other =
             WithCheck(std::string(1, version) + code.substr(1, code.size() - 5));
@@ -291,7 +291,7 @@ TEST(BuildCode, ShowingABuildIsLoadingItsFile) {
     MemoryStore empty;
     RandomBuilds random(512);
     for (int n = 0; n < 40; ++n) {
-        TBuild b = random.Build();
+        PlannedBuild b = random.Build();
         if (b.Club < 0) {
             b.Club = random.Below(kClubCount);
         }
@@ -309,7 +309,7 @@ TEST(BuildCode, ShowingABuildIsLoadingItsFile) {
         Button1Click(copy, saved);
         {
             // The same baselines as the shown simulator's: none.
-            TIniFile ini(saved);
+            IniFile ini(saved);
             for (int32_t c = 0; c < CharaCount; ++c) {
                 ini.WriteInteger(CharaDef(c).Name, "SavedPP", 0);
             }
@@ -330,7 +330,7 @@ TEST(BuildCode, ShowingABuildIsLoadingItsFile) {
 // Without a club set the build stops where the load stops: at the range check.
 TEST(BuildCode, ShowingABuildWithoutClubSetStops) {
     TSimulator sim;
-    TBuild b;
+    PlannedBuild b;
     b.Club = -1;
     EXPECT_THROW(ShowBuild(sim, b), ERangeError);
     EXPECT_EQ(sim.State.Club, -1);

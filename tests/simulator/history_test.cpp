@@ -15,7 +15,7 @@ namespace {
 std::vector<std::string> Figures(const TSimulator& sim) {
     const TDisplay& d = sim.Display;
     std::vector<std::string> f;
-    for (const THintedLabel& label : d.Last) {
+    for (const HintedLabel& label : d.Last) {
         f.push_back(label.Text);
         f.push_back(label.Hint);
     }
@@ -28,7 +28,7 @@ std::vector<std::string> Figures(const TSimulator& sim) {
     f.insert(f.end(), d.ClubSpinnerHint.begin(), d.ClubSpinnerHint.end());
     const int32_t tab = sim.State.TabIndex;
     if (tab >= 0 && tab < CharaCount) {
-        const TCharaPageDisplay& page = d.Pages[tab];
+        const CharaPageDisplay& page = d.Pages[tab];
         f.insert(f.end(), page.SlotLimitText.begin(), page.SlotLimitText.end());
         f.insert(f.end(), page.SpinnerHint.begin(), page.SpinnerHint.end());
         f.push_back(page.PPNeededText);
@@ -63,7 +63,7 @@ TEST(History, UndoAllThenRedoAllGivesBackStartAndEnd) {
     for (PlannerStart& start : PlannerStarts(8, 6)) {
         SCOPED_TRACE(start.Name);
         TSimulator sim = start.Sim;
-        THistory history;
+        History history;
         history.Start(sim);
         RandomUser user(++seed, start.Store);
         for (int i = 0; i < 80; ++i) {
@@ -98,9 +98,9 @@ TEST(History, FollowsAPlainListOfSelectionsAcrossUndoRedoAndSaves) {
     int startIndex = 0;
     for (PlannerStart& start : PlannerStarts(6, 4)) {
         SCOPED_TRACE(start.Name);
-        const size_t limit = startIndex++ % 2 == 0 ? 5 : THistory::kDefaultSteps;
+        const size_t limit = startIndex++ % 2 == 0 ? 5 : History::kDefaultSteps;
         TSimulator sim = start.Sim;
-        THistory history(limit);
+        History history(limit);
         history.Start(sim);
         std::vector<TSimState> listed{sim.State};
         size_t current = 0;
@@ -155,7 +155,7 @@ TEST(History, KeepsTheLastStepsUpToItsLimit) {
     MemoryStore store;
     TSimulator sim;
     FormCreate(sim, store);
-    THistory history;
+    History history;
     history.Start(sim);
     std::vector<TSimState> after;
     for (int i = 0; i < 300; ++i) {
@@ -165,11 +165,11 @@ TEST(History, KeepsTheLastStepsUpToItsLimit) {
         });
         after.push_back(sim.State);
     }
-    ASSERT_GE(THistory::kDefaultSteps, 200u);
-    ASSERT_EQ(history.UndoSteps(), THistory::kDefaultSteps);
+    ASSERT_GE(History::kDefaultSteps, 200u);
+    ASSERT_EQ(history.UndoSteps(), History::kDefaultSteps);
     while (history.Undo(sim)) {
     }
-    EXPECT_EQ(sim.State, after[300 - THistory::kDefaultSteps - 1]);
+    EXPECT_EQ(sim.State, after[300 - History::kDefaultSteps - 1]);
 
     // A new change after undoing drops what redo would have restored.
     RecordChange(history, sim, [](TSimulator& s) {

@@ -31,7 +31,7 @@ TEST_F(SettingsTest, SaveThenLoadReproducesTheSelection) {
     for (int k = 0; k < kStatCount; ++k) {
         StatField(expected.ClubSlotUps[20], k) = sim.State.ClubSpinners[k].Position;
     }
-    const TWindowPosition window = sim.Window;
+    const WindowPosition window = sim.Window;
     Save();
 
     TSimulator fresh;
@@ -57,7 +57,7 @@ TEST_F(SettingsTest, SaveThenLoadReproducesTheSelection) {
         }
     }
     // The file itself: each SavedPP is the price of the five counts in its section.
-    const TIniFile ini(path);
+    const IniFile ini(path);
     std::vector<std::string> sections;
     for (const TCharaDef& def : Roster()) {
         sections.emplace_back(def.Name);

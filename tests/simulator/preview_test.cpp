@@ -21,7 +21,7 @@ std::vector<std::string> PreviewedLabels(const TDisplay& d) {
             d.Last[4].Text, d.ControlPenalty.Text, d.DistanceNormalText};
 }
 
-std::string Describe(TListRef list, int32_t entry) {
+std::string Describe(ListRef list, int32_t entry) {
     return "list " + std::to_string(static_cast<int>(list.Kind)) + "/" +
            std::to_string(list.Chara) + "/" + std::to_string(list.Index) + " entry " +
            std::to_string(entry);
@@ -31,15 +31,15 @@ std::string Describe(TListRef list, int32_t entry) {
 // after really picking the entry (through the open list, recorded as the face records
 // it), and undoing that pick gives the selection and displays back.
 void CheckEveryEntry(const TSimulator& sim, int& failingPicks) {
-    TPreviewer previewer;
-    for (const TListRef list : AllLists()) {
+    Previewer previewer;
+    for (const ListRef list : AllLists()) {
         const int32_t entries = EntryCount(sim, list);
         for (int32_t entry = 0; entry < entries; ++entry) {
             SCOPED_TRACE(Describe(list, entry));
-            const TPreview preview = previewer.Preview(sim, list, entry);
+            const PreviewResult preview = previewer.Preview(sim, list, entry);
 
             TSimulator live = sim;
-            THistory history;
+            History history;
             history.Start(live);
             try {
                 OpenList(live, list);
@@ -104,12 +104,12 @@ TEST(Preview, EveryEntryShowsWhatPickingItChanges) {
 // The wording: one line per figure, the penalty's empty label as "なし", the error's
 // message as its message box says it.
 TEST(Preview, Text) {
-    TPreview preview;
+    PreviewResult preview;
     EXPECT_EQ(PreviewText(preview), "変化なし");
-    preview.Lines = {{TPreviewFigure::Pow, "32", "34"},
-                     {TPreviewFigure::Cur, "9", "8"},
-                     {TPreviewFigure::Penalty, "", "(-2)"},
-                     {TPreviewFigure::DistanceNormal, "264y", "268y"}};
+    preview.Lines = {{PreviewFigure::Pow, "32", "34"},
+                     {PreviewFigure::Cur, "9", "8"},
+                     {PreviewFigure::Penalty, "", "(-2)"},
+                     {PreviewFigure::DistanceNormal, "264y", "268y"}};
     EXPECT_EQ(PreviewText(preview),
               "パワー 32 → 34\nカーブ 9 → 8\nペナルティ(コントロール・正確度) なし → (-2)\n"
               "1Wの飛距離(通常) 264y → 268y");
@@ -123,9 +123,9 @@ TEST(Preview, Text) {
 TEST(Lists, EveryListWidgetOfTheFormIsOneListOfTheCore) {
     TSimulator sim;
     StatusCalculate(sim);
-    std::vector<TListRef> named;
+    std::vector<ListRef> named;
     for (const FormWidget& w : MainForm().Widgets) {
-        const std::optional<TListRef> list = ListOfBinding(w.Bind);
+        const std::optional<ListRef> list = ListOfBinding(w.Bind);
         ASSERT_EQ(list.has_value(), w.Kind == WidgetKind::List) << w.Name;
         if (!list) {
             continue;
@@ -136,8 +136,8 @@ TEST(Lists, EveryListWidgetOfTheFormIsOneListOfTheCore) {
             EXPECT_EQ(EntryCount(sim, *list), static_cast<int32_t>(w.Items.size())) << w.Name;
         }
     }
-    std::vector<TListRef> all = AllLists();
-    const auto order = [](TListRef a, TListRef b) {
+    std::vector<ListRef> all = AllLists();
+    const auto order = [](ListRef a, ListRef b) {
         return std::tuple(a.Kind, a.Chara, a.Index) < std::tuple(b.Kind, b.Chara, b.Index);
     };
     std::sort(named.begin(), named.end(), order);

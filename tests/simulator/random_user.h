@@ -23,22 +23,22 @@ public:
     int Pick(int count) { return std::uniform_int_distribution<int>(0, count - 1)(random_); }
 
     // One change of the selection, recorded in `history`.
-    void Change(TSimulator& sim, THistory& history) {
+    void Change(TSimulator& sim, History& history) {
         const int kind = Pick(100);
         const int32_t tab = sim.State.TabIndex;
         const int stat = Pick(kStatCount);
         const int32_t step = Pick(3) != 0 ? 1 : -1;  // mostly up, so that counts reach limits
         if (kind < 40) {
-            const TListRef list = AnyList(tab);
+            const ListRef list = AnyList(tab);
             const int32_t entry = Pick(EntryCount(sim, list));
-            if (list.Kind == TListKind::Club) {
+            if (list.Kind == ListKind::Club) {
                 Try([&] { OpenList(sim, list); });
             }
             Record(history, sim, [&](TSimulator& s) { PickEntry(s, list, entry); });
         } else if (kind < 46) {
             // The keyboard on the closed club list: no opening, no stored counts.
             const int32_t club = (sim.State.Club + kClubCount + step) % kClubCount;
-            Record(history, sim, [&](TSimulator& s) { PickEntry(s, {TListKind::Club}, club); });
+            Record(history, sim, [&](TSimulator& s) { PickEntry(s, {ListKind::Club}, club); });
         } else if (kind < 70) {
             if (tab < 0 || tab >= CharaCount) {
                 return;
@@ -51,7 +51,7 @@ public:
                 });
             }
         } else if (kind < 86) {
-            const TSpinner& spinner = sim.State.ClubSpinners[stat];
+            const SpinnerModel& spinner = sim.State.ClubSpinners[stat];
             const int32_t next = spinner.Position + step;
             if (next >= 0 && next <= spinner.Max) {
                 Record(history, sim, [&](TSimulator& s) {
@@ -75,17 +75,17 @@ public:
     }
 
     // The save: no step, the current entry follows.
-    void Save(TSimulator& sim, THistory& history) {
+    void Save(TSimulator& sim, History& history) {
         Try([&] { Button1Click(sim, store_); });
         history.Follow(sim);
     }
 
 private:
     // Any list, those of the shown page more often.
-    TListRef AnyList(int32_t tab) {
-        const std::vector<TListRef> lists = AllLists();
+    ListRef AnyList(int32_t tab) {
+        const std::vector<ListRef> lists = AllLists();
         for (;;) {
-            const TListRef list = lists[static_cast<size_t>(Pick(static_cast<int>(lists.size())))];
+            const ListRef list = lists[static_cast<size_t>(Pick(static_cast<int>(lists.size())))];
             if (list.Chara < 0 || list.Chara == tab || Pick(4) == 0) {
                 return list;
             }
@@ -101,7 +101,7 @@ private:
     }
 
     template <class Operation>
-    static void Record(THistory& history, TSimulator& sim, Operation&& operation) {
+    static void Record(History& history, TSimulator& sim, Operation&& operation) {
         Try([&] { RecordChange(history, sim, operation); });
     }
 
@@ -114,7 +114,7 @@ private:
 inline TSimulator UsedSelection(unsigned seed, SettingsStore& store, int changes = 40) {
     TSimulator sim;
     RandomUser user(seed, store);
-    THistory scratch(1);
+    History scratch(1);
     FormCreate(sim, store);
     for (int i = 0; i < changes; ++i) {
         user.Change(sim, scratch);

@@ -96,7 +96,7 @@ protected:
     void WriteFile(const std::string& text) { WriteBytes(path, text); }
     std::string FileText() const { return ReadBytes(path); }
     int32_t FileValue(const char* section, const char* key) const {
-        return TIniFile(path).ReadInteger(section, key, -999);
+        return IniFile(path).ReadInteger(section, key, -999);
     }
 
     TempFolder folder;

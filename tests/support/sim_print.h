@@ -24,7 +24,7 @@ inline void PrintTo(const TStatus& s, std::ostream* os) {
         << ')';
 }
 
-inline void PrintTo(const TSpinner& s, std::ostream* os) {
+inline void PrintTo(const SpinnerModel& s, std::ostream* os) {
     *os << s.Position << '/' << s.Max;
 }
 
@@ -86,12 +86,12 @@ inline void PrintTo(const TSimResults& r, std::ostream* os) {
     *os << '}';
 }
 
-inline void PrintTo(const THintedLabel& l, std::ostream* os) {
+inline void PrintTo(const HintedLabel& l, std::ostream* os) {
     *os << testing::PrintToString(l.Text) << (l.HintOn ? " hint on " : " hint off ")
         << testing::PrintToString(l.Hint);
 }
 
-inline void PrintTo(const TCharaPageDisplay& p, std::ostream* os) {
+inline void PrintTo(const CharaPageDisplay& p, std::ostream* os) {
     using sim_print::Field;
     *os << "{ ";
     Field(os, "SlotLimitText", p.SlotLimitText);
@@ -128,7 +128,7 @@ inline void PrintTo(const TDisplay& d, std::ostream* os) {
     *os << '}';
 }
 
-inline void PrintTo(const TWindowPosition& w, std::ostream* os) {
+inline void PrintTo(const WindowPosition& w, std::ostream* os) {
     *os << '(' << w.Left << ", " << w.Top << ')';
 }
 

@@ -11,12 +11,12 @@
 TEST(InstanceLock, OneHolderAtATime) {
     QTemporaryDir dir;
     {
-        TInstanceLock first(dir.path());
+        InstanceLock first(dir.path());
         ASSERT_TRUE(first.TryAcquire());
-        TInstanceLock second(dir.path());
+        InstanceLock second(dir.path());
         EXPECT_FALSE(second.TryAcquire());
     }
-    TInstanceLock later(dir.path());
+    InstanceLock later(dir.path());
     EXPECT_TRUE(later.TryAcquire());
 }
 
@@ -26,7 +26,7 @@ TEST(InstanceLock, LockOfAKilledHolderIsTakenOver) {
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
-        auto* lock = new TInstanceLock(dir.path());
+        auto* lock = new InstanceLock(dir.path());
         _exit(lock->TryAcquire() ? 0 : 1);  // ends without releasing the lock
     }
     int status = 0;
@@ -34,6 +34,6 @@ TEST(InstanceLock, LockOfAKilledHolderIsTakenOver) {
     ASSERT_TRUE(WIFEXITED(status));
     ASSERT_EQ(WEXITSTATUS(status), 0);
     EXPECT_TRUE(QFile::exists(dir.filePath("EX_Mutex")));
-    TInstanceLock next(dir.path());
+    InstanceLock next(dir.path());
     EXPECT_TRUE(next.TryAcquire());
 }

@@ -62,7 +62,7 @@ Shown ShownOf(const TForm1& form, bool visibleOnly = false) {
         }
     }
     shown.insert(QStringLiteral("page"),
-                 QString::number(Find<TCharaPageControl>(form, "PageControl1")->ShownPage()));
+                 QString::number(Find<CharaPageControl>(form, "PageControl1")->ShownPage()));
     return shown;
 }
 
@@ -280,7 +280,7 @@ TEST(BuildCodeKeys, PasteShowsWhatLoadingTheSelectionShows) {
         // The same selection in a file without PP baselines, loaded over a first load.
         WindowDriver::Click(user.Drive().SaveButton());
         {
-            TIniFile ini(source.Path());
+            IniFile ini(source.Path());
             for (int32_t c = 0; c < CharaCount; ++c) {
                 ini.WriteInteger(CharaDef(c).Name, "SavedPP", 0);
             }
@@ -378,13 +378,13 @@ QLabel* Tip() {
 }
 
 // The labels that show a preview's figure.
-QStringList FigureLabels(TPreviewFigure figure) {
+QStringList FigureLabels(PreviewFigure figure) {
     static const QStringList finals{"Label_LastPow", "Label_LastCtrl", "Label_LastExa",
                                     "Label_LastSpin", "Label_LastCur"};
-    if (figure == TPreviewFigure::Penalty) {
+    if (figure == PreviewFigure::Penalty) {
         return {"Label18", "Label19"};
     }
-    if (figure == TPreviewFigure::DistanceNormal) {
+    if (figure == PreviewFigure::DistanceNormal) {
         return {"Label22"};
     }
     return {finals[static_cast<int>(figure)]};
@@ -416,7 +416,7 @@ TEST(PreviewTip, TheHighlightedEntryShowsTheCoresPreviewAndThePickAgrees) {
             }
             SCOPED_TRACE(list->objectName().toStdString());
             const FormDef& def = MainForm();
-            const TListRef ref =
+            const ListRef ref =
                 *ListOfBinding(def.Widgets[FindWidget(def, list->objectName().toStdString())].Bind);
             const Shown closed = ShownOf(*form);
             const TSimState beforeOpening = form->Simulator().State;
@@ -461,7 +461,7 @@ TEST(PreviewTip, TheHighlightedEntryShowsTheCoresPreviewAndThePickAgrees) {
             ASSERT_EQ(view->currentIndex().row(), entry);
             expectTipFor(entry);
 
-            const TPreview preview = PreviewPick(opened, ref, entry);
+            const PreviewResult preview = PreviewPick(opened, ref, entry);
             MessageBoxAnswer answer;
             QTest::keyClick(view, Qt::Key_Return);
             QApplication::processEvents();
@@ -470,13 +470,13 @@ TEST(PreviewTip, TheHighlightedEntryShowsTheCoresPreviewAndThePickAgrees) {
             EXPECT_EQ(answer.Seen(), !preview.Error.empty());
             EXPECT_EQ(answer.Text, preview.Error.empty() ? QString() : Q(preview.Error + "."));
             for (int f = 0;
-                 preview.Error.empty() && f <= static_cast<int>(TPreviewFigure::DistanceNormal);
+                 preview.Error.empty() && f <= static_cast<int>(PreviewFigure::DistanceNormal);
                  ++f) {
-                const TPreviewLine* line = nullptr;
-                for (const TPreviewLine& l : preview.Lines) {
+                const PreviewLine* line = nullptr;
+                for (const PreviewLine& l : preview.Lines) {
                     line = static_cast<int>(l.Figure) == f ? &l : line;
                 }
-                for (const QString& label : FigureLabels(static_cast<TPreviewFigure>(f))) {
+                for (const QString& label : FigureLabels(static_cast<PreviewFigure>(f))) {
                     EXPECT_EQ(closed[label], line ? Q(line->Old) : picked[label])
                         << label.toStdString();
                     EXPECT_EQ(picked[label], line ? Q(line->New) : closed[label])

@@ -52,7 +52,7 @@ void FillHistory(WindowDriver& drive) {
     drive.ClickTab(0);
     QSpinBox* spinner = drive.PageSpinners(0).front();
     const bool up = spinner->value() < spinner->maximum();
-    for (size_t i = 0; i <= THistory::kDefaultSteps; ++i) {
+    for (size_t i = 0; i <= History::kDefaultSteps; ++i) {
         WindowDriver::Step(spinner, i % 2 == 0 ? up : !up);
     }
     WindowDriver::Settle();

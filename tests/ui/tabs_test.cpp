@@ -46,20 +46,20 @@ TabPicture Look(const QImage& image, const QRect& rect) {
     return p;
 }
 
-TCharaTabBar* TabsOf(const TForm1& form) {
-    auto* bar = qobject_cast<TCharaTabBar*>(
+CharaTabBar* TabsOf(const TForm1& form) {
+    auto* bar = qobject_cast<CharaTabBar*>(
         Find<QTabWidget>(form, QStringLiteral("PageControl1"))->tabBar());
     EXPECT_NE(bar, nullptr);
     return bar;
 }
 
-QColor CaptionColour(const TCharaTabBar& bar, bool active) {
+QColor CaptionColour(const CharaTabBar& bar, bool active) {
     return active ? QColor(255, 0, 0) : bar.palette().color(QPalette::WindowText);
 }
 
 // The caption of tab `index` alone, drawn on the fill where the tab's own rectangle puts
 // it: centred on the 40-pixel tab width, 4 pixels below the tab's top.
-QImage ExpectedCaption(const TCharaTabBar& bar, int index, bool active) {
+QImage ExpectedCaption(const CharaTabBar& bar, int index, bool active) {
     QImage image(bar.size(), QImage::Format_RGB32);
     image.fill(kFill);
     QPainter p(&image);
@@ -68,7 +68,7 @@ QImage ExpectedCaption(const TCharaTabBar& bar, int index, bool active) {
     const QFontMetrics metrics(bar.font());
     const QRect tab = bar.tabRect(index);
     const int w = metrics.horizontalAdvance(bar.tabText(index));
-    p.drawText(tab.left() + (TCharaTabBar::kTabWidth - w) / 2, tab.top() + 4 + metrics.ascent(),
+    p.drawText(tab.left() + (CharaTabBar::kTabWidth - w) / 2, tab.top() + 4 + metrics.ascent(),
                bar.tabText(index));
     return image;
 }
@@ -86,7 +86,7 @@ int Distance(QColor a, QColor b) {
 TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
     TempSettings settings;
     auto form = ShownWindow(settings);
-    TCharaTabBar* bar = TabsOf(*form);
+    CharaTabBar* bar = TabsOf(*form);
     const QFontMetrics metrics(bar->font());
     for (int active : {0, 2, 8}) {
         ClickTab(*form, active);
@@ -94,7 +94,7 @@ TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
         image.save(QString("/tmp/tabs%1.png").arg(active));
         for (int i = 0; i < CharaCount; ++i) {
             const QRect rect = bar->DrawRect(i);
-            EXPECT_EQ(bar->tabRect(i).width(), TCharaTabBar::kTabWidth);
+            EXPECT_EQ(bar->tabRect(i).width(), CharaTabBar::kTabWidth);
             EXPECT_EQ(image.pixelColor(rect.left() + 1, rect.top() + 1), kFill) << i;
             EXPECT_EQ(image.pixelColor(rect.right() - 1, rect.top() + 1), kFill) << i;
             const TabPicture look = Look(image, rect);
@@ -110,7 +110,7 @@ TEST(CharaTabs, DrawnColoursAndCaptionPlacement) {
             const TabPicture caption = Look(expected, expected.rect());
             ASSERT_GT(caption.InkPixels, 20) << name;
             // A caption no wider than the tab stays inside it.
-            if (metrics.horizontalAdvance(bar->tabText(i)) <= TCharaTabBar::kTabWidth) {
+            if (metrics.horizontalAdvance(bar->tabText(i)) <= CharaTabBar::kTabWidth) {
                 EXPECT_TRUE(bar->tabRect(i).contains(caption.Ink))
                     << name << ": " << caption.Ink.left() << ".." << caption.Ink.right();
             }
@@ -149,7 +149,7 @@ TEST(CharaTabs, NoPageActiveAfterAnOutOfRangeTab) {
     TempSettings settings;
     settings.Write("[Character]\nTabIndex=12\n");
     auto form = ShownWindow(settings);
-    TCharaTabBar* bar = TabsOf(*form);
+    CharaTabBar* bar = TabsOf(*form);
     for (int i = 0; i < CharaCount; ++i) {
         EXPECT_FALSE(Find<QWidget>(*form, QStringLiteral("TabSheet%1").arg(i + 1))->isVisible());
     }

@@ -121,20 +121,20 @@ CoreMirror::CoreMirror(const TForm1& form) {
 std::vector<std::string> CoreMirror::Differences() const {
     std::vector<std::string> differences;
     for (const Text& t : texts_) {
-        const QString shown = t.Label != nullptr ? t.Label->text()
+        const QString shown = t.Label != nullptr  ? t.Label->text()
                               : t.Edit != nullptr ? t.Edit->text()
                                                   : QString();
         const std::string expected = t.String != nullptr ? *t.String : std::to_string(*t.Number);
         if (shown != Q(expected)) {
-            differences.push_back(t.Name + " shows \"" + shown.toStdString() + "\", the core holds \"" +
-                                  expected + "\"");
+            differences.push_back(t.Name + " shows \"" + shown.toStdString() +
+                                  "\", the core holds \"" + expected + "\"");
         }
     }
     for (const List& l : lists_) {
         if (l.Widget->currentIndex() != *l.Index) {
             differences.push_back(l.Widget->objectName().toStdString() + " shows entry " +
-                                  std::to_string(l.Widget->currentIndex()) +
-                                  ", the core holds " + std::to_string(*l.Index));
+                                  std::to_string(l.Widget->currentIndex()) + ", the core holds " +
+                                  std::to_string(*l.Index));
         }
     }
     return differences;

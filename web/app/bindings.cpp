@@ -1,4 +1,4 @@
-// The module the page loads: the form description and the page's calls into TWebFace,
+// The module the page loads: the form description and the page's calls into WebFace,
 // over the settings in the browser's local storage.
 
 #include <emscripten/bind.h>
@@ -15,9 +15,9 @@ namespace {
 // The name of the stored settings in the messages, and the export's file name.
 constexpr char kStoreName[] = "kestrel-simulator.ini";
 
-TWebFace& Face() {
+WebFace& Face() {
     static LocalStorageStore store(kStoreName);
-    static TWebFace face(store);
+    static WebFace face(store);
     return face;
 }
 

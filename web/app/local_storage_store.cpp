@@ -58,7 +58,7 @@ EM_JS(int, KestrelStorageSet, (const char* key, const char* bytes, int length), 
 
 }  // namespace
 
-TStoredText LocalStorageStore::Read() const {
+StoreContents LocalStorageStore::Read() const {
     int length = 0;
     int state = 0;
     char* buffer = KestrelStorageGet(key_.c_str(), &length, &state);

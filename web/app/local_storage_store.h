@@ -17,7 +17,7 @@ public:
 
     // The key, which is also the name the messages use.
     std::string Name() const override { return key_; }
-    TStoredText Read() const override;
+    StoreContents Read() const override;
     void Replace(std::string_view text) override;
 
 private:

@@ -38,7 +38,7 @@ bool HasRunTimeParts(const TSimulator& sim, const FormWidget& w) {
 
 }  // namespace
 
-TWebFace::TWebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
+WebFace::WebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
     for (size_t i = 0; i < form_.Widgets.size(); ++i) {
         if (HasRunTimeParts(sim_, form_.Widgets[i])) {
             shown_.push_back(static_cast<int>(i));
@@ -47,7 +47,7 @@ TWebFace::TWebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
 }
 
 template <class Operation>
-void TWebFace::Run(Operation&& operation) {
+void WebFace::Run(Operation&& operation) {
     try {
         operation();
     } catch (const ESimError& error) {
@@ -55,7 +55,7 @@ void TWebFace::Run(Operation&& operation) {
     }
 }
 
-std::string TWebFace::Answer() {
+std::string WebFace::Answer() {
     std::string out = "{\"errors\":[";
     for (size_t i = 0; i < errors_.size(); ++i) {
         if (i > 0) {
@@ -72,7 +72,7 @@ std::string TWebFace::Answer() {
     return out;
 }
 
-std::string TWebFace::View() const {
+std::string WebFace::View() const {
     std::string out = "[";
     bool first = true;
     for (const int index : shown_) {
@@ -118,11 +118,11 @@ std::string TWebFace::View() const {
     return out;
 }
 
-std::string TWebFace::Start(std::string_view buildCode) {
+std::string WebFace::Start(std::string_view buildCode) {
     Run([this] { FormCreate(sim_, store_); });
     if (!buildCode.empty()) {
         Run([this, buildCode] {
-            const TBuild build = DecodeBuild(buildCode);
+            const PlannedBuild build = DecodeBuild(buildCode);
             showingLink_ = true;
             ShowBuild(sim_, build);
         });
@@ -130,7 +130,7 @@ std::string TWebFace::Start(std::string_view buildCode) {
     return Answer();
 }
 
-std::string TWebFace::Pick(int widget, int index) {
+std::string WebFace::Pick(int widget, int index) {
     if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size()) {
         return Answer();
     }
@@ -149,7 +149,7 @@ std::string TWebFace::Pick(int widget, int index) {
     return Answer();
 }
 
-std::string TWebFace::Open(int widget) {
+std::string WebFace::Open(int widget) {
     if (widget >= 0 && static_cast<size_t>(widget) < form_.Widgets.size() &&
         OperationOnOpen(form_.Widgets[static_cast<size_t>(widget)].Bind) ==
             UserOperation::ClubListOpen) {
@@ -158,7 +158,7 @@ std::string TWebFace::Open(int widget) {
     return Answer();
 }
 
-std::string TWebFace::Step(int widget, int delta) {
+std::string WebFace::Step(int widget, int delta) {
     if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size() || delta == 0) {
         return Answer();
     }
@@ -178,7 +178,7 @@ std::string TWebFace::Step(int widget, int delta) {
     return Answer();
 }
 
-std::string TWebFace::ShowPage(int page) {
+std::string WebFace::ShowPage(int page) {
     if (page >= 0 && page < CharaCount && page != sim_.State.TabIndex) {
         sim_.State.TabIndex = page;
         Run([this] { ComboBox1Change(sim_); });
@@ -186,7 +186,7 @@ std::string TWebFace::ShowPage(int page) {
     return Answer();
 }
 
-std::string TWebFace::Click(int widget) {
+std::string WebFace::Click(int widget) {
     if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size()) {
         return Answer();
     }
@@ -208,14 +208,14 @@ std::string TWebFace::Click(int widget) {
     return Answer();
 }
 
-std::string TWebFace::Close() {
+std::string WebFace::Close() {
     if (!showingLink_) {
         Run([this] { FormClose(sim_, store_); });
     }
     return Answer();
 }
 
-std::string TWebFace::Import(std::string_view bytes) {
+std::string WebFace::Import(std::string_view bytes) {
     MemoryStore imported(store_.Name(), std::string(bytes));
     TSimulator trial = sim_;
     bool loads = true;
@@ -235,10 +235,10 @@ std::string TWebFace::Import(std::string_view bytes) {
     return Answer();
 }
 
-std::string TWebFace::StoredText() const {
+std::string WebFace::StoredText() const {
     return store_.Read().Text;
 }
 
-std::string TWebFace::ShareCode() const {
+std::string WebFace::ShareCode() const {
     return EncodeBuild(sim_.State);
 }

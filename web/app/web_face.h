@@ -22,9 +22,9 @@
 #include "settings/settings_store.h"
 #include "simulator/simulator.h"
 
-class TWebFace {
+class WebFace {
 public:
-    explicit TWebFace(SettingsStore& store);
+    explicit WebFace(SettingsStore& store);
 
     // The page opens: the load from the store; with a build code (the link's fragment,
     // empty for none) that build is shown over the stored settings, which stay as they
