@@ -148,97 +148,78 @@ private:
     size_t position_ = 0;
 };
 
-// A list of `size` entries: -1..size-1, stored plus one.
-void PutIndex(BitWriter& out, int32_t index, size_t size) {
-    const bool valid = index >= 0 && static_cast<size_t>(index) < size;
-    out.Put(valid ? static_cast<uint32_t>(index) + 1 : 0, static_cast<uint32_t>(size) + 1);
-}
-int32_t GetIndex(BitReader& in, size_t size) {
-    return static_cast<int32_t>(in.Get(static_cast<uint32_t>(size) + 1)) - 1;
+// The values a field of a build can take, Min up to Max: a list index from -1 (no
+// selection), stored plus one, or a count from 0.
+struct FieldRange {
+    int32_t Min = 0;
+    int32_t Max = 0;
+
+    uint32_t Count() const { return static_cast<uint32_t>(Max - Min) + 1; }
+    // A list index the list does not have becomes -1; a count is held within the range,
+    // where its spinner would put it.
+    int32_t Bring(int32_t value) const {
+        if (Min < 0) {
+            return value >= Min && value <= Max ? value : -1;
+        }
+        return value < Min ? Min : (value > Max ? Max : value);
+    }
+    void Put(BitWriter& out, int32_t value) const {
+        out.Put(static_cast<uint32_t>(value - Min), Count());
+    }
+    int32_t Get(BitReader& in) const { return static_cast<int32_t>(in.Get(Count())) + Min; }
+};
+
+FieldRange IndexRange(size_t size) {
+    return {-1, static_cast<int32_t>(size) - 1};
 }
 
-int32_t Held(int32_t value, int32_t max) {
-    return value < 0 ? 0 : (value > max ? max : value);
-}
-
-int32_t ListOrNone(int32_t index, size_t size) {
-    return index >= 0 && static_cast<size_t>(index) < size ? index : -1;
-}
-
-const TStatus& ClubLimit(int32_t club) {
-    return ClubSets()[static_cast<size_t>(club)].ClubSlotLimit;
-}
-
-TCharaState HeldChara(int32_t c, const TCharaState& in) {
-    TCharaState out;
+// Every field of character c's state that a build carries, with its range: the wear
+// slots in slot order, the three character cards, the two caddie cards, the five
+// spinners.
+template <class Visit>
+void ForEachCharaField(int32_t c, TCharaState& chara, Visit&& visit) {
     const size_t slots = CharaDef(c).Slots.size();
     for (size_t p = 0; p < slots; ++p) {
-        out.Items[p] = ListOrNone(in.Items[p], EquipList(c, static_cast<int>(p)).size());
+        visit(chara.Items[p], IndexRange(EquipList(c, static_cast<int>(p)).size()));
     }
-    out.CharaCard1 = ListOrNone(in.CharaCard1, kCardKindCount);
-    out.CharaCard2 = ListOrNone(in.CharaCard2, kCardKindCount);
-    out.CharaCard3 = ListOrNone(in.CharaCard3, kCardKindCount);
-    out.CaddieCard1 = ListOrNone(in.CaddieCard1, kCaddieCardKindCount);
-    out.CaddieCard2 = ListOrNone(in.CaddieCard2, kCaddieCardKindCount);
-    const TStatus counts = SlotUpCounts(in);
+    visit(chara.CharaCard1, IndexRange(kCardKindCount));
+    visit(chara.CharaCard2, IndexRange(kCardKindCount));
+    visit(chara.CharaCard3, IndexRange(kCardKindCount));
+    visit(chara.CaddieCard1, IndexRange(kCaddieCardKindCount));
+    visit(chara.CaddieCard2, IndexRange(kCaddieCardKindCount));
     for (int i = 0; i < kStatCount; ++i) {
-        SlotUpField(out, i) = Held(StatField(counts, i), CharaSpinnerMax(i));
+        visit(SlotUpField(chara, i), FieldRange{0, CharaSpinnerMax(i)});
     }
-    return out;
+}
+
+// The five counts of club set `club`, each from 0 up to that set's slot limit.
+template <class Visit>
+void ForEachClubCount(int32_t club, TStatus& counts, Visit&& visit) {
+    const TStatus& limit = ClubSets()[static_cast<size_t>(club)].ClubSlotLimit;
+    for (int k = 0; k < kStatCount; ++k) {
+        visit(StatField(counts, k), FieldRange{0, StatField(limit, k)});
+    }
 }
 
 PlannedBuild Held(const PlannedBuild& in) {
-    PlannedBuild out;
-    out.Level = ListOrNone(in.Level, kLevelCount);
-    out.TabIndex = ListOrNone(in.TabIndex, CharaCount);
+    PlannedBuild out = in;
+    const auto bring = [](int32_t& value, FieldRange range) { value = range.Bring(value); };
+    bring(out.Level, IndexRange(kLevelCount));
+    bring(out.TabIndex, IndexRange(CharaCount));
     for (int32_t c = 0; c < CharaCount; ++c) {
-        out.Chara[c] = HeldChara(c, in.Chara[c]);
-    }
-    out.Caddie = ListOrNone(in.Caddie, kCaddieCount);
-    out.SpecialCard = ListOrNone(in.SpecialCard, kSpecialCardCount);
-    out.Club = ListOrNone(in.Club, kClubCount);
-    for (int32_t i = 0; i < kClubCount; ++i) {
-        for (int k = 0; k < kStatCount; ++k) {
-            StatField(out.ClubSlotUps[i], k) =
-                Held(StatField(in.ClubSlotUps[i], k), StatField(ClubLimit(i), k));
+        ForEachCharaField(c, out.Chara[c], bring);
+        // Slots the character does not have are not part of a build.
+        for (size_t p = CharaDef(c).Slots.size(); p < out.Chara[c].Items.size(); ++p) {
+            out.Chara[c].Items[p] = TCharaState{}.Items[p];
         }
     }
+    bring(out.Caddie, IndexRange(kCaddieCount));
+    bring(out.SpecialCard, IndexRange(kSpecialCardCount));
+    bring(out.Club, IndexRange(kClubCount));
+    for (int32_t i = 0; i < kClubCount; ++i) {
+        ForEachClubCount(i, out.ClubSlotUps[i], bring);
+    }
     return out;
-}
-
-void PutChara(BitWriter& out, int32_t c, const TCharaState& chara) {
-    const size_t slots = CharaDef(c).Slots.size();
-    for (size_t p = 0; p < slots; ++p) {
-        PutIndex(out, chara.Items[p], EquipList(c, static_cast<int>(p)).size());
-    }
-    PutIndex(out, chara.CharaCard1, kCardKindCount);
-    PutIndex(out, chara.CharaCard2, kCardKindCount);
-    PutIndex(out, chara.CharaCard3, kCardKindCount);
-    PutIndex(out, chara.CaddieCard1, kCaddieCardKindCount);
-    PutIndex(out, chara.CaddieCard2, kCaddieCardKindCount);
-    const TStatus counts = SlotUpCounts(chara);
-    for (int i = 0; i < kStatCount; ++i) {
-        out.Put(static_cast<uint32_t>(StatField(counts, i)),
-                static_cast<uint32_t>(CharaSpinnerMax(i)) + 1);
-    }
-}
-
-TCharaState GetChara(BitReader& in, int32_t c) {
-    TCharaState chara;
-    const size_t slots = CharaDef(c).Slots.size();
-    for (size_t p = 0; p < slots; ++p) {
-        chara.Items[p] = GetIndex(in, EquipList(c, static_cast<int>(p)).size());
-    }
-    chara.CharaCard1 = GetIndex(in, kCardKindCount);
-    chara.CharaCard2 = GetIndex(in, kCardKindCount);
-    chara.CharaCard3 = GetIndex(in, kCardKindCount);
-    chara.CaddieCard1 = GetIndex(in, kCaddieCardKindCount);
-    chara.CaddieCard2 = GetIndex(in, kCaddieCardKindCount);
-    for (int i = 0; i < kStatCount; ++i) {
-        SlotUpField(chara, i) =
-            static_cast<int32_t>(in.Get(static_cast<uint32_t>(CharaSpinnerMax(i)) + 1));
-    }
-    return chara;
 }
 
 }  // namespace
@@ -261,28 +242,26 @@ PlannedBuild BuildOf(const TSimState& state) {
 }
 
 std::string EncodeBuild(const PlannedBuild& raw) {
-    const PlannedBuild build = Held(raw);
+    PlannedBuild build = Held(raw);
     BitWriter out;
-    PutIndex(out, build.Level, kLevelCount);
-    PutIndex(out, build.TabIndex, CharaCount);
-    PutIndex(out, build.Caddie, kCaddieCount);
-    PutIndex(out, build.SpecialCard, kSpecialCardCount);
-    PutIndex(out, build.Club, kClubCount);
+    const auto put = [&out](int32_t& value, FieldRange range) { range.Put(out, value); };
+    put(build.Level, IndexRange(kLevelCount));
+    put(build.TabIndex, IndexRange(CharaCount));
+    put(build.Caddie, IndexRange(kCaddieCount));
+    put(build.SpecialCard, IndexRange(kSpecialCardCount));
+    put(build.Club, IndexRange(kClubCount));
     for (int32_t c = 0; c < CharaCount; ++c) {
         const bool used = build.Chara[c] != TCharaState{};
         out.PutBit(used);
         if (used) {
-            PutChara(out, c, build.Chara[c]);
+            ForEachCharaField(c, build.Chara[c], put);
         }
     }
     for (int32_t i = 0; i < kClubCount; ++i) {
         const bool used = build.ClubSlotUps[i] != TStatus{};
         out.PutBit(used);
         if (used) {
-            for (int k = 0; k < kStatCount; ++k) {
-                out.Put(static_cast<uint32_t>(StatField(build.ClubSlotUps[i], k)),
-                        static_cast<uint32_t>(StatField(ClubLimit(i), k)) + 1);
-            }
+            ForEachClubCount(i, build.ClubSlotUps[i], put);
         }
     }
     std::string code(1, kAlphabet[kVersion]);
@@ -310,16 +289,17 @@ PlannedBuild DecodeBuild(std::string_view code) {
 
     BitReader in(body.substr(1));
     PlannedBuild build;
-    build.Level = GetIndex(in, kLevelCount);
-    build.TabIndex = GetIndex(in, CharaCount);
-    build.Caddie = GetIndex(in, kCaddieCount);
-    build.SpecialCard = GetIndex(in, kSpecialCardCount);
-    build.Club = GetIndex(in, kClubCount);
+    const auto get = [&in](int32_t& value, FieldRange range) { value = range.Get(in); };
+    get(build.Level, IndexRange(kLevelCount));
+    get(build.TabIndex, IndexRange(CharaCount));
+    get(build.Caddie, IndexRange(kCaddieCount));
+    get(build.SpecialCard, IndexRange(kSpecialCardCount));
+    get(build.Club, IndexRange(kClubCount));
     // A flag set over nothing but defaults is not what the encoder writes: each build
     // has exactly one code.
     for (int32_t c = 0; c < CharaCount; ++c) {
         if (in.GetBit()) {
-            build.Chara[c] = GetChara(in, c);
+            ForEachCharaField(c, build.Chara[c], get);
             if (build.Chara[c] == TCharaState{}) {
                 Damaged();
             }
@@ -327,10 +307,7 @@ PlannedBuild DecodeBuild(std::string_view code) {
     }
     for (int32_t i = 0; i < kClubCount; ++i) {
         if (in.GetBit()) {
-            for (int k = 0; k < kStatCount; ++k) {
-                StatField(build.ClubSlotUps[i], k) = static_cast<int32_t>(
-                    in.Get(static_cast<uint32_t>(StatField(ClubLimit(i), k)) + 1));
-            }
+            ForEachClubCount(i, build.ClubSlotUps[i], get);
             if (build.ClubSlotUps[i] == TStatus{}) {
                 Damaged();
             }
