@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
-# Regenerates docs/screenshot.png: the window under Xvfb on the first page, level
-# "レジェンド", with a full outfit, cards, a caddie, a club set and a special card chosen;
-# and docs/tabs.png, the tabs and the group-box captions above them at twice the size.
-# Needs a build (./dev test) and the packages xvfb and imagemagick.
+# Regenerates the pictures of the window, all over the selection in
+# docs/screenshot-settings.ini (the first page, level "レジェンド", a full outfit, cards, a
+# caddie, a club set and a special card), under Xvfb:
+#   docs/screenshot.png  the window as it opens;
+#   docs/tabs.png        the tabs and the group-box captions above them at twice the size;
+#   docs/preview.png     the wear-slot list "上" opened with a click and the highlight moved
+#                        down four entries, to "パワー+2", with the tip beside it that shows
+#                        what picking it would change.
+# Needs a build (./dev test) and the packages xvfb, imagemagick and xdotool.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 exe=build/ui/kestrel-simulator
@@ -13,57 +18,24 @@ exe=build/ui/kestrel-simulator
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cp "$exe" "$work/"
-cat >"$work/kestrel-simulator.ini" <<'INI'
-[Window]
-Left=0
-Top=0
-[Character]
-Level=12
-TabIndex=0
-[Bastian]
-Top=4
-Pants=7
-TopPants=0
-Shoes=6
-Hand=6
-Head1=7
-Head2=3
-Face=5
-Hoho=1
-Ear=1
-Back=1
-Shippo=1
-Acce=2
-Ring=1
-CharaCard1=3
-CharaCard2=5
-CharaCard3=7
-CaddieCard1=1
-CaddieCard2=4
-PowSlotUp=6
-CtrlSlotUp=3
-ExaSlotUp=2
-SpinSlotUp=1
-CurSlotUp=1
-[Caddie]
-Caddie=3
-[SpecialCard]
-SpecialCard=1
-[Club]
-Club=41
-[Club0]
-PowSlotUp=0
-[Club41]
-PowSlotUp=2
-INI
+cp docs/screenshot-settings.ini "$work/kestrel-simulator.ini"
 
+# The window stands at (0, 0) without a frame, as Xvfb has no window manager; the list
+# "上" of the first page at (66, 116) in it, 121 x 20.
 XDG_RUNTIME_DIR="$work" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     "$1/kestrel-simulator" &
     pid=$!
     sleep 3
     import -window root -crop 633x650+0+0 +repage "$1/shot.png"
+    xdotool mousemove 120 126 click 1
+    sleep 1
+    xdotool key Down Down Down Down
+    sleep 1
+    import -window root -crop 640x330+0+0 +repage "$1/preview.png"
     kill "$pid"
+    wait "$pid" || true
 ' _ "$work"
 cp "$work/shot.png" docs/screenshot.png
 convert "$work/shot.png" -crop 440x130+0+0 +repage -filter point -resize 200% docs/tabs.png
-echo "wrote docs/screenshot.png and docs/tabs.png"
+cp "$work/preview.png" docs/preview.png
+echo "wrote docs/screenshot.png, docs/tabs.png and docs/preview.png"
