@@ -49,6 +49,22 @@ std::string Import(std::string bytes) {
 std::string ShareCode() {
     return Face().ShareCode();
 }
+std::string OpenLink(std::string code) {
+    return Face().OpenLink(code);
+}
+std::string Paste(std::string text) {
+    return Face().Paste(text);
+}
+std::string Undo() {
+    return Face().Undo();
+}
+std::string Redo() {
+    return Face().Redo();
+}
+// Only the tip's text: called for every highlighted row.
+std::string Preview(int widget, int entry) {
+    return Face().Preview(widget, entry);
+}
 std::string StoreName() {
     return kStoreName;
 }
@@ -74,6 +90,11 @@ EMSCRIPTEN_BINDINGS(kestrel) {
     emscripten::function("close", &Close);
     emscripten::function("importSettings", &Import);
     emscripten::function("shareCode", &ShareCode);
+    emscripten::function("openLink", &OpenLink);
+    emscripten::function("paste", &Paste);
+    emscripten::function("undo", &Undo);
+    emscripten::function("redo", &Redo);
+    emscripten::function("preview", &Preview);
     emscripten::function("storeName", &StoreName);
     emscripten::function("storedBytes", &StoredBytes);
 }

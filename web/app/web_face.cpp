@@ -2,6 +2,7 @@
 
 #include "form/binding.h"
 #include "simulator/build_code.h"
+#include "simulator/lists.h"
 #include "simulator/persistence.h"
 
 namespace {
@@ -36,6 +37,22 @@ bool HasRunTimeParts(const TSimulator& sim, const FormWidget& w) {
            BoundHintOf(sim.Display, b).Text != nullptr;
 }
 
+// A pasted code comes from the clipboard (a code or a share link): the messages name it,
+// in the desktop window's words.
+constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
+constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
+constexpr std::string_view kPastedCodeUnknownVersion =
+    "クリップボードのビルドコードはこの版では読めません";
+
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kBlank = " \t\r\n\v\f";
+    const size_t first = text.find_first_not_of(kBlank);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
+}
+
 }  // namespace
 
 WebFace::WebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
@@ -55,6 +72,13 @@ void WebFace::Run(Operation&& operation) {
     }
 }
 
+template <class Operation>
+void WebFace::RunStep(Operation&& operation) {
+    Run(std::forward<Operation>(operation));
+    // What a failed change set before its error stays in the selection: a step as well.
+    history_.Record(sim_);
+}
+
 std::string WebFace::Answer() {
     std::string out = "{\"errors\":[";
     for (size_t i = 0; i < errors_.size(); ++i) {
@@ -66,6 +90,8 @@ std::string WebFace::Answer() {
     errors_.clear();
     out += "],\"hintPause\":" + std::to_string(sim_.Display.HintPauseMs);
     out += ",\"hintHide\":" + std::to_string(sim_.Display.HintHidePauseMs);
+    out += ",\"undo\":" + std::to_string(history_.UndoSteps());
+    out += ",\"redo\":" + std::to_string(history_.RedoSteps());
     out += ",\"view\":";
     out += View();
     out += '}';
@@ -118,15 +144,36 @@ std::string WebFace::View() const {
     return out;
 }
 
+void WebFace::ShowLink(std::string_view buildCode) {
+    Run([this, buildCode] {
+        const PlannedBuild build = DecodeBuild(buildCode);
+        showingLink_ = true;
+        ShowBuild(sim_, build);
+    });
+}
+
 std::string WebFace::Start(std::string_view buildCode) {
+    showingLink_ = false;
     Run([this] { FormCreate(sim_, store_); });
+    history_.Start(sim_);
     if (!buildCode.empty()) {
-        Run([this, buildCode] {
-            const PlannedBuild build = DecodeBuild(buildCode);
-            showingLink_ = true;
-            ShowBuild(sim_, build);
-        });
+        ShowLink(buildCode);
+        history_.Record(sim_);
     }
+    return Answer();
+}
+
+// A code that cannot be read leaves the page as it is, unsaved changes included.
+std::string WebFace::OpenLink(std::string_view buildCode) {
+    try {
+        DecodeBuild(buildCode);
+    } catch (const ESimError& error) {
+        errors_.emplace_back(error.what());
+        return Answer();
+    }
+    Run([this] { FormCreate(sim_, store_); });
+    ShowLink(buildCode);
+    history_.Record(sim_);
     return Answer();
 }
 
@@ -138,10 +185,10 @@ std::string WebFace::Pick(int widget, int index) {
     SetBoundValue(sim_.State, b, index);
     switch (OperationOnChange(b)) {
         case UserOperation::Recalculate:
-            Run([this] { ComboBox1Change(sim_); });
+            RunStep([this] { ComboBox1Change(sim_); });
             break;
         case UserOperation::ClubChange:
-            Run([this] { ClubChange(sim_); });
+            RunStep([this] { ClubChange(sim_); });
             break;
         default:
             break;
@@ -174,14 +221,14 @@ std::string WebFace::Step(int widget, int delta) {
         return Answer();
     }
     SetBoundValue(sim_.State, w.Bind, next);
-    Run([this] { ComboBox1Change(sim_); });
+    RunStep([this] { ComboBox1Change(sim_); });
     return Answer();
 }
 
 std::string WebFace::ShowPage(int page) {
     if (page >= 0 && page < CharaCount && page != sim_.State.TabIndex) {
         sim_.State.TabIndex = page;
-        Run([this] { ComboBox1Change(sim_); });
+        RunStep([this] { ComboBox1Change(sim_); });
     }
     return Answer();
 }
@@ -192,15 +239,17 @@ std::string WebFace::Click(int widget) {
     }
     switch (OperationOnChange(form_.Widgets[static_cast<size_t>(widget)].Bind)) {
         case UserOperation::FullTune:
-            Run([this] { ClubFullTune(sim_); });
+            RunStep([this] { ClubFullTune(sim_); });
             break;
         case UserOperation::Save:
+            // No step: the file stays as saved, and undo goes on from here.
             showingLink_ = false;
             Run([this] { Button1Click(sim_, store_); });
+            history_.Follow(sim_);
             break;
         case UserOperation::Revert:
             showingLink_ = false;
-            Run([this] { FormCreate(sim_, store_); });
+            RunStep([this] { FormCreate(sim_, store_); });
             break;
         default:
             break;
@@ -231,7 +280,9 @@ std::string WebFace::Import(std::string_view bytes) {
         Run([&] { store_.Replace(bytes); });
     }
     showingLink_ = false;
-    Run([this] { FormCreate(sim_, store_); });
+    // The imported selection is one step: undo shows the one before it again, over the
+    // imported baselines, as after a save.
+    RunStep([this] { FormCreate(sim_, store_); });
     return Answer();
 }
 
@@ -241,4 +292,52 @@ std::string WebFace::StoredText() const {
 
 std::string WebFace::ShareCode() const {
     return EncodeBuild(sim_.State);
+}
+
+// Read and shown on a copy, so that a code that cannot be shown leaves the selection as
+// it was. A share link carries the code after its '#', a letter no code holds.
+std::string WebFace::Paste(std::string_view text) {
+    std::string_view code = Trimmed(text);
+    if (const size_t hash = code.rfind('#'); hash != std::string_view::npos) {
+        code = code.substr(hash + 1);
+    }
+    RunStep([this, code] {
+        if (code.empty()) {
+            throw ESimError(std::string(kNoBuildCode));
+        }
+        PlannedBuild build;
+        try {
+            build = DecodeBuild(code);
+        } catch (const EBuildCodeError& error) {
+            throw ESimError(std::string(error.what() == kBuildCodeUnknownVersion
+                                            ? kPastedCodeUnknownVersion
+                                            : kPastedCodeDamaged));
+        }
+        TSimulator shown = sim_;
+        ShowBuild(shown, build);
+        sim_ = std::move(shown);
+    });
+    return Answer();
+}
+
+std::string WebFace::Undo() {
+    Run([this] { history_.Undo(sim_); });
+    return Answer();
+}
+
+std::string WebFace::Redo() {
+    Run([this] { history_.Redo(sim_); });
+    return Answer();
+}
+
+std::string WebFace::Preview(int widget, int entry) {
+    if (widget < 0 || static_cast<size_t>(widget) >= form_.Widgets.size()) {
+        return {};
+    }
+    const std::optional<ListRef> list =
+        ListOfBinding(form_.Widgets[static_cast<size_t>(widget)].Bind);
+    if (!list || entry < 0 || entry >= EntryCount(sim_, *list)) {
+        return {};
+    }
+    return PreviewText(previewer_.Preview(sim_, *list, entry));
 }

@@ -8,6 +8,7 @@
 // Every call answers one JSON object:
 //   {"errors": ["<message>", ...],   // each shown in the message box, followed by "."
 //    "hintPause": <ms>, "hintHide": <ms>,  // the hint timing; 0 before the load
+//    "undo": <steps>, "redo": <steps>,     // what undo and redo can go back and forth
 //    "view": [{"w": <widget index in MainForm()>, "v": <list index, spinner position or
 //              page>, "m": <spinner maximum>, "e": <enabled>, "t": "<label text>",
 //              "h": "<hint shown now>", "i": ["<list row>", ...]}, ...]}
@@ -20,17 +21,23 @@
 
 #include "form/form.h"
 #include "settings/settings_store.h"
+#include "simulator/history.h"
+#include "simulator/preview.h"
 #include "simulator/simulator.h"
 
 class WebFace {
 public:
     explicit WebFace(SettingsStore& store);
 
-    // The page opens: the load from the store; with a build code (the link's fragment,
-    // empty for none) that build is shown over the stored settings, which stay as they
-    // are until the user saves. A code that cannot be read is reported and the stored
-    // settings stay shown.
+    // The page opens: the load from the store, which starts the history; with a build
+    // code (the link's fragment, empty for none) that build is shown over the stored
+    // settings, which stay as they are until the user saves, as one step that undo takes
+    // back to them. A code that cannot be read is reported and the stored settings stay
+    // shown.
     std::string Start(std::string_view buildCode);
+    // A link is opened on the open page: the load and the link's build as at the start,
+    // as one step from what was shown before.
+    std::string OpenLink(std::string_view buildCode);
     // A pick in list `widget` (in the open list or by a key on the closed list).
     std::string Pick(int widget, int index);
     // List `widget` opens.
@@ -54,6 +61,17 @@ public:
     std::string StoredText() const;
     // The build code of the selection as shown.
     std::string ShareCode() const;
+    // The user pastes a build code or a share link (whose code follows its '#'): the
+    // build is shown as one step. A text without a readable code is reported and
+    // changes nothing.
+    std::string Paste(std::string_view text);
+    // Undo and redo of the user's changes; nothing happens when there is none.
+    std::string Undo();
+    std::string Redo();
+    // What picking row `entry` of list `widget` would change, as the tip beside the
+    // highlighted row shows it; empty for a widget that is no list. Worked out on a
+    // copy: nothing shown or stored changes.
+    std::string Preview(int widget, int entry);
     // What the page shows now, with no operation.
     std::string View() const;
 
@@ -62,6 +80,10 @@ public:
 private:
     template <class Operation>
     void Run(Operation&& operation);
+    // Runs a user change of the selection and records it as a step.
+    template <class Operation>
+    void RunStep(Operation&& operation);
+    void ShowLink(std::string_view buildCode);
     std::string Answer();
 
     SettingsStore& store_;
@@ -70,4 +92,6 @@ private:
     std::vector<int> shown_;  // widgets with parts that change at run time
     std::vector<std::string> errors_;
     bool showingLink_ = false;
+    History history_;
+    Previewer previewer_;
 };

@@ -201,6 +201,7 @@
     if (answer.hintHide > 0) {
       hint.hide = answer.hintHide;
     }
+    showSteps(answer);
     showMessages(answer.errors);
     return answer;
   }
@@ -298,6 +299,43 @@
   }
 
   // -- Lists --
+
+  // The tip beside the highlighted row of the open list: what picking that row would
+  // change, worked out by the core on a copy, so nothing shown changes until the pick.
+  // Right of the open rows at the row's height, left of them where the screen has no
+  // room, and moved up as far as the bottom of the screen needs.
+  function showPreview(widget, r, row, rows) {
+    const tip = document.getElementById('preview-tip');
+    const text = lines(core.preview(widget, r));
+    if (!text) {
+      hidePreview();
+      return;
+    }
+    tip.textContent = text;
+    tip.hidden = false;
+    const list = rows.getBoundingClientRect();
+    const at = row.getBoundingClientRect();
+    const width = tip.offsetWidth;
+    const height = tip.offsetHeight;
+    let x = list.right + 2;
+    if (x + width > window.innerWidth && list.left - width - 2 >= 0) {
+      x = list.left - width - 2;
+    }
+    const y = Math.max(0, Math.min(at.top, window.innerHeight - height));
+    tip.style.left = Math.max(0, x) + 'px';
+    tip.style.top = y + 'px';
+    tip.dataset.widget = widget;
+    tip.dataset.row = r;
+  }
+
+  function hidePreview() {
+    const tip = document.getElementById('preview-tip');
+    if (tip && !tip.hidden) {
+      tip.hidden = true;
+      delete tip.dataset.widget;
+      delete tip.dataset.row;
+    }
+  }
 
   let openList = null;
 
@@ -436,6 +474,11 @@
           } else if (top + row.offsetHeight > rows.scrollTop + rows.clientHeight) {
             rows.scrollTop = top + row.offsetHeight - rows.clientHeight;
           }
+          if (openList === this) {
+            showPreview(index, r, row, rows);
+          }
+        } else {
+          hidePreview();
         }
       },
       open() {
@@ -481,6 +524,7 @@
           return;
         }
         openList = null;
+        hidePreview();
         rows.hidden = true;
         e.classList.remove('open');
         e.setAttribute('aria-expanded', 'false');
@@ -872,6 +916,130 @@
     document.getElementById('ToolStatus').textContent = text;
   }
 
+  // ---- Outside the form: undo, redo and build codes -----------------------------
+
+  function showSteps(answer) {
+    if (answer.undo !== undefined) {
+      document.getElementById('UndoButton').disabled = answer.undo === 0;
+      document.getElementById('RedoButton').disabled = answer.redo === 0;
+    }
+  }
+
+  // A user's change of the selection from outside the form: the open list closes first,
+  // as a click elsewhere closes it; nothing runs while a message box waits.
+  function outsideChange(call) {
+    if (document.getElementById('message').open) {
+      return null;
+    }
+    closeOpenList();
+    hideHint();
+    return apply(call());
+  }
+
+  const undo = () => outsideChange(() => core.undo());
+  const redo = () => outsideChange(() => core.redo());
+
+  async function copyCode() {
+    const code = core.shareCode();
+    try {
+      await navigator.clipboard.writeText(code);
+      status('ビルドコードをコピーしました。');
+    } catch (e) {
+      const field = document.getElementById('ShareLink');
+      field.value = code;
+      field.focus();
+      field.select();
+      const copied = document.execCommand && document.execCommand('copy');
+      status(copied ? 'ビルドコードをコピーしました。' : 'ビルドコードを選択しました。コピーしてください。');
+    }
+  }
+
+  function pasteText(text) {
+    const answer = outsideChange(() => core.paste(text));
+    if (answer && answer.errors.length === 0) {
+      status('ビルドコードの設定を表示しました。');
+    }
+  }
+
+  // The clipboard where the browser lets the page read it; otherwise a field that the
+  // user pastes into.
+  async function pasteCode() {
+    const field = document.getElementById('PasteField');
+    let text = null;
+    try {
+      text = await navigator.clipboard.readText();
+    } catch (e) {
+      text = null;
+    }
+    if (text === null) {
+      field.value = '';
+      field.hidden = false;
+      field.focus();
+      status('ビルドコードか共有リンクを欄に貼り付けてください (Ctrl+V)。');
+      return;
+    }
+    field.hidden = true;
+    pasteText(text);
+  }
+
+  function installSteps() {
+    const buttons = [['UndoButton', undo], ['RedoButton', redo],
+                     ['CopyCodeButton', copyCode], ['PasteCodeButton', pasteCode]];
+    for (const [id, run] of buttons) {
+      const button = document.getElementById(id);
+      // The focus stays where it was, as with the window's keys.
+      button.addEventListener('mousedown', (event) => event.preventDefault());
+      button.addEventListener('click', () => run());
+    }
+    const field = document.getElementById('PasteField');
+    field.addEventListener('paste', (event) => {
+      event.preventDefault();
+      field.hidden = true;
+      field.blur();
+      pasteText(event.clipboardData.getData('text'));
+    });
+    field.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter') {
+        event.preventDefault();
+        field.hidden = true;
+        field.blur();
+        pasteText(field.value);
+      } else if (event.key === 'Escape') {
+        field.hidden = true;
+        field.blur();
+        status('');
+      }
+    });
+    // The window's keys: Ctrl (Cmd on a Mac) with Z undoes, with Y or Shift+Z redoes,
+    // with Shift+C and Shift+V copies and pastes a build code. A text field keeps its
+    // own keys.
+    window.addEventListener('keydown', (event) => {
+      const command = event.ctrlKey !== event.metaKey && !event.altKey;
+      const target = event.target;
+      const inText = target instanceof HTMLInputElement || target instanceof HTMLTextAreaElement ||
+                     (target instanceof HTMLElement && target.isContentEditable);
+      if (!command || inText || document.getElementById('message').open) {
+        return;
+      }
+      const key = event.key.toLowerCase();
+      let run = null;
+      if (key === 'z') {
+        run = event.shiftKey ? redo : undo;
+      } else if (key === 'y' && !event.shiftKey) {
+        run = redo;
+      } else if (key === 'c' && event.shiftKey) {
+        run = copyCode;
+      } else if (key === 'v' && event.shiftKey) {
+        run = pasteCode;
+      }
+      if (run) {
+        event.preventDefault();
+        event.stopPropagation();
+        run();
+      }
+    }, true);
+  }
+
   function installTools() {
     const file = document.getElementById('ImportFile');
     document.getElementById('ImportButton').addEventListener('click', () => {
@@ -930,6 +1098,7 @@
     installHints();
     installMessageBox();
     installTools();
+    installSteps();
     document.addEventListener('mousedown', (event) => {
       if (openList && !event.target.closest('.rows') && !openList.element.contains(event.target)) {
         closeOpenList();
@@ -939,7 +1108,8 @@
     window.addEventListener('hashchange', () => {
       const code = buildCodeOf(location.hash);
       if (code) {
-        apply(core.start(code));
+        closeOpenList();
+        apply(core.openLink(code));
       }
     });
     // Hidden or closed: the active page is kept, as the window's close keeps it.
