@@ -4,13 +4,20 @@
 //   {"errors":["<box text>",...],"shown":{"<object name>.<part>":"<value>",...}}
 // The first line is the window after its creation load. Parts: text, hint, cursor
 // (labels, lists, buttons), index, items, enabled (lists), value, max (spinners), page.
+// A copy adds "copied":"<the clipboard's text>", a preview "tip":"<the tip's text>"
+// (empty when no tip shows).
 //
 //   web_oracle <settings file> <actions file>
 // Actions: key <name> Up|Down|Left|Right · pick <list> <row> · open <list> (and
-// Escape) · arrow <spinner> up|down · tab <page> · click <button> · close
+// Escape) · preview <list> <row> (opens the list, highlights the row, reads the tip,
+// Escape) · arrow <spinner> up|down · tab <page> · click <button> · close · undo
+// (Ctrl+Z) · redo [shiftz] (Ctrl+Y, or Ctrl+Shift+Z) · copy (Ctrl+Shift+C) · paste
+// <text> (the rest of the line on the clipboard, then Ctrl+Shift+V) · load <file> (the
+// file becomes the settings file, then "保存した状態に戻す")
 
 #include <QAbstractItemView>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLabel>
 #include <QMessageBox>
@@ -21,6 +28,7 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -124,12 +132,59 @@ T* Named(const TForm1& form, const std::string& name) {
     return widget;
 }
 
-void Perform(TForm1& form, const WindowDriver& drive, const std::string& line) {
+// The tip beside the highlighted entry of an open list, when it shows.
+const QLabel* ShownTip() {
+    for (const QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == QLatin1String("EntryTip") && widget->isVisible()) {
+            return static_cast<const QLabel*>(widget);
+        }
+    }
+    return nullptr;
+}
+
+// What an action read besides the shown values, as JSON members.
+std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& settingsPath,
+                    const std::string& line) {
     std::istringstream words(line);
     std::string verb;
     std::string name;
     words >> verb >> name;
-    if (verb == "key") {
+    std::string extra;
+    if (verb == "undo") {
+        drive.Undo();
+    } else if (verb == "redo") {
+        drive.Redo(name == "shiftz");
+    } else if (verb == "copy") {
+        drive.CopyCode();
+        WindowDriver::Settle();
+        extra = ",\"copied\":" + Json(S(QGuiApplication::clipboard()->text()));
+    } else if (verb == "paste") {
+        const size_t at = line.find(' ');
+        QGuiApplication::clipboard()->setText(
+            QString::fromStdString(at == std::string::npos ? std::string() : line.substr(at + 1)));
+        drive.PasteCode();
+    } else if (verb == "load") {
+        std::filesystem::copy_file(name, settingsPath,
+                                   std::filesystem::copy_options::overwrite_existing);
+        WindowDriver::Click(Named<QPushButton>(form, "Button2"));
+    } else if (verb == "preview") {
+        int row = 0;
+        words >> row;
+        auto* list = Named<QComboBox>(form, name);
+        QTest::mousePress(list, Qt::LeftButton);
+        QAbstractItemView* view = list->view();
+        std::string tip;
+        if (view->isVisible()) {
+            view->setCurrentIndex(view->model()->index(row, list->modelColumn()));
+            WindowDriver::Settle();
+            if (const QLabel* shown = ShownTip()) {
+                tip = S(shown->text());
+            }
+            QTest::keyClick(view, Qt::Key_Escape);
+        }
+        QTest::mouseRelease(list, Qt::LeftButton);
+        extra = ",\"tip\":" + Json(tip);
+    } else if (verb == "key") {
         std::string key;
         words >> key;
         const Qt::Key code = key == "Up"     ? Qt::Key_Up
@@ -171,6 +226,7 @@ void Perform(TForm1& form, const WindowDriver& drive, const std::string& line) {
         std::exit(2);
     }
     WindowDriver::Settle();
+    return extra;
 }
 
 // Answers every message box with OK and keeps its text.
@@ -193,7 +249,8 @@ private:
     std::vector<std::string> texts_;
 };
 
-void Print(const std::vector<std::string>& errors, const Shown& now, Shown& before) {
+void Print(const std::vector<std::string>& errors, const Shown& now, Shown& before,
+           const std::string& extra = {}) {
     std::string line = "{\"errors\":[";
     for (size_t i = 0; i < errors.size(); ++i) {
         if (i > 0) {
@@ -215,7 +272,7 @@ void Print(const std::vector<std::string>& errors, const Shown& now, Shown& befo
             first = false;
         }
     }
-    line += "}}\n";
+    line += "}" + extra + "}\n";
     std::fputs(line.c_str(), stdout);
     before = now;
 }
@@ -249,8 +306,8 @@ int main(int argc, char** argv) {
         if (line.empty()) {
             continue;
         }
-        Perform(form, drive, line);
-        Print(boxes.Take(), Read(form), before);
+        const std::string extra = Perform(form, drive, argv[1], line);
+        Print(boxes.Take(), Read(form), before, extra);
     }
     std::fflush(stdout);
     return 0;
