@@ -49,6 +49,8 @@ export async function openPage(browser, { settings, hash = '', viewport } = {}) 
     viewport: viewport || { width: 800, height: 760 },
     acceptDownloads: true,
   });
+  // The page's copy and paste of build codes use the clipboard.
+  await context.grantPermissions(['clipboard-read', 'clipboard-write']);
   if (settings !== undefined) {
     const text = typeof settings === 'string' ? settings : storedForm(settings);
     await context.addInitScript(({ key, text }) => {
@@ -183,13 +185,99 @@ export async function clickAt(page, selector) {
   await page.mouse.click(at.x, at.y);
 }
 
+// The move of the mouse onto an element, scrolled into view first.
+async function hoverAt(page, selector) {
+  const at = await page.evaluate((selector) => {
+    const e = document.querySelector(selector);
+    e.scrollIntoView({ block: 'nearest', inline: 'nearest' });
+    const box = e.getBoundingClientRect();
+    return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+  }, selector);
+  await page.mouse.move(at.x, at.y, { steps: 2 });
+}
+
+// A build-code command outside the form, by its key or its button; done once the status
+// line says so or a message box opens (the clipboard is read and written out of turn).
+async function codeCommand(page, how, key, button, done) {
+  await page.evaluate(() => {
+    document.getElementById('ToolStatus').textContent = '';
+  });
+  if (how === 'button') {
+    await clickAt(page, button);
+  } else {
+    await page.keyboard.press(key);
+  }
+  await page.waitForFunction((done) => document.getElementById('message').open ||
+    document.getElementById('ToolStatus').textContent === done, done);
+}
+
+// An opening that stopped with an error shows the rows once its message box has
+// closed, which happens out of turn.
+async function listShown(page, name) {
+  await page.waitForFunction((name) => document.getElementById(name).classList.contains('open') ||
+    document.getElementById(name).getAttribute('aria-disabled') === 'true', name);
+}
+
+// The tip beside the highlighted row: its text, or '' while none shows.
+export const previewTip = (page) => page.evaluate(() => {
+  const tip = document.getElementById('preview-tip');
+  return tip.hidden ? '' : tip.textContent;
+});
+
 // One action as a user does it; the same words as the oracle's (web/oracle/oracle.cpp).
 // Answers the texts of the message boxes that came up before its last step (an opening
-// list that stops with an error), each closed with OK as it came.
+// list that stops with an error), each closed with OK as it came. What a copy put on
+// the clipboard and the text of a preview's tip are left in page.extra.
 export async function perform(page, action) {
   let early = [];
-  const [verb, name, arg] = action.split(' ');
+  const [verb, name, arg, how] = action.split(' ');
+  page.extra = {};
   switch (verb) {
+    case 'undo':
+      if (name === 'button') {
+        await clickAt(page, '#UndoButton');
+      } else {
+        await page.keyboard.press(name === 'meta' ? 'Meta+z' : 'Control+z');
+      }
+      break;
+    case 'redo':
+      if (name === 'button') {
+        await clickAt(page, '#RedoButton');
+      } else {
+        await page.keyboard.press(name === 'shiftz' ? 'Control+Shift+Z' : 'Control+y');
+      }
+      break;
+    case 'copy':
+      await codeCommand(page, name, 'Control+Shift+C', '#CopyCodeButton', 'ビルドコードをコピーしました。');
+      page.extra.copied = await page.evaluate(() => navigator.clipboard.readText());
+      break;
+    case 'paste': {
+      const text = action.split(' ').slice(2).join(' ');
+      await page.evaluate((text) => navigator.clipboard.writeText(text), text);
+      await codeCommand(page, name, 'Control+Shift+V', '#PasteCodeButton', 'ビルドコードの設定を表示しました。');
+      break;
+    }
+    case 'preview': {
+      await clickAt(page, '#' + name);
+      early = await takeMessages(page);
+      await listShown(page, name);
+      const row = Number(arg);
+      if (how === 'keys') {
+        // From the highlighted row with the arrow keys, as far as it takes.
+        const from = await page.evaluate((name) => {
+          const current = document.querySelector(`#${name}-rows > .current`);
+          return current ? Number(current.dataset.row) : 0;
+        }, name);
+        for (let i = from; i !== row; i += row > from ? 1 : -1) {
+          await page.keyboard.press(row > from ? 'ArrowDown' : 'ArrowUp');
+        }
+      } else {
+        await hoverAt(page, `#${name}-rows > [data-row="${row}"]`);
+      }
+      page.extra.tip = await previewTip(page);
+      await page.keyboard.press('Escape');
+      break;
+    }
     case 'key': {
       // The user reaches the control with the Tab key or a click; then the key.
       const target = name === 'PageControl1' ? '#PageControl1 [role="tablist"]' : '#' + name;
@@ -200,11 +288,13 @@ export async function perform(page, action) {
     case 'pick':
       await clickAt(page, '#' + name);
       early = await takeMessages(page);
+      await listShown(page, name);
       await clickAt(page, `#${name}-rows > [data-row="${arg}"]`);
       break;
     case 'open':
       await clickAt(page, '#' + name);
       early = await takeMessages(page);
+      await listShown(page, name);
       await page.keyboard.press('Escape');
       break;
     case 'arrow':
@@ -220,6 +310,76 @@ export async function perform(page, action) {
       throw new Error('unknown action ' + action);
   }
   return early;
+}
+
+// A random settings text for the page's own lists: any row or none (a value the list
+// does not have), spinner counts in and out of range, per-club counts.
+export function randomSettings(widgets, random) {
+  const sections = new Map();
+  const put = (section, key, value) => {
+    if (!sections.has(section)) {
+      sections.set(section, []);
+    }
+    sections.get(section).push(`${key}=${value}`);
+  };
+  const index = (count) => (random.chance(4) ? count + random.below(5) : random.below(count));
+  const rows = (name) => widgets.find((w) => w.name === name).items.length;
+  put('Character', 'Level', index(rows('ComboBox1')));
+  put('Character', 'TabIndex', random.chance(5) ? -1 : random.below(10));
+  put('Caddie', 'Caddie', index(rows('ComboBox3')));
+  put('SpecialCard', 'SpecialCard', index(rows('cbSpecialCard')));
+  put('Club', 'Club', random.below(rows('ComboBox2')));
+  for (let i = 0; i < 42; ++i) {
+    if (random.chance(20)) {
+      for (const key of ['PowSlotUp', 'CtrlSlotUp', 'ExaSlotUp', 'SpinSlotUp', 'CurSlotUp']) {
+        put('Club' + i, key, random.below(12));
+      }
+    }
+  }
+  for (const w of widgets) {
+    const card = w.name && w.name.match(/^cb(.+)(CharaCard|CaddieCard)\d$/);
+    if (card && random.chance(60)) {
+      put(card[1], w.name.slice(2 + card[1].length), index(card[2] === 'CharaCard' ? 15 : 5));
+    }
+  }
+  const names = widgets.map((w) => w.name && w.name.match(/^cb(.+)CharaCard1$/)).filter(Boolean)
+    .map((m) => m[1]);
+  for (const w of widgets) {
+    const list = w.kind === 'List' && w.bind.field === 'EquipItem' ? w.name : null;
+    const chara = list && names.find((n) => list.startsWith('ComboBox_' + n));
+    if (chara && random.chance(50)) {
+      put(chara, list.slice(('ComboBox_' + chara).length), index(w.items.length));
+    }
+  }
+  for (const chara of names) {
+    if (random.chance(60)) {
+      put(chara, 'PowSlotUp', random.below(33));
+      put(chara, 'CurSlotUp', random.below(22));
+    }
+  }
+  let text = '';
+  for (const [section, lines] of sections) {
+    text += `[${section}]\n${lines.join('\n')}\n`;
+  }
+  return text;
+}
+
+// The selection as the page shows it: every list's row, spinner and page.
+export function selection(shown) {
+  const picked = {};
+  for (const [key, value] of Object.entries(shown)) {
+    if (/\.(index|value|page)$/.test(key)) {
+      picked[key] = value;
+    }
+  }
+  return picked;
+}
+
+// Loads a settings text as the stored settings: put in place, then the revert button.
+export async function loadStored(page, text) {
+  await page.evaluate(([key, text]) => localStorage.setItem(key, text), [kStoreKey, text]);
+  await clickAt(page, '#Button2');
+  return takeMessages(page);
 }
 
 // The desktop window's run of the same actions over the same stored settings: the
@@ -245,7 +405,7 @@ export function runOracle(settings, actions) {
       if (line) {
         const step = JSON.parse(line);
         shown = { ...shown, ...step.shown };
-        steps.push({ errors: step.errors, shown });
+        steps.push({ errors: step.errors, shown, copied: step.copied, tip: step.tip });
       }
     }
     let file = null;

@@ -1,8 +1,11 @@
 // Seeded runs of random user actions through the page, with the mouse and the keyboard,
 // compared after every action with the desktop window's run of the same actions: every
 // shown text, hint, help cursor, enabled state, list selection and rows, spinner
-// position and bound, the page on view, every message box, and at the end the stored
-// settings byte for byte.
+// position and bound, the page on view, every message box, the build code a copy puts
+// on the clipboard, the tip beside a highlighted row, and at the end the stored
+// settings byte for byte. Among the actions: undo and redo (in runs, by key and by
+// button), copies, and pastes of earlier codes, of share links, of damaged codes and of
+// text that is no code.
 //
 // KESTREL_WEB_ACTIONS (default 1000) and KESTREL_WEB_SEED set the length and the seed.
 
@@ -92,6 +95,64 @@ class Chooser {
     }
     this.otherLists = ['ComboBox1', 'ComboBox3', 'cbSpecialCard'];
     this.clubSpinners = [1, 2, 3, 4, 5].map((i) => 'UpDown_Club' + i);
+    this.codes = [];  // what the copies put on the clipboard
+    this.again = [];  // the rest of a run of undos or redos
+  }
+
+  // What a copy gave.
+  copied(code) {
+    if (code) {
+      this.codes.push(code);
+    }
+  }
+
+  // Undo, redo, copy, paste or a preview.
+  planner(shown, page) {
+    const r = this.random;
+    const rows = (name) => shown[name + '.items'].split('\n').length;
+    const kind = r.below(100);
+    if (kind < 40) {
+      // Often several in a row, so that undo walks far back and redo far forward.
+      const how = () => r.any(['key', 'key', 'button', 'meta']);
+      const action = r.chance(60) ? 'undo' : 'redo';
+      const count = r.chance(30) ? 2 + r.below(12) : 1;
+      for (let i = 0; i < count; ++i) {
+        const way = action === 'redo' ? r.any(['y', 'shiftz', 'button']) : how();
+        this.again.push(`${action} ${way}`);
+      }
+      return this.again.shift();
+    }
+    if (kind < 52 || (kind < 72 && this.codes.length === 0)) {
+      return 'copy ' + r.any(['key', 'button']);
+    }
+    if (kind < 72) {
+      const how = r.any(['key', 'button']);
+      const code = r.any(this.codes);
+      const form = r.below(10);
+      if (form < 6) {
+        return `paste ${how} ${code}`;
+      }
+      if (form < 8) {
+        return `paste ${how} file:///somewhere/kestrel-simulator.html#${code}`;
+      }
+      if (form < 9) {
+        // One letter changed: the check fails.
+        const at = r.below(code.length);
+        const other = code[at] === 'A' ? 'B' : 'A';
+        return `paste ${how} ${code.slice(0, at)}${other}${code.slice(at + 1)}`;
+      }
+      return `paste ${how} ` + r.any(['', 'not a code', '#', code.slice(0, -2)]);
+    }
+    const lists = [...this.pageLists[page].filter((name) => shown[name + '.enabled'] === 'true'),
+      ...this.otherLists, 'ComboBox2'];
+    const list = r.any(lists);
+    const count = rows(list);
+    const index = Number(shown[list + '.index']);
+    if (r.chance(30) && index >= 0) {
+      const row = Math.max(0, Math.min(count - 1, index + r.below(7) - 3));
+      return `preview ${list} ${row} keys`;
+    }
+    return `preview ${list} ${r.below(count)} hover`;
   }
 
   next(shown) {
@@ -100,6 +161,12 @@ class Chooser {
     const rows = (name) => shown[name + '.items'].split('\n').length;
     const enabled = (name) => shown[name + '.enabled'] === 'true';
     const upOrDown = () => (r.chance(65) ? 'Down' : 'Up');
+    if (this.again.length > 0) {
+      return this.again.shift();
+    }
+    if (page >= 0 && r.chance(16)) {
+      return this.planner(shown, page);
+    }
     const kind = r.below(1000);
     if (page < 0 || kind < 90) {
       return 'tab ' + r.below(10);
@@ -157,7 +224,9 @@ async function differentialRun(t, settings, count, seed) {
       const action = chooser.next(web[web.length - 1].shown);
       actions.push(action);
       const early = await perform(page, action);
-      web.push({ errors: [...early, ...(await takeMessages(page))], shown: await shownState(page) });
+      chooser.copied(page.extra.copied);
+      web.push({ errors: [...early, ...(await takeMessages(page))], shown: await shownState(page),
+                 ...page.extra });
     }
     const webStored = await storedBytes(page);
     assert.deepEqual(page.failures, [], 'the page raised errors');
@@ -172,11 +241,17 @@ async function differentialRun(t, settings, count, seed) {
       const diff = differences(window.steps[i].shown, web[i].shown);
       assert.ok(diff.length === 0,
         `seed ${seed}: shown ${where}:\n  ${diff.join('\n  ')}\nthe last actions:\n  ${recent}`);
+      assert.equal(web[i].copied, window.steps[i].copied, `seed ${seed}: the code copied ${where}`);
+      assert.equal(web[i].tip, window.steps[i].tip, `seed ${seed}: the tip ${where}`);
     }
     assert.deepEqual(webStored, window.file, 'the stored settings at the end');
     const boxes = web.reduce((n, step) => n + step.errors.length, 0);
+    const tally = (verb) => actions.filter((a) => a.startsWith(verb + ' ')).length;
+    const tips = web.filter((step) => step.tip && step.tip !== '変化なし').length;
     t.diagnostic(`${count} actions, seed ${seed}, ${boxes} message boxes, ` +
-                 `${Object.keys(web[0].shown).length} shown values compared after each`);
+                 `${Object.keys(web[0].shown).length} shown values compared after each; ` +
+                 `${tally('undo')} undos, ${tally('redo')} redos, ${tally('copy')} copies, ` +
+                 `${tally('paste')} pastes, ${tally('preview')} previews (${tips} with changes)`);
   } finally {
     await browser.close();
   }

@@ -7,8 +7,8 @@ import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
 import {
-  differences, kStoreKey, launch, openPage, perform, runOracle, seeded, shownState,
-  storedBytes, takeMessages, clickAt, pageUrl,
+  differences, kStoreKey, launch, loadStored, openPage, perform, randomSettings, runOracle,
+  seeded, selection, shownState, storedBytes, takeMessages, clickAt, pageUrl,
 } from './browser.mjs';
 
 const browser = await launch();
@@ -155,76 +155,6 @@ test('a storage that refuses the write: the message, the stored text kept', asyn
 });
 
 // ---- Share links -------------------------------------------------------------------
-
-// A random settings text for the page's own lists: any row or none (a value the list
-// does not have), spinner counts in and out of range, per-club counts.
-function randomSettings(widgets, random) {
-  const sections = new Map();
-  const put = (section, key, value) => {
-    if (!sections.has(section)) {
-      sections.set(section, []);
-    }
-    sections.get(section).push(`${key}=${value}`);
-  };
-  const index = (count) => (random.chance(4) ? count + random.below(5) : random.below(count));
-  const rows = (name) => widgets.find((w) => w.name === name).items.length;
-  put('Character', 'Level', index(rows('ComboBox1')));
-  put('Character', 'TabIndex', random.chance(5) ? -1 : random.below(10));
-  put('Caddie', 'Caddie', index(rows('ComboBox3')));
-  put('SpecialCard', 'SpecialCard', index(rows('cbSpecialCard')));
-  put('Club', 'Club', random.below(rows('ComboBox2')));
-  for (let i = 0; i < 42; ++i) {
-    if (random.chance(20)) {
-      for (const key of ['PowSlotUp', 'CtrlSlotUp', 'ExaSlotUp', 'SpinSlotUp', 'CurSlotUp']) {
-        put('Club' + i, key, random.below(12));
-      }
-    }
-  }
-  for (const w of widgets) {
-    const card = w.name && w.name.match(/^cb(.+)(CharaCard|CaddieCard)\d$/);
-    if (card && random.chance(60)) {
-      put(card[1], w.name.slice(2 + card[1].length), index(card[2] === 'CharaCard' ? 15 : 5));
-    }
-  }
-  const names = widgets.map((w) => w.name && w.name.match(/^cb(.+)CharaCard1$/)).filter(Boolean)
-    .map((m) => m[1]);
-  for (const w of widgets) {
-    const list = w.kind === 'List' && w.bind.field === 'EquipItem' ? w.name : null;
-    const chara = list && names.find((n) => list.startsWith('ComboBox_' + n));
-    if (chara && random.chance(50)) {
-      put(chara, list.slice(('ComboBox_' + chara).length), index(w.items.length));
-    }
-  }
-  for (const chara of names) {
-    if (random.chance(60)) {
-      put(chara, 'PowSlotUp', random.below(33));
-      put(chara, 'CurSlotUp', random.below(22));
-    }
-  }
-  let text = '';
-  for (const [section, lines] of sections) {
-    text += `[${section}]\n${lines.join('\n')}\n`;
-  }
-  return text;
-}
-
-// The selection as the page shows it: every list's row, spinner and page.
-function selection(shown) {
-  const picked = {};
-  for (const [key, value] of Object.entries(shown)) {
-    if (/\.(index|value|page)$/.test(key)) {
-      picked[key] = value;
-    }
-  }
-  return picked;
-}
-
-// Loads a settings text as the stored settings: put in place, then the revert button.
-async function loadStored(page, text) {
-  await page.evaluate(([key, text]) => localStorage.setItem(key, text), [kStoreKey, text]);
-  await clickAt(page, '#Button2');
-  return takeMessages(page);
-}
 
 async function openLinkInPlace(page, url) {
   await page.evaluate((url) => new Promise((resolve) => {
