@@ -5,6 +5,8 @@
 //   the input event to the frame that shows it: the event's time stamp to the
 //   requestAnimationFrame after the handler (the frame's start) and to the moment after
 //   that frame (its paint done), with the handler's own time;
+// - the preview: from the key that moves the highlight in an open list to the frame
+//   that shows the tip beside the new row (the core's preview of that row included);
 // - the size of build-web/kestrel-simulator.html.
 //   KESTREL_BENCH_LOADS (default 25) and KESTREL_BENCH_STEPS (default 60) set the counts.
 
@@ -112,6 +114,48 @@ try {
   await page.waitForFunction((n) => window.benchTimes.length >= n, kSteps * 4);
   const times = await page.evaluate(() => window.benchTimes);
 
+  // The preview: the highlight walks down the open lists of equipment, level and clubs
+  // with the arrow keys; each key to the painted tip.
+  await page.evaluate(() => {
+    window.previewTimes = [];
+    window.previewHandler = [];
+    // After the list's own handler (bubbling up to the window): the highlight and the
+    // core's preview done.
+    window.addEventListener('keydown', (event) => {
+      window.previewHandler.push(performance.now() - event.timeStamp);
+    });
+    window.addEventListener('keydown', (event) => {
+      if (event.key !== 'ArrowDown' && event.key !== 'ArrowUp') {
+        return;
+      }
+      const start = event.timeStamp;
+      requestAnimationFrame(() => {
+        const channel = new MessageChannel();
+        channel.port1.onmessage = () => {
+          if (!document.getElementById('preview-tip').hidden) {
+            window.previewTimes.push(performance.now() - start);
+          }
+        };
+        channel.port2.postMessage(0);
+      });
+    }, true);
+  });
+  let previewLists = 0;
+  for (const list of ['ComboBox_BastianTop', 'ComboBox1', 'ComboBox2']) {
+    await clickAt(page, '#' + list);
+    const rows = await page.evaluate((list) => document.getElementById(list + '-rows').children.length, list);
+    for (let i = 0; i < kSteps; ++i) {
+      // Down to the end, then back up.
+      await page.keyboard.press(Math.floor(i / (rows - 1)) % 2 === 0 ? 'ArrowDown' : 'ArrowUp');
+    }
+    // Every tip painted before the list closes.
+    await page.waitForFunction((n) => window.previewTimes.length >= n, (previewLists + 1) * kSteps);
+    previewLists += 1;
+    await page.keyboard.press('Escape');
+  }
+  const previews = await page.evaluate(() => window.previewTimes);
+  const previewHandler = await page.evaluate(() => window.previewHandler);
+
   console.log(`kestrel-simulator.html  ${statSync(kPagePath).size} bytes`);
   console.log(`page ready (first script to the first full render painted), median of ${kLoads}: ` +
               ms(median(ready)));
@@ -121,6 +165,8 @@ try {
     console.log(`${kind.padEnd(14)} ${String(mine.length).padStart(4)}x  ${ms(median(mine.map((t) => t.handler)))}` +
                 `  ${ms(median(mine.map((t) => t.frame)))}    ${ms(median(mine.map((t) => t.painted)))}`);
   }
+  console.log(`preview (arrow key to the painted tip), median of ${previews.length}: ` +
+              ms(median(previews)) + `; handler with the core's preview ${ms(median(previewHandler))}`);
 } finally {
   await browser.close();
 }
