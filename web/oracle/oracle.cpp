@@ -9,11 +9,13 @@
 //
 //   web_oracle <settings file> <actions file>
 // Actions: key <name> Up|Down|Left|Right · pick <list> <row> · open <list> (and
-// Escape) · preview <list> <row> (opens the list, highlights the row, reads the tip,
-// Escape) · arrow <spinner> up|down · tab <page> · click <button> · close · undo
-// (Ctrl+Z) · redo [shiftz] (Ctrl+Y, or Ctrl+Shift+Z) · copy (Ctrl+Shift+C) · paste
-// <text> (the rest of the line on the clipboard, then Ctrl+Shift+V) · load <file> (the
-// file becomes the settings file, then "保存した状態に戻す")
+// Escape) · preview <list> <row> [how] (opens the list, highlights the row, reads the
+// tip, Escape) · arrow <spinner> up|down · tab <page> · click <button> · close · undo
+// [how] (Ctrl+Z) · redo [shiftz|how] (Ctrl+Y, or Ctrl+Shift+Z) · copy [how]
+// (Ctrl+Shift+C) · paste <how> <text> (the rest of the line on the clipboard, then
+// Ctrl+Shift+V) · load <file> (the file becomes the settings file, then
+// "保存した状態に戻す"). A "how" word says how the page does it (a key or its button);
+// the window has its keys only.
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -159,7 +161,9 @@ std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& 
         WindowDriver::Settle();
         extra = ",\"copied\":" + Json(S(QGuiApplication::clipboard()->text()));
     } else if (verb == "paste") {
-        const size_t at = line.find(' ');
+        // The second word says how the page pastes; the window has its keys only.
+        const size_t how = line.find(' ');
+        const size_t at = how == std::string::npos ? how : line.find(' ', how + 1);
         QGuiApplication::clipboard()->setText(
             QString::fromStdString(at == std::string::npos ? std::string() : line.substr(at + 1)));
         drive.PasteCode();
