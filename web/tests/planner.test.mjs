@@ -1,7 +1,8 @@
 // Undo and redo, the preview tip and build codes in the page: codes copied in either
 // face open the same build in the other, over many random builds; the tip of random
 // rows of random lists says what picking them then shows; a walk of random changes
-// undone to its start and redone to its end; pasting where the clipboard is closed.
+// undone to its start and redone to its end; pasting where the clipboard is closed; a
+// link opened on the open page.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -308,4 +309,28 @@ test('where the clipboard cannot be read, the code is pasted into a field', asyn
   await perform(page, 'undo button');
   assertSameShown(before, await shownState(page), 'the paste was one step');
   await context.close();
+});
+
+test('a link opened on the open page is one step; one that cannot be read changes nothing', async () => {
+  const page = await openPage(browser, { settings: kRich });
+  const start = await shownState(page);
+  await perform(page, 'copy key');
+  const code = page.extra.copied;
+  await perform(page, 'tab 3');
+  await perform(page, 'pick ComboBox1 4');
+  const changed = await shownState(page);
+  const open = (hash) => page.evaluate((hash) => new Promise((resolve) => {
+    window.addEventListener('hashchange', () => setTimeout(resolve, 0), { once: true });
+    location.hash = hash;
+  }), hash);
+  // The unsaved changes stay: a damaged link is reported and shows nothing.
+  await open(code.slice(0, -1));
+  assert.deepEqual(await takeMessages(page), ['共有リンクのビルドコードが壊れています.']);
+  assertSameShown(changed, await shownState(page), 'after a damaged link');
+  await open(code);
+  assert.deepEqual(await takeMessages(page), []);
+  assert.deepEqual(selection(await shownState(page)), selection(start), 'the link shows its build');
+  await perform(page, 'undo key');
+  assert.deepEqual(selection(await shownState(page)), selection(changed), 'undo goes back before the link');
+  await page.context().close();
 });
