@@ -335,3 +335,48 @@ void ShowBuild(TSimulator& sim, const PlannedBuild& build) {
     }
     StatusCalculate(sim);
 }
+
+namespace {
+
+// Blanks a pasted text may carry around its code: ASCII white space, the no-break space
+// and the ideographic space of a Japanese input method.
+std::string_view Trimmed(std::string_view text) {
+    constexpr std::string_view kBlanks[] = {" ", "\t", "\r", "\n", "\v", "\f", "\u00a0", "\u3000"};
+    for (bool trimmed = true; trimmed;) {
+        trimmed = false;
+        for (const std::string_view blank : kBlanks) {
+            if (text.starts_with(blank)) {
+                text.remove_prefix(blank.size());
+                trimmed = true;
+            }
+            if (text.ends_with(blank)) {
+                text.remove_suffix(blank.size());
+                trimmed = true;
+            }
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+void PasteBuild(TSimulator& sim, std::string_view text) {
+    std::string_view code = Trimmed(text);
+    if (const size_t hash = code.rfind('#'); hash != std::string_view::npos) {
+        code = code.substr(hash + 1);
+    }
+    if (code.empty()) {
+        throw ESimError(std::string(kNoBuildCode));
+    }
+    PlannedBuild build;
+    try {
+        build = DecodeBuild(code);
+    } catch (const EBuildCodeError& error) {
+        throw ESimError(std::string(error.what() == kBuildCodeUnknownVersion
+                                        ? kPastedCodeUnknownVersion
+                                        : kPastedCodeDamaged));
+    }
+    TSimulator shown = sim;
+    ShowBuild(shown, build);
+    sim = std::move(shown);
+}

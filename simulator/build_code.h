@@ -43,6 +43,12 @@ constexpr std::string_view kBuildCodeDamaged = "共有リンクのビルドコ�
 constexpr std::string_view kBuildCodeUnknownVersion =
     "共有リンクのビルドコードはこの版では読めません";
 
+// A pasted text comes from the clipboard (a code or a share link): its messages name it.
+constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
+constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
+constexpr std::string_view kPastedCodeUnknownVersion =
+    "クリップボードのビルドコードはこの版では読めません";
+
 // The selection as the window shows it: the selected club set's counts are its
 // spinners' positions. Every value is brought into the range the window can show: a list
 // index it does not have becomes -1, a count is held within its spinner's range (for a
@@ -64,3 +70,9 @@ PlannedBuild DecodeBuild(std::string_view code);
 // PP baselines and the window position stay as they are. Throws ESimError as the load
 // would (a build without a club set stops with a range error).
 void ShowBuild(TSimulator& sim, const PlannedBuild& build);
+
+// Shows the build of a pasted text: a build code or a share link, whose code follows its
+// last '#', with blanks around it. It is read and shown on a copy, so that a text that
+// cannot be shown leaves `sim` as it was; the error (ESimError) then carries one of the
+// paste messages above, or the error of showing the build.
+void PasteBuild(TSimulator& sim, std::string_view text);

@@ -40,12 +40,6 @@ CoreOperationFn CoreOperation(UserOperation operation) {
     }
 }
 
-// A pasted code comes from the clipboard (a code or a share link): the messages name it.
-constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
-constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
-constexpr std::string_view kPastedCodeUnknownVersion =
-    "クリップボードのビルドコードはこの版では読めません";
-
 }  // namespace
 
 TForm1::TForm1() : QWidget(nullptr) {
@@ -241,33 +235,10 @@ void TForm1::CopyBuildCode() {
     QGuiApplication::clipboard()->setText(Q(EncodeBuild(sim_.State)));
 }
 
-// The code is read and shown on a copy, so that a code that cannot be shown leaves the
-// selection as it was; the shown build is one step. A share link of the web edition
-// carries the code after its '#', a letter no code holds.
+// The build on the clipboard (a code or a share link) is one step.
 void TForm1::PasteBuildCode() {
-    QString text = QGuiApplication::clipboard()->text().trimmed();
-    if (const qsizetype hash = text.lastIndexOf(QLatin1Char('#')); hash >= 0) {
-        text = text.mid(hash + 1);
-    }
-    const std::string code = text.toStdString();
-    Run(
-        [&code](TSimulator& sim) {
-            if (code.empty()) {
-                throw ESimError(std::string(kNoBuildCode));
-            }
-            PlannedBuild build;
-            try {
-                build = DecodeBuild(code);
-            } catch (const EBuildCodeError& error) {
-                throw ESimError(std::string(error.what() == kBuildCodeUnknownVersion
-                                                ? kPastedCodeUnknownVersion
-                                                : kPastedCodeDamaged));
-            }
-            TSimulator shown = sim;
-            ShowBuild(shown, build);
-            sim = std::move(shown);
-        },
-        Step::Record);
+    const std::string text = QGuiApplication::clipboard()->text().toStdString();
+    Run([&text](TSimulator& sim) { PasteBuild(sim, text); }, Step::Record);
 }
 
 void TForm1::ShowPreview(PickList* list, ListRef ref, int entry) {

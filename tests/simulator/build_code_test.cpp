@@ -342,3 +342,51 @@ TEST(BuildCode, ShowingABuildWithoutClubSetStops) {
     EXPECT_THROW(ShowBuild(sim, b), ERangeError);
     EXPECT_EQ(sim.State.Club, -1);
 }
+
+// A pasted code or share link, with blanks around it, shows its build as ShowBuild does;
+// a text that cannot be shown names why and leaves the simulator exactly as it was.
+TEST(BuildCode, PastedTextsShowTheirBuildOrChangeNothing) {
+    MemoryStore empty;
+    RandomBuilds random(7331);
+    const auto expectRefused = [](TSimulator& sim, const std::string& text,
+                                  std::string_view message) {
+        const TSimulator before = sim;
+        try {
+            PasteBuild(sim, text);
+            ADD_FAILURE() << "pasted: " << text;
+        } catch (const ESimError& error) {
+            EXPECT_EQ(error.what(), message) << text;
+        }
+        EXPECT_EQ(sim, before) << text;
+    };
+    for (int n = 0; n < 30; ++n) {
+        TSimulator sim;
+        FormCreate(sim, empty);
+        PlannedBuild b = random.Build();
+        b.Club = random.Below(kClubCount);
+        const std::string code = EncodeBuild(b);
+        TSimulator expected = sim;
+        ShowBuild(expected, b);
+        for (const std::string& text :
+             {code, " \t" + code + "\r\n", "file:///home/a/kestrel-simulator.html#" + code,
+              "\u3000" + code + "\u00a0"}) {
+            TSimulator pasted = sim;
+            PasteBuild(pasted, text);
+            EXPECT_EQ(pasted, expected) << text;
+        }
+
+        std::string damaged = code;
+        damaged[1 + static_cast<size_t>(random.Below(static_cast<int32_t>(code.size()) - 1))] ^= 1;
+        expectRefused(sim, damaged, kPastedCodeDamaged);
+        expectRefused(sim, "https://example.org/#" + code.substr(0, code.size() - 1),
+                      kPastedCodeDamaged);
+        expectRefused(sim, WithCheck("C" + code.substr(1, code.size() - 5)),
+                      kPastedCodeUnknownVersion);
+        b.Club = -1;
+        expectRefused(sim, EncodeBuild(b), "範囲チェックエラー");
+    }
+    TSimulator sim;
+    expectRefused(sim, "", kNoBuildCode);
+    expectRefused(sim, " \n\u3000", kNoBuildCode);
+    expectRefused(sim, "https://example.org/page#", kNoBuildCode);
+}

@@ -37,22 +37,6 @@ bool HasRunTimeParts(const TSimulator& sim, const FormWidget& w) {
            BoundHintOf(sim.Display, b).Text != nullptr;
 }
 
-// A pasted code comes from the clipboard (a code or a share link): the messages name it,
-// in the desktop window's words.
-constexpr std::string_view kNoBuildCode = "クリップボードにビルドコードがありません";
-constexpr std::string_view kPastedCodeDamaged = "クリップボードのビルドコードが壊れています";
-constexpr std::string_view kPastedCodeUnknownVersion =
-    "クリップボードのビルドコードはこの版では読めません";
-
-std::string_view Trimmed(std::string_view text) {
-    constexpr std::string_view kBlank = " \t\r\n\v\f";
-    const size_t first = text.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kBlank) - first + 1);
-}
-
 }  // namespace
 
 WebFace::WebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
@@ -294,29 +278,8 @@ std::string WebFace::ShareCode() const {
     return EncodeBuild(sim_.State);
 }
 
-// Read and shown on a copy, so that a code that cannot be shown leaves the selection as
-// it was. A share link carries the code after its '#', a letter no code holds.
 std::string WebFace::Paste(std::string_view text) {
-    std::string_view code = Trimmed(text);
-    if (const size_t hash = code.rfind('#'); hash != std::string_view::npos) {
-        code = code.substr(hash + 1);
-    }
-    RunStep([this, code] {
-        if (code.empty()) {
-            throw ESimError(std::string(kNoBuildCode));
-        }
-        PlannedBuild build;
-        try {
-            build = DecodeBuild(code);
-        } catch (const EBuildCodeError& error) {
-            throw ESimError(std::string(error.what() == kBuildCodeUnknownVersion
-                                            ? kPastedCodeUnknownVersion
-                                            : kPastedCodeDamaged));
-        }
-        TSimulator shown = sim_;
-        ShowBuild(shown, build);
-        sim_ = std::move(shown);
-    });
+    RunStep([this, text] { PasteBuild(sim_, text); });
     return Answer();
 }
 
