@@ -201,6 +201,18 @@ void ForEachClubCount(int32_t club, TStatus& counts, Visit&& visit) {
     }
 }
 
+// The fields a build shares with the selection; they have the same names in both.
+template <class From, class To>
+void CopyBuildFields(const From& from, To& to) {
+    to.Level = from.Level;
+    to.TabIndex = from.TabIndex;
+    to.Chara = from.Chara;
+    to.Caddie = from.Caddie;
+    to.SpecialCard = from.SpecialCard;
+    to.Club = from.Club;
+    to.ClubSlotUps = from.ClubSlotUps;
+}
+
 PlannedBuild Held(const PlannedBuild& in) {
     PlannedBuild out = in;
     const auto bring = [](int32_t& value, FieldRange range) { value = range.Bring(value); };
@@ -226,13 +238,7 @@ PlannedBuild Held(const PlannedBuild& in) {
 
 PlannedBuild BuildOf(const TSimState& state) {
     PlannedBuild build;
-    build.Level = state.Level;
-    build.TabIndex = state.TabIndex;
-    build.Chara = state.Chara;
-    build.Caddie = state.Caddie;
-    build.SpecialCard = state.SpecialCard;
-    build.Club = state.Club;
-    build.ClubSlotUps = state.ClubSlotUps;
+    CopyBuildFields(state, build);
     if (state.Club >= 0 && state.Club < kClubCount) {
         for (int k = 0; k < kStatCount; ++k) {
             StatField(build.ClubSlotUps[state.Club], k) = state.ClubSpinners[k].Position;
@@ -319,13 +325,7 @@ PlannedBuild DecodeBuild(std::string_view code) {
 
 void ShowBuild(TSimulator& sim, const PlannedBuild& build) {
     TSimState& s = sim.State;
-    s.Level = build.Level;
-    s.TabIndex = build.TabIndex;
-    s.Chara = build.Chara;
-    s.Caddie = build.Caddie;
-    s.SpecialCard = build.SpecialCard;
-    s.Club = build.Club;
-    s.ClubSlotUps = build.ClubSlotUps;
+    CopyBuildFields(build, s);
 
     CalcClubSetting(sim);
     CalcClubLimit(sim);

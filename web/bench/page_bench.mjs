@@ -10,38 +10,16 @@
 // - the size of build-web/kestrel-simulator.html.
 //   KESTREL_BENCH_LOADS (default 25) and KESTREL_BENCH_STEPS (default 60) set the counts.
 
-import { statSync } from 'node:fs';
-import { clickAt, kPagePath, launch, openPage, pageUrl } from '../tests/browser.mjs';
+import { readFileSync, statSync } from 'node:fs';
+import { join } from 'node:path';
+import { clickAt, kPagePath, kRepo, launch, openPage, pageUrl } from '../tests/browser.mjs';
 
 const kLoads = Number(process.env.KESTREL_BENCH_LOADS || 25);
 const kSteps = Number(process.env.KESTREL_BENCH_STEPS || 60);
 
-// A selection that uses much of the window: dressed characters, cards, a club set.
-const kSettings = `[Character]
-Level=12
-TabIndex=0
-[Bastian]
-Top=4
-Pants=7
-Shoes=6
-Hand=6
-Head1=7
-Head2=3
-Face=5
-Ring=1
-CharaCard1=3
-CharaCard2=5
-CaddieCard1=1
-PowSlotUp=6
-[Caddie]
-Caddie=3
-[SpecialCard]
-SpecialCard=1
-[Club]
-Club=41
-[Club41]
-PowSlotUp=2
-`;
+// A selection that uses much of the window, the one of the screenshots: a dressed
+// character, cards, a caddie, a club set with counts, a special card.
+const kSettings = readFileSync(join(kRepo, 'docs', 'screenshot-settings.ini'), 'utf8');
 
 const median = (values) => {
   const sorted = [...values].sort((a, b) => a - b);

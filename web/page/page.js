@@ -366,12 +366,21 @@
 
   const measureCanvas = document.createElement('canvas').getContext('2d');
 
-  function makeList(w, index) {
-    const e = element('div', 'w list');
+  // The element of an input widget: placed, named for assistive technology, in its
+  // font, with the role it plays.
+  function inputElement(w, tag, className, role) {
+    const e = element(tag, `w ${className}`);
     place(e, w, true);
     describe(e, w);
     e.style.font = fontOf(w.font);
-    e.setAttribute('role', 'combobox');
+    if (role) {
+      e.setAttribute('role', role);
+    }
+    return e;
+  }
+
+  function makeList(w, index) {
+    const e = inputElement(w, 'div', 'list', 'combobox');
     e.setAttribute('aria-haspopup', 'listbox');
     e.setAttribute('aria-expanded', 'false');
     e.tabIndex = 0;
@@ -624,11 +633,7 @@
   // -- Spinners --
 
   function makeSpinner(w, index) {
-    const e = element('div', 'w spinner');
-    place(e, w, true);
-    describe(e, w);
-    e.style.font = fontOf(w.font);
-    e.setAttribute('role', 'spinbutton');
+    const e = inputElement(w, 'div', 'spinner', 'spinbutton');
     e.setAttribute('aria-valuemin', '0');
     // Reached by a click, not by the Tab key.
     e.tabIndex = -1;
@@ -713,11 +718,8 @@
   // -- Buttons --
 
   function makeButton(w, index) {
-    const e = element('button', 'w button');
+    const e = inputElement(w, 'button', 'button');
     e.type = 'button';
-    place(e, w, true);
-    describe(e, w);
-    e.style.font = fontOf(w.font);
     e.textContent = w.text;
     if (w.hint) {
       e.dataset.hint = lines(w.hint);
