@@ -5,6 +5,28 @@
 
 #include "form/form.h"
 
+void AppendJsonString(std::string& out, std::string_view text) {
+    out += '"';
+    for (const char ch : text) {
+        const auto byte = static_cast<unsigned char>(ch);
+        if (ch == '"' || ch == '\\') {
+            out += '\\';
+            out += ch;
+        } else if (ch == '\r') {
+            out += "\\r";
+        } else if (ch == '\n') {
+            out += "\\n";
+        } else if (byte < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", byte);
+            out += escape;
+        } else {
+            out += ch;
+        }
+    }
+    out += '"';
+}
+
 namespace {
 
 constexpr std::string_view kAnchorNames[] = {"Left", "Right", "Fixed"};
@@ -79,28 +101,7 @@ private:
         }
         first_ = false;
     }
-    // UTF-8 passes through; quotes, backslashes and control characters are escaped.
-    void String(std::string_view text) {
-        Out += '"';
-        for (const char ch : text) {
-            const auto byte = static_cast<unsigned char>(ch);
-            if (ch == '"' || ch == '\\') {
-                Out += '\\';
-                Out += ch;
-            } else if (ch == '\r') {
-                Out += "\\r";
-            } else if (ch == '\n') {
-                Out += "\\n";
-            } else if (byte < 0x20) {
-                char escape[8];
-                std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-                Out += escape;
-            } else {
-                Out += ch;
-            }
-        }
-        Out += '"';
-    }
+    void String(std::string_view text) { AppendJsonString(Out, text); }
 
     bool first_ = true;
     bool afterKey_ = false;

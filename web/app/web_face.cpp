@@ -7,29 +7,6 @@
 
 namespace {
 
-void AppendJsonString(std::string& out, std::string_view text) {
-    out += '"';
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (byte < 0x20) {
-            static constexpr char kHex[] = "0123456789abcdef";
-            out += "\\u00";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 15];
-        } else {
-            out += ch;
-        }
-    }
-    out += '"';
-}
-
 bool HasRunTimeParts(const TSimulator& sim, const FormWidget& w) {
     const Binding& b = w.Bind;
     return BoundValue(sim.State, b) != nullptr || BoundText(sim.Display, b) != nullptr ||
