@@ -13,8 +13,7 @@
 // tip, Escape) · arrow <spinner> up|down · tab <page> · click <button> · close · undo
 // [how] (Ctrl+Z) · redo [shiftz|how] (Ctrl+Y, or Ctrl+Shift+Z) · copy [how]
 // (Ctrl+Shift+C) · paste <how> <text> (the rest of the line on the clipboard, then
-// Ctrl+Shift+V) · load <file> (the file becomes the settings file, then
-// "保存した状態に戻す"). A "how" word says how the page does it (a key or its button);
+// Ctrl+Shift+V). A "how" word says how the page does it (a key or its button);
 // the window has its keys only.
 
 #include <QAbstractItemView>
@@ -30,7 +29,6 @@
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
-#include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
@@ -38,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "form/form.h"
 #include "ui/main_window.h"
 #include "window_driver.h"
 
@@ -46,25 +45,9 @@ namespace {
 using Shown = std::map<std::string, std::string>;
 
 std::string Json(const std::string& text) {
-    std::string out = "\"";
-    for (const char ch : text) {
-        const auto byte = static_cast<unsigned char>(ch);
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (ch == '\n') {
-            out += "\\n";
-        } else if (ch == '\r') {
-            out += "\\r";
-        } else if (byte < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
-            out += escaped;
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
+    std::string out;
+    AppendJsonString(out, text);
+    return out;
 }
 
 std::string CursorName(const QWidget* widget) {
@@ -145,8 +128,7 @@ const QLabel* ShownTip() {
 }
 
 // What an action read besides the shown values, as JSON members.
-std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& settingsPath,
-                    const std::string& line) {
+std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& line) {
     std::istringstream words(line);
     std::string verb;
     std::string name;
@@ -167,10 +149,6 @@ std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& 
         QGuiApplication::clipboard()->setText(
             QString::fromStdString(at == std::string::npos ? std::string() : line.substr(at + 1)));
         drive.PasteCode();
-    } else if (verb == "load") {
-        std::filesystem::copy_file(name, settingsPath,
-                                   std::filesystem::copy_options::overwrite_existing);
-        WindowDriver::Click(Named<QPushButton>(form, "Button2"));
     } else if (verb == "preview") {
         int row = 0;
         words >> row;
@@ -310,7 +288,7 @@ int main(int argc, char** argv) {
         if (line.empty()) {
             continue;
         }
-        const std::string extra = Perform(form, drive, argv[1], line);
+        const std::string extra = Perform(form, drive, line);
         Print(boxes.Take(), Read(form), before, extra);
     }
     std::fflush(stdout);

@@ -219,7 +219,7 @@ async function listShown(page, name) {
 }
 
 // The tip beside the highlighted row: its text, or '' while none shows.
-export const previewTip = (page) => page.evaluate(() => {
+const previewTip = (page) => page.evaluate(() => {
   const tip = document.getElementById('preview-tip');
   return tip.hidden ? '' : tip.textContent;
 });
@@ -275,7 +275,14 @@ export async function perform(page, action) {
         await hoverAt(page, `#${name}-rows > [data-row="${row}"]`);
       }
       page.extra.tip = await previewTip(page);
+      // The tip stands beside the open rows, not over them, and goes with the list.
+      page.extra.tipBeside = page.extra.tip === '' || await page.evaluate((name) => {
+        const tip = document.getElementById('preview-tip').getBoundingClientRect();
+        const rows = document.getElementById(name + '-rows').getBoundingClientRect();
+        return tip.left >= rows.right || tip.right <= rows.left;
+      }, name);
       await page.keyboard.press('Escape');
+      page.extra.tipGone = (await previewTip(page)) === '';
       break;
     }
     case 'key': {

@@ -5,7 +5,10 @@
 // on the clipboard, the tip beside a highlighted row, and at the end the stored
 // settings byte for byte. Among the actions: undo and redo (in runs, by key and by
 // button), copies, and pastes of earlier codes, of share links, of damaged codes and of
-// text that is no code.
+// text that is no code. Since every copy must give the window's code, each paste of an
+// earlier code is a code copied in one face opening its build in the other, as the same
+// shown values after it prove; and each preview's tip is the window's, whose tips equal
+// a real pick of the entry (tests/ui/planner_window_test.cpp).
 //
 // KESTREL_WEB_ACTIONS (default 1000) and KESTREL_WEB_SEED set the length and the seed.
 
@@ -243,6 +246,9 @@ async function differentialRun(t, settings, count, seed) {
         `seed ${seed}: shown ${where}:\n  ${diff.join('\n  ')}\nthe last actions:\n  ${recent}`);
       assert.equal(web[i].copied, window.steps[i].copied, `seed ${seed}: the code copied ${where}`);
       assert.equal(web[i].tip, window.steps[i].tip, `seed ${seed}: the tip ${where}`);
+      if (actions[i - 1]?.startsWith('preview ')) {
+        assert.ok(web[i].tipBeside && web[i].tipGone, `seed ${seed}: the tip's place ${where}`);
+      }
     }
     assert.deepEqual(webStored, window.file, 'the stored settings at the end');
     const boxes = web.reduce((n, step) => n + step.errors.length, 0);
