@@ -319,58 +319,6 @@ export async function perform(page, action) {
   return early;
 }
 
-// A random settings text for the page's own lists: any row or none (a value the list
-// does not have), spinner counts in and out of range, per-club counts.
-export function randomSettings(widgets, random) {
-  const sections = new Map();
-  const put = (section, key, value) => {
-    if (!sections.has(section)) {
-      sections.set(section, []);
-    }
-    sections.get(section).push(`${key}=${value}`);
-  };
-  const index = (count) => (random.chance(4) ? count + random.below(5) : random.below(count));
-  const rows = (name) => widgets.find((w) => w.name === name).items.length;
-  put('Character', 'Level', index(rows('ComboBox1')));
-  put('Character', 'TabIndex', random.chance(5) ? -1 : random.below(10));
-  put('Caddie', 'Caddie', index(rows('ComboBox3')));
-  put('SpecialCard', 'SpecialCard', index(rows('cbSpecialCard')));
-  put('Club', 'Club', random.below(rows('ComboBox2')));
-  for (let i = 0; i < 42; ++i) {
-    if (random.chance(20)) {
-      for (const key of ['PowSlotUp', 'CtrlSlotUp', 'ExaSlotUp', 'SpinSlotUp', 'CurSlotUp']) {
-        put('Club' + i, key, random.below(12));
-      }
-    }
-  }
-  for (const w of widgets) {
-    const card = w.name && w.name.match(/^cb(.+)(CharaCard|CaddieCard)\d$/);
-    if (card && random.chance(60)) {
-      put(card[1], w.name.slice(2 + card[1].length), index(card[2] === 'CharaCard' ? 15 : 5));
-    }
-  }
-  const names = widgets.map((w) => w.name && w.name.match(/^cb(.+)CharaCard1$/)).filter(Boolean)
-    .map((m) => m[1]);
-  for (const w of widgets) {
-    const list = w.kind === 'List' && w.bind.field === 'EquipItem' ? w.name : null;
-    const chara = list && names.find((n) => list.startsWith('ComboBox_' + n));
-    if (chara && random.chance(50)) {
-      put(chara, list.slice(('ComboBox_' + chara).length), index(w.items.length));
-    }
-  }
-  for (const chara of names) {
-    if (random.chance(60)) {
-      put(chara, 'PowSlotUp', random.below(33));
-      put(chara, 'CurSlotUp', random.below(22));
-    }
-  }
-  let text = '';
-  for (const [section, lines] of sections) {
-    text += `[${section}]\n${lines.join('\n')}\n`;
-  }
-  return text;
-}
-
 // The selection as the page shows it: every list's row, spinner and page.
 export function selection(shown) {
   const picked = {};
@@ -380,13 +328,6 @@ export function selection(shown) {
     }
   }
   return picked;
-}
-
-// Loads a settings text as the stored settings: put in place, then the revert button.
-export async function loadStored(page, text) {
-  await page.evaluate(([key, text]) => localStorage.setItem(key, text), [kStoreKey, text]);
-  await clickAt(page, '#Button2');
-  return takeMessages(page);
 }
 
 // The desktop window's run of the same actions over the same stored settings: the

@@ -8,7 +8,7 @@
 // text that is no code. Since every copy must give the window's code, each paste of an
 // earlier code is a code copied in one face opening its build in the other, as the same
 // shown values after it prove; and each preview's tip is the window's, whose tips equal
-// a real pick of the entry (tests/ui/planner_window_test.cpp).
+// a real pick of the entry (tests/simulator/preview_test.cpp).
 //
 // KESTREL_WEB_ACTIONS (default 1000) and KESTREL_WEB_SEED set the length and the seed.
 
