@@ -1,0 +1,164 @@
+#pragma once
+
+// The build search: which build reaches a player's goal. A query names what may change
+// (each part free or kept as the current selection has it), the minimums, the PP budget
+// and the objective; the answer is the best builds, ranked, each a PlannedBuild that a
+// face shows as a pasted build code is shown (ShowBuild inside one recorded step), the
+// trade-off curve of the objective against the budget, and, when nothing meets every
+// minimum, how far each minimum can be reached with the other conditions kept.
+//
+// The search is exact: it bounds what the parts not yet chosen can still add and
+// prunes only branches that cannot reach the ranking of the builds already found.
+// Ranking: the objective (higher is better; for LeastPP the PP), then fewer PP, then
+// fewer changes from the current selection, then the lowest list indices field by field
+// (page, items in slot order, character cards 1-3, caddie cards 1-2, the five character
+// counts, caddie, special card, club set, the five club counts). Two builds that show the
+// same figures are one answer, the better ranked one kept.
+//
+// Qt-free and without I/O; the faces (window, page, command line) read a query from
+// their controls or from JSON (search/search_json.h) and call RunSearch.
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "engine/errors.h"
+#include "engine/sim_record.h"
+#include "simulator/build_code.h"
+
+// The parts of a build that a query frees or keeps. The first 24 are the wear-slot kinds
+// in TWearSlot order (a character without that slot ignores it); names are the settings
+// keys ("Top", "Ring", "CharaCard1", "PowSlotUp", "ClubPowSlotUp", ...).
+constexpr int kWearPartCount = 24;
+constexpr int kPartCharaCard1 = 24;   // CharaCard1..CharaCard3: 24..26
+constexpr int kPartCaddieCard1 = 27;  // CaddieCard1, CaddieCard2: 27, 28
+constexpr int kPartCaddie = 29;
+constexpr int kPartSpecialCard = 30;
+constexpr int kPartClub = 31;
+constexpr int kPartSlotUp = 32;      // PowSlotUp..CurSlotUp: 32..36
+constexpr int kPartClubSlotUp = 37;  // ClubPowSlotUp..ClubCurSlotUp: 37..41
+constexpr int kSearchPartCount = 42;
+
+std::string_view SearchPartName(int part);
+// The part of that name, or -1.
+int SearchPartByName(std::string_view name);
+
+enum class SearchObjective : uint8_t {
+    Distance,       // the longest 1W normal distance
+    PowerDistance,  // the longest 1W power-shot distance
+    Pow,            // the highest final value of one status
+    Ctrl,
+    Exa,
+    Spin,
+    Cur,
+    Sum,      // the highest sum of the five final statuses
+    LeastPP,  // the least PP that meets the minimums
+};
+constexpr int kObjectiveCount = 9;
+// "distance", "powerDistance", "pow", "ctrl", "exa", "spin", "cur", "sum", "leastPP".
+std::string_view ObjectiveName(SearchObjective objective);
+std::optional<SearchObjective> ObjectiveByName(std::string_view name);
+
+// The minimums: on the five final statuses and on the 1W normal distance.
+constexpr int kMinDistance = 5;
+constexpr int kMinimumCount = 6;
+// "pow", "ctrl", "exa", "spin", "cur", "distance".
+std::string_view MinimumName(int minimum);
+
+constexpr int32_t kShownCharacter = -1;  // the character of the shown page
+constexpr int32_t kAnyCharacter = -2;    // any of the ten; the answer says which
+constexpr int32_t kMaxResults = 50;
+
+struct SearchQuery {
+    int32_t Character = kShownCharacter;  // 0..9, kShownCharacter or kAnyCharacter
+    std::array<bool, kSearchPartCount> Free = AllFree();
+    std::array<std::optional<int32_t>, kMinimumCount> Min{};
+    bool NoPenalty = true;          // final power at most the level's limit
+    std::optional<int32_t> Budget;  // the most PP of the upgrades, counted from zero
+    SearchObjective Objective = SearchObjective::Distance;
+    int32_t Results = 10;  // 1..kMaxResults
+
+    static constexpr std::array<bool, kSearchPartCount> AllFree() {
+        std::array<bool, kSearchPartCount> free{};
+        for (bool& f : free) {
+            f = true;
+        }
+        return free;
+    }
+};
+
+// A query that names a value out of range; the message names the field.
+class ESearchQueryError : public ESimError {
+public:
+    using ESimError::ESimError;
+};
+
+// Throws ESearchQueryError for a query that cannot be searched.
+void ValidateQuery(const SearchQuery& query);
+
+// The figures the window shows for a build.
+struct BuildFigures {
+    TStatus Final;                      // after the penalty
+    int32_t Penalty = 0;                // 0, or the negative shown in "(-3)"
+    std::array<int32_t, 3> Distances{};  // 1W normal, power shot, power shot x2
+    int32_t PP = 0;                     // character and club upgrades, from zero
+
+    friend bool operator==(const BuildFigures&, const BuildFigures&) = default;
+};
+
+// The figures of the selection as it is shown.
+BuildFigures FiguresOf(const TSimulator& sim);
+
+struct SearchAnswer {
+    PlannedBuild Build;
+    BuildFigures Figures;
+    int32_t Value = 0;    // the objective's value (for LeastPP the PP)
+    int32_t Changes = 0;  // fields that differ from the current selection
+    // The changes as the dialog lists them: "頭1: なし → パワー+1/S+2 *", "パワー強化 3 → 5".
+    std::vector<std::string> ChangeTexts;
+};
+
+// One step of the trade-off curve: from PP on, the best objective value is Value,
+// reached by Answer.
+struct CurveStep {
+    int32_t PP = 0;
+    int32_t Value = 0;
+    SearchAnswer Answer;
+};
+
+// When nothing meets every minimum: the most that minimum can reach with every other
+// condition kept (nullopt when the other conditions alone already leave no build).
+struct MinimumReach {
+    int Minimum = 0;  // 0..5
+    int32_t Wanted = 0;
+    std::optional<int32_t> Reachable;
+};
+
+struct SearchResult {
+    BuildFigures Current;  // the current selection, for comparison
+    int32_t CurrentValue = 0;
+    std::vector<SearchAnswer> Answers;  // ranked; empty when nothing meets the conditions
+    std::vector<MinimumReach> Reaches;  // only when Answers is empty
+    std::vector<CurveStep> Curve;       // rising values at rising PP; not for LeastPP
+    uint64_t Nodes = 0;                 // branches the search visited
+    bool Cancelled = false;
+};
+
+// A face that runs the search in the background can follow it and stop it.
+struct SearchControl {
+    std::function<void(double done)> Progress;  // 0..1, now and then
+    std::function<bool()> Cancelled;            // asked now and then; true stops the search
+};
+
+// Searches from the selection `current` shows. Throws ESearchQueryError for an invalid
+// query, and ESimError with the window's message when the selection itself cannot be
+// shown (no club set, no page for kShownCharacter).
+SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
+                       const SearchControl* control = nullptr);
+
+// The objective's value of a build's figures.
+int32_t ObjectiveValue(SearchObjective objective, const BuildFigures& figures);
