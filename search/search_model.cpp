@@ -104,6 +104,7 @@ struct SearchModel::Stage {
 struct SearchModel::CharaModel {
     struct Bounds {
         Five StMax{}, StMin{}, SlMax{}, SlMin{};
+        Five JointMax{};  // the most of status plus slot limit, option by option
         int32_t RingMax = 0, YardMax = 0, PyMax = 0;
     };
 
@@ -502,6 +503,8 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
             for (const Option& o : m.Stages[s].Options) {
                 for (int i = 0; i < kStatCount; ++i) {
                     most.StMax[i] = first ? o.St[i] : std::max(most.StMax[i], o.St[i]);
+                    most.JointMax[i] =
+                        first ? o.St[i] + o.Sl[i] : std::max(most.JointMax[i], o.St[i] + o.Sl[i]);
                     least.StMin[i] = first ? o.St[i] : std::min(least.StMin[i], o.St[i]);
                     most.SlMax[i] = first ? o.Sl[i] : std::max(most.SlMax[i], o.Sl[i]);
                     least.SlMin[i] = first ? o.Sl[i] : std::min(least.SlMin[i], o.Sl[i]);
@@ -512,6 +515,7 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
                 first = false;
             }
             AddFive(b.StMax, most.StMax);
+            AddFive(b.JointMax, most.JointMax);
             AddFive(b.StMin, least.StMin);
             AddFive(b.SlMax, most.SlMax);
             AddFive(b.SlMin, least.SlMin);
@@ -809,7 +813,7 @@ private:
         const auto& rest = m_.Rest[s];
         const int32_t limit = m_.Limit;
         const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
-        Five lo{}, hi{}, cu{}, cv{};
+        Five lo{}, hi{}, cu{}, cv{}, spin{};
         for (int i = 0; i < kStatCount; ++i) {
             lo[i] = node.St[i] + rest.StMin[i];
             hi[i] = node.St[i] + rest.StMax[i];
@@ -820,11 +824,15 @@ private:
             const int32_t limitLo = node.Sl[i] + rest.SlMin[i] + bonus;
             const int32_t limitHi = node.Sl[i] + rest.SlMax[i] + bonus;
             const int32_t here = m_.Current[kFieldCount + i];
+            // A count adds at most its limit, and status and limit come from the same
+            // options: what the rest adds to both together bounds both.
+            const int32_t room = node.Sl[i] + bonus + rest.JointMax[i] - rest.StMax[i];
             if (m_.CountFree[i]) {
-                cu[i] = std::max(0, std::min(CharaSpinnerMax(i), limitHi));
+                spin[i] = std::max(0, std::min(CharaSpinnerMax(i), limitHi));
+                cu[i] = std::max(0, std::min(spin[i], room));
             } else {
                 lo[i] += std::min(here, limitLo);
-                hi[i] += std::min(here, limitHi);
+                hi[i] += std::max(0, std::min({here, limitHi, room}));
             }
             if (m_.ClubCountFree[i]) {
                 cv[i] = std::max(0, StatField(clubLimit, i));
@@ -947,7 +955,7 @@ private:
                 return ppLow > last.Figures.PP;
             }
             return node.Changes +
-                       ChangesNeeded(s, node, cu, cv, excessLo, last.Rank, last.Figures.PP) >
+                       ChangesNeeded(s, node, spin, cv, excessLo, last.Rank, last.Figures.PP) >
                    last.Changes;
         }
         if (mode_ == SolveMode::Curve) {
@@ -992,22 +1000,28 @@ private:
             return n;
         };
 
+        // A count standing above what it may reach below this branch changes anyway.
         int32_t pp = node.PP;
+        int32_t forced = 0;
         std::vector<int32_t> savings;
-        for (int i = node.UpDone; i < kStatCount; ++i) {
-            if (m_.CountFree[i]) {
-                const int32_t n = std::min(m_.Current[kFieldCount + i], cu[i]);
-                savings.push_back(kUpgradeWeight[i] * n * (n + 1));
+        const auto price = [&](int i, int32_t here, int32_t top) {
+            if (here > top) {
+                ++forced;
+            } else {
+                savings.push_back(kUpgradeWeight[i] * here * (here + 1));
                 pp += savings.back();
             }
+        };
+        for (int i = node.UpDone; i < kStatCount; ++i) {
+            if (m_.CountFree[i]) {
+                price(i, m_.Current[kFieldCount + i], cu[i]);
+            }
             if (m_.ClubCountFree[i]) {
-                const int32_t n = std::min(m_.Current[kFieldClubCount + i], cv[i]);
-                savings.push_back(kUpgradeWeight[i] * n * (n + 1));
-                pp += savings.back();
+                price(i, m_.Current[kFieldClubCount + i], cv[i]);
             }
         }
         std::sort(savings.rbegin(), savings.rend());
-        const int32_t counts = fewest(pp - ppBar, savings);
+        const int32_t counts = forced + fewest(pp - ppBar, savings);
 
         // What the counts can give within the PP left, and what kept counts give.
         Five up{}, keptLow{};
@@ -1080,7 +1094,8 @@ private:
             reach(5, *q_.Min[kMinDistance] - 200);
         }
         if (q_.NoPenalty) {
-            stages = std::max(stages, fewest(node.St[0] + g.KeptPow + keptLow[0] - m_.Limit, g.PowDown));
+            stages =
+                std::max(stages, fewest(node.St[0] + g.KeptPow + keptLow[0] - m_.Limit, g.PowDown));
         }
         return g.MustChange + stages + counts;
     }
