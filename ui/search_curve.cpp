@@ -146,17 +146,21 @@ void CurvePlot::paintEvent(QPaintEvent*) {
         p.setBrush(picked ? kRed : kBlue);
         p.drawEllipse(QPointF(XOf(s.PP), YOf(s.Value)), picked ? 5.0 : 3.5, picked ? 5.0 : 3.5);
     }
+    // The picked step's figures in a box beside its point, inside the plot.
     if (picked_ >= 0) {
         const Step& s = steps_[static_cast<size_t>(picked_)];
         const QString text = QStringLiteral("%1 PP: %2").arg(s.PP).arg(ValueText(s.Value));
         const QPointF at(XOf(s.PP), YOf(s.Value));
-        const int width = metrics.horizontalAdvance(text);
-        const double left = std::min(at.x() + 8, static_cast<double>(area.right() - width - 4));
-        const double top = at.y() + 8 + metrics.height() < area.bottom()
-                               ? at.y() + 6
-                               : at.y() - 6 - metrics.height();
+        const QSizeF size(metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
+        const double left =
+            std::clamp(at.x() + 8, area.left() + 2.0, area.right() - size.width() - 2);
+        const double top =
+            at.y() + 8 + size.height() < area.bottom() ? at.y() + 8 : at.y() - 8 - size.height();
+        const QRectF box(QPointF(left, top), size);
         p.setPen(kRed);
-        p.drawText(QRectF(left, top, width + 2, metrics.height()), text);
+        p.setBrush(Qt::white);
+        p.drawRect(box);
+        p.drawText(box, Qt::AlignCenter, text);
     }
 }
 

@@ -228,6 +228,7 @@ QWidget* SearchDialog::BuildConditionGroup() {
         value->setRange(0, 999);
         value->setSuffix(m == kMinDistance ? QStringLiteral("y 以上") : QStringLiteral(" 以上"));
         value->setEnabled(false);
+        value->setAccessibleName(MinimumCaption(m) + QStringLiteral("の最低値"));
         connect(on, &QCheckBox::toggled, value, &QWidget::setEnabled);
         grid->addWidget(on, m, 0);
         grid->addWidget(value, m, 1);
@@ -247,6 +248,7 @@ QWidget* SearchDialog::BuildConditionGroup() {
     budget_->setValue(50'000);
     budget_->setSuffix(QStringLiteral(" PP"));
     budget_->setEnabled(false);
+    budget_->setAccessibleName(QStringLiteral("予算"));
     connect(budgetOn_, &QCheckBox::toggled, budget_, &QWidget::setEnabled);
     grid->addWidget(budgetOn_, kMinimumCount + 1, 0);
     grid->addWidget(budget_, kMinimumCount + 1, 1);
