@@ -435,6 +435,17 @@ TEST(SearchDialog, ALongSearchShowsProgressAndCancels) {
     EXPECT_FALSE(cancel->isEnabled());
     EXPECT_EQ(dialog->Shown(), nullptr);
 
+    // The real search, every part free, stops soon after "中止" (or has finished).
+    dialog->SetRunner(&RunSearch);
+    Click(*dialog, "SearchFreeAll");
+    Click(*dialog, "SearchRun");
+    QTest::qWait(300);
+    const auto stopping = std::chrono::steady_clock::now();
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 5000));
+    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3));
+    dialog->SetRunner(endless);
+
     // The window goes while a search runs.
     Click(*dialog, "SearchRun");
     ASSERT_TRUE(dialog->Searching());
