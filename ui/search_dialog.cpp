@@ -379,8 +379,9 @@ void SearchDialog::LayOutWearSlots() {
                                                : entry - 1;
     character_->setItemText(
         kShownEntry, QStringLiteral("表示中のキャラ (%1)").arg(PageCaption(live_.State.TabIndex)));
-    for (QCheckBox* box : free_) {
-        wearGrid_->removeWidget(box);
+    for (int part = 0; part < kWearPartCount; ++part) {
+        wearGrid_->removeWidget(free_[static_cast<size_t>(part)]);
+        free_[static_cast<size_t>(part)]->hide();
     }
     std::array<QString, kWearPartCount> owners;
     for (const TCharaDef& def : Roster()) {
@@ -400,9 +401,6 @@ void SearchDialog::LayOutWearSlots() {
                 shown.push_back(kind);
             }
         }
-    }
-    for (int part = 0; part < kWearPartCount; ++part) {
-        free_[static_cast<size_t>(part)]->hide();
     }
     for (size_t i = 0; i < shown.size(); ++i) {
         QCheckBox* box = free_[static_cast<size_t>(shown[i])];
