@@ -123,13 +123,6 @@ void ValidateQuery(const SearchQuery& query) {
     if (query.Budget && *query.Budget < 0) {
         throw ESearchQueryError("\"budget\": 0 以上の整数を指定してください");
     }
-    for (int i = 0; i < kMinimumCount; ++i) {
-        // Far beyond anything a build reaches, but small enough that no sum overflows.
-        if (query.Min[i] && (*query.Min[i] < -1000000 || *query.Min[i] > 1000000)) {
-            throw ESearchQueryError("\"min\"." + std::string(kMinimumNames[i]) +
-                                    ": -1000000 から 1000000 の整数を指定してください");
-        }
-    }
 }
 
 BuildFigures FiguresOf(const TSimulator& sim) {

@@ -1213,9 +1213,17 @@ private:
 
 }  // namespace
 
-SearchOutcome SearchModel::Solve(const SearchQuery& query, SolveMode mode,
+SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
                                  const SearchControl* control, double progressFrom,
                                  double progressSpan) const {
+    // A minimum far beyond any build's figures is out of reach however far beyond it
+    // is: held where no sum of the walk can overflow.
+    SearchQuery query = asked;
+    for (auto& m : query.Min) {
+        if (m) {
+            m = std::clamp(*m, -1000000, 1000000);
+        }
+    }
     SearchOutcome out;
     const double share = progressSpan / static_cast<double>(charas_.size());
     try {
