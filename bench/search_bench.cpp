@@ -81,7 +81,8 @@ int main(int argc, char** argv) {
                        capMs;
             };
             const SearchResult result = RunSearch(sim, query, &control);
-            times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+            times.push_back(
+                std::chrono::duration<double, std::milli>(Clock::now() - start).count());
             nodes = result.Nodes;
             cancelled = result.Cancelled;
         }
