@@ -142,3 +142,14 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
         ExpectRefused(RunCli({"search", path}), "kestrel-cli: " + path + " を読めません (");
     }
 }
+
+// The example in docs/search.md is the output of its query file, as it is today.
+TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
+    const std::string docs = ReadBytes(KESTREL_DOCS "/search.md");
+    const size_t marker = docs.find("<!-- output of: kestrel-cli search docs/search-example.json");
+    ASSERT_NE(marker, std::string::npos);
+    const size_t start = docs.find("```json\n", marker) + 8;
+    const CliRun run = RunCli({"search", KESTREL_DOCS "/search-example.json"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(docs.substr(start, docs.find("```", start) - start), run.Out);
+}
