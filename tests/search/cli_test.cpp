@@ -143,7 +143,9 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
     }
 }
 
-// The example in docs/search.md is the output of its query file, as it is today.
+// The example in docs/search.md is the output of its query file, but for the count of
+// nodes, which changes with every improvement of the pruning (renew the example with
+// build/cli/kestrel-cli search docs/search-example.json when the answers change).
 TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
     const std::string docs = ReadBytes(KESTREL_DOCS "/search.md");
     const size_t marker = docs.find("<!-- output of: kestrel-cli search docs/search-example.json");
@@ -151,5 +153,10 @@ TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
     const size_t start = docs.find("```json\n", marker) + 8;
     const CliRun run = RunCli({"search", KESTREL_DOCS "/search-example.json"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    EXPECT_EQ(docs.substr(start, docs.find("```", start) - start), run.Out);
+    const auto withoutNodes = [](std::string json) {
+        const size_t nodes = json.find("\"nodes\": ");
+        return nodes == std::string::npos ? json : json.erase(nodes, json.find(',', nodes) - nodes);
+    };
+    EXPECT_EQ(withoutNodes(docs.substr(start, docs.find("```", start) - start)),
+              withoutNodes(run.Out));
 }
