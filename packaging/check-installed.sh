@@ -174,7 +174,8 @@ cli=$root/usr/bin/kestrel-cli
 code=BERIIAAAAAAAAAAnrA
 shown=$("$cli" show "$code") || fail "kestrel-cli show $code ended with status $?"
 { grep -q "^  \"code\": \"$code\",\$" <<<"$shown" &&
-    grep -q '^  "final": \[15, 17, 10, 5, 5\],$' <<<"$shown"; } ||
+    grep -q '^  "final": \[15, 17, 10, 5, 5\],$' <<<"$shown" &&
+    grep -q '^  "distances": \[230, 240, 250\],$' <<<"$shown"; } ||
     fail "kestrel-cli show printed other figures: $shown"
 status=0
 "$cli" show "${code%A}B" >/dev/null 2>&1 || status=$?

@@ -456,7 +456,9 @@ int32_t IntegerIn(const JsonValue& value, int64_t low, int64_t high, std::string
     return static_cast<int32_t>(value.Int);
 }
 
-constexpr std::string_view kNotNegative = "0 以上の整数を指定してください (2147483647 まで)";
+// Far beyond what any build reaches; the search sums minimums without overflow below it.
+constexpr int64_t kMaxMinimum = 1000000;
+constexpr std::string_view kMinimumRange = "0 から 1000000 の整数を指定してください";
 
 std::string ObjectiveList() {
     std::string list;
@@ -506,7 +508,7 @@ void ReadMinimums(const JsonValue& value, SearchQuery& query) {
             FieldError(field, "この項目はありません");
         }
         query.Min[static_cast<size_t>(minimum)] =
-            IntegerIn(value.Items[i], 0, kIntMax, field, kNotNegative);
+            IntegerIn(value.Items[i], 0, kMaxMinimum, field, kMinimumRange);
     }
 }
 

@@ -142,3 +142,21 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
         ExpectRefused(RunCli({"search", path}), "kestrel-cli: " + path + " を読めません (");
     }
 }
+
+// The example in docs/search.md is the output of its query file, but for the count of
+// nodes, which changes with every improvement of the pruning (renew the example with
+// build/cli/kestrel-cli search docs/search-example.json when the answers change).
+TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
+    const std::string docs = ReadBytes(KESTREL_DOCS "/search.md");
+    const size_t marker = docs.find("<!-- output of: kestrel-cli search docs/search-example.json");
+    ASSERT_NE(marker, std::string::npos);
+    const size_t start = docs.find("```json\n", marker) + 8;
+    const CliRun run = RunCli({"search", KESTREL_DOCS "/search-example.json"});
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    const auto withoutNodes = [](std::string json) {
+        const size_t nodes = json.find("\"nodes\": ");
+        return nodes == std::string::npos ? json : json.erase(nodes, json.find(',', nodes) - nodes);
+    };
+    EXPECT_EQ(withoutNodes(docs.substr(start, docs.find("```", start) - start)),
+              withoutNodes(run.Out));
+}

@@ -123,7 +123,7 @@ public:
             std::string object;
             for (int m = 0; m < kMinimumCount; ++m) {
                 if (Chance(40)) {
-                    q.Min[static_cast<size_t>(m)] = Number();
+                    q.Min[static_cast<size_t>(m)] = Number() % 1000001;
                     object += (object.empty() ? "" : ",") + Blank() + String(MinimumName(m)) + ":" +
                               std::to_string(*q.Min[static_cast<size_t>(m)]) + Blank();
                 }
@@ -250,7 +250,7 @@ TEST(QueryJson, RefusalsNameTheField) {
         {{"character"}, {"-1", "10", "-2", "\"Shown\"", "\"0\"", "1.0"}, {}},
         {{"free"}, {"\"Top\"", "[\"top\"]", "[\"Top\", \"Top\"]", "[5]", "[[\"Top\"]]"}, {"[]"}},
         {{"min"}, {"5"}, {"{}"}},
-        {{"min.pow"}, {"-1", "2147483648", "\"5\"", "99999999999999999999"}, {}},
+        {{"min.pow"}, {"-1", "1000001", "\"5\"", "99999999999999999999"}, {}},
         {{"min.distance"}, {"-1", "-0.0"}, {}},
         {{"min.power"}, {"5"}, {}},
         {{"noPenalty"}, {"1", "\"true\""}, {"true"}},
