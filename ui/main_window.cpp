@@ -16,6 +16,7 @@
 #include "simulator/persistence.h"
 #include "ui/chara_tabs.h"
 #include "ui/qt_text.h"
+#include "ui/search_dialog.h"
 #include "ui/widgets.h"
 
 namespace {
@@ -142,6 +143,7 @@ void TForm1::AddCommands() {
             &TForm1::CopyBuildCode);
     command("ビルドコードを貼り付け", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
             &TForm1::PasteBuildCode);
+    command("ビルド探索…", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::OpenSearch);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -241,6 +243,19 @@ void TForm1::PasteBuildCode() {
     Run([&text](TSimulator& sim) { PasteBuild(sim, text); }, Step::Record);
 }
 
+void TForm1::OpenSearch() {
+    if (search_ == nullptr) {
+        search_ = new SearchDialog(sim_, this);
+        connect(search_, &SearchDialog::applyRequested, this, &TForm1::ApplyBuild);
+    }
+    search_->Open();
+}
+
+// An answer of the search is shown as a pasted build is: one step, the PP baselines kept.
+void TForm1::ApplyBuild(const PlannedBuild& build) {
+    Run([&build](TSimulator& sim) { ShowBuild(sim, build); }, Step::Record);
+}
+
 void TForm1::ShowPreview(PickList* list, ListRef ref, int entry) {
     pendingPreview_ = {list, ref, entry};
     previewTimer_.start();
@@ -268,6 +283,9 @@ void TForm1::HidePreview() {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
+    if (search_ != nullptr) {
+        search_->close();
+    }
     StoreWindowPosition();
     try {
         FileStore store = Store();

@@ -22,7 +22,8 @@
 // step; the club list's opening is part of the pick that follows it. While a list is
 // open, its highlighted entry shows beside it what picking it would change. Ctrl+Shift+C
 // and Ctrl+Shift+V (also in the window's context menu) copy the selection as a build
-// code and show a pasted one.
+// code and show a pasted one. Ctrl+F (and the context menu) opens the build search
+// (ui/search_dialog.h); the answer it applies is shown as a pasted build is, as one step.
 
 #include <QTimer>
 #include <QWidget>
@@ -45,6 +46,8 @@ enum class TLoadTime { AtCreation, Deferred };
 
 class EntryTip;
 class PickList;
+class SearchDialog;
+struct PlannedBuild;
 
 class TForm1 : public QWidget {
     Q_OBJECT
@@ -80,6 +83,8 @@ private:
     void RedoPressed();
     void CopyBuildCode();
     void PasteBuildCode();
+    void OpenSearch();
+    void ApplyBuild(const PlannedBuild& build);
 
     // What an entry of an open list would change, beside the entry: asked for on each
     // highlight, worked out and shown once the events of the moment are handled, so
@@ -112,6 +117,7 @@ private:
     DisplayBinding display_;
     Previewer previewer_;
     std::unique_ptr<EntryTip> tip_;
+    SearchDialog* search_ = nullptr;  // made when first opened; a child of the window
     QTimer previewTimer_;
     struct PendingPreview {
         PickList* List = nullptr;

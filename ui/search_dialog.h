@@ -1,0 +1,146 @@
+#pragma once
+
+// The dialog "ビルド探索": the build search's query as controls, its answers as a table
+// beside the current selection, its trade-off curve as a step plot, and "適用", which
+// hands the picked build to the window (applyRequested) to be shown as one step.
+//
+// A search runs on a thread of its own over a copy of the window's simulator taken when
+// "探索" is pressed, so that the window and the dialog stay usable. The thread reports
+// its progress and asks for a cancel through SearchControl; past 200 ms a progress bar
+// shows, and "中止" stops the search. The finished result comes back to the dialog as
+// an event of the window's thread.
+
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QTimer>
+#include <array>
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "search/search.h"
+
+class CurvePlot;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QListWidget;
+class QProgressBar;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+
+class SearchDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    using Runner =
+        std::function<SearchResult(const TSimulator&, const SearchQuery&, const SearchControl*)>;
+
+    // `live` is the window's simulator: its shown page names the rows of the wear slots,
+    // and each search starts from a copy of it.
+    SearchDialog(const TSimulator& live, QWidget* parent);
+    ~SearchDialog() override;
+
+    // Shows the dialog in front, its wear slots those of the shown page and the
+    // minimums that are off at the current figures.
+    void Open();
+
+    // The query the controls describe.
+    SearchQuery Query() const;
+    bool Searching() const { return worker_.joinable(); }
+    // What the table and the curve show, or nullptr before the first answer.
+    const SearchResult* Shown() const;
+
+    // The search to run (RunSearch unless a test puts another in).
+    void SetRunner(Runner runner) { runner_ = std::move(runner); }
+
+    // Columns of the answer table.
+    enum Column {
+        kRankColumn,
+        kCharaColumn,
+        kFinalColumn,  // five columns: power .. curve
+        kSumColumn = kFinalColumn + 5,
+        kPenaltyColumn,
+        kDistanceColumn,  // three columns: normal, power shot, power shot x2
+        kPPColumn = kDistanceColumn + 3,
+        kChangesColumn,      // how many fields change
+        kChangeTextsColumn,  // what they change to
+        kColumnCount,
+    };
+
+signals:
+    void applyRequested(const PlannedBuild& build);
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
+private:
+    struct Outcome {
+        SearchQuery Query;
+        int32_t Page = 0;  // the page shown when the search started
+        SearchResult Result;
+        std::optional<std::string> Error;
+        qint64 Milliseconds = 0;
+    };
+
+    void BuildControls();
+    QWidget* BuildFreeGroup();
+    QWidget* BuildConditionGroup();
+    QWidget* BuildGoalGroup();
+    QWidget* BuildAnswerArea();
+    void LayOutWearSlots();
+    void SetAllFree(bool free);
+
+    void StartSearch();
+    void CancelSearch();
+    void ShowProgress();
+    void Finished(std::shared_ptr<Outcome> outcome);
+    void ShowOutcome(const Outcome& outcome);
+    void ShowInfeasible(const Outcome& outcome);
+    void FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
+                 const QString& changes, const QStringList& texts);
+
+    void RowPicked();
+    void StepPicked(int step);
+    void ShowChanges(const SearchAnswer& answer, const QString& heading);
+    void ApplyPicked();
+    void ApplyRow(int row);
+
+    const TSimulator& live_;
+    Runner runner_;
+
+    QComboBox* character_ = nullptr;
+    std::array<QCheckBox*, kSearchPartCount> free_{};
+    QGridLayout* wearGrid_ = nullptr;
+    std::array<QCheckBox*, kMinimumCount> minOn_{};
+    std::array<QSpinBox*, kMinimumCount> min_{};
+    QCheckBox* noPenalty_ = nullptr;
+    QCheckBox* budgetOn_ = nullptr;
+    QSpinBox* budget_ = nullptr;
+    QComboBox* objective_ = nullptr;
+    QSpinBox* results_ = nullptr;
+    QPushButton* run_ = nullptr;
+    QPushButton* cancel_ = nullptr;
+    QProgressBar* progress_ = nullptr;
+    QLabel* status_ = nullptr;
+    QLabel* message_ = nullptr;
+    QTableWidget* table_ = nullptr;
+    QListWidget* changes_ = nullptr;
+    CurvePlot* curve_ = nullptr;
+    QPushButton* apply_ = nullptr;
+
+    std::thread worker_;
+    std::atomic<bool> cancelRequested_{false};
+    std::atomic<double> done_{0};
+    QElapsedTimer clock_;
+    QTimer progressTimer_;
+
+    std::optional<Outcome> shown_;
+    std::optional<PlannedBuild> picked_;  // what "適用" applies
+};
