@@ -17,17 +17,30 @@
 
 namespace {
 
-std::string MakeFolder() {
-    const bool shm = std::filesystem::is_directory("/dev/shm");
-    std::string pattern =
-        (shm ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
-        "kestrel-fuzz-XXXXXX";
-    if (mkdtemp(pattern.data()) == nullptr) {
-        std::perror("mkdtemp");
-        abort();
+// A folder of the run's own, in memory where there is /dev/shm; removed at exit.
+class TempFolder {
+public:
+    TempFolder() {
+        const bool shm = std::filesystem::is_directory("/dev/shm");
+        path_ = (shm ? std::filesystem::path("/dev/shm") : std::filesystem::temp_directory_path()) /
+                "kestrel-fuzz-XXXXXX";
+        if (mkdtemp(path_.data()) == nullptr) {
+            std::perror("mkdtemp");
+            abort();
+        }
     }
-    return pattern;
-}
+    ~TempFolder() {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    TempFolder(const TempFolder&) = delete;
+    TempFolder& operator=(const TempFolder&) = delete;
+
+    const std::string& Path() const { return path_; }
+
+private:
+    std::string path_;
+};
 
 void Check(bool ok, const char* what) {
     if (!ok) {
@@ -39,9 +52,9 @@ void Check(bool ok, const char* what) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const std::string folder = MakeFolder();
-    static const std::string input = folder + "/input.ini";
-    static const std::string saved = folder + "/saved.ini";
+    static const TempFolder folder;
+    static const std::string input = folder.Path() + "/input.ini";
+    static const std::string saved = folder.Path() + "/saved.ini";
     {
         std::ofstream out(input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
