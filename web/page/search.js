@@ -151,14 +151,13 @@
     ui.cancel.disabled = state !== 'running';
   }
 
-  function start() {
+  // Runs the query of the controls, or the given query text (the benchmark's).
+  function start(text = JSON.stringify(readQuery())) {
     if (job) {
-      return;
+      return false;
     }
-    const query = readQuery();
-    const text = JSON.stringify(query);
     ensureWorker();
-    job = { id: ++jobs, started: performance.now(), query: text, objective: query.objective };
+    job = { id: ++jobs, started: performance.now(), query: text, objective: JSON.parse(text).objective };
     job.timer = setTimeout(() => {
       ui.progressBox.hidden = false;
       job.progressShown = performance.now() - job.started;
@@ -168,6 +167,7 @@
     showStatus('探索しています…');
     setState('running');
     worker.postMessage({ id: job.id, query: text });
+    return true;
   }
 
   function cancel() {
@@ -193,6 +193,9 @@
       clearAnswers();
     }
     showStatus(message || summary(answer, run), state === 'error');
+    for (const resolve of waiting.splice(0)) {
+      resolve(last);
+    }
   }
 
   function summary(answer, run) {
@@ -208,6 +211,7 @@
   // ---- The answers ------------------------------------------------------------------
 
   let last = null;      // the last finished search: query, answer, times
+  const waiting = [];   // run()s that wait for the search to finish
   let picked = null;    // the picked answer or curve step: {code, changes, rank?, step?}
 
   const characterName = (index) => (index >= 0 && index < form.characters.length
@@ -245,7 +249,9 @@
   function clearAnswers() {
     ui.answers.replaceChildren();
     ui.reaches.hidden = true;
+    ui.reachList.replaceChildren();
     ui.curveBox.hidden = true;
+    ui.curve.replaceChildren();
     pick(null);
   }
 
@@ -559,7 +565,7 @@
     ui.progress = element('progress', { id: 'SearchProgress', max: 1, value: 0 }, ui.progressBox);
     ui.progressText = element('span', { class: 'percent' }, ui.progressBox);
     ui.status = element('span', { id: 'SearchStatus', role: 'status', 'aria-live': 'polite' }, run);
-    ui.run.addEventListener('click', start);
+    ui.run.addEventListener('click', () => start());
     ui.cancel.addEventListener('click', cancel);
 
     // What it found.
@@ -639,6 +645,16 @@
     window.kestrel.search = {
       get last() { return last; },
       open,
+      // Runs a query text as the dialog runs its own; resolves to the finished search.
+      run(text) {
+        return new Promise((resolve) => {
+          waiting.push(resolve);
+          if (!start(text)) {
+            waiting.pop();
+            resolve(null);
+          }
+        });
+      },
     };
   }
 
