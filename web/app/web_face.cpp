@@ -302,7 +302,10 @@ std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* co
         if (!read.Build) {
             throw ESearchQueryError("build: ビルドコードがありません");
         }
+        // The build over empty settings, as the program's first load shows it.
         TSimulator sim;
+        MemoryStore empty("search");
+        FormCreate(sim, empty);
         ShowBuild(sim, DecodeBuild(*read.Build));
         return ResultJson(RunSearch(sim, read.Query, control));
     } catch (const ESimError& error) {
