@@ -67,16 +67,21 @@
   let job = null;  // the running search: {id, started, timer}
   let jobs = 0;
 
+  // False where the browser refuses a worker to this page.
   function ensureWorker() {
     if (worker) {
-      return;
+      return true;
     }
-    if (!workerUrl) {
-      const core = document.getElementById('kestrel-core-script').textContent;
-      const source = core + '\n;(' + workerMain.toString() + ')();\n';
-      workerUrl = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+    try {
+      if (!workerUrl) {
+        const core = document.getElementById('kestrel-core-script').textContent;
+        const source = core + '\n;(' + workerMain.toString() + ')();\n';
+        workerUrl = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
+      }
+      worker = new Worker(workerUrl);
+    } catch (error) {
+      return false;
     }
-    worker = new Worker(workerUrl);
     worker.onmessage = (event) => received(event.data);
     worker.onerror = (event) => {
       event.preventDefault();
@@ -86,6 +91,7 @@
       }
       finish('error', 'ビルド探索を実行できませんでした: ' + (event.message || '不明なエラー'));
     };
+    return true;
   }
 
   function stopWorker() {
@@ -156,7 +162,10 @@
     if (job) {
       return false;
     }
-    ensureWorker();
+    if (!ensureWorker()) {
+      showStatus('このブラウザではビルド探索を実行できません。', true);
+      return false;
+    }
     job = { id: ++jobs, started: performance.now(), query: text, objective: JSON.parse(text).objective };
     job.timer = setTimeout(() => {
       ui.progressBox.hidden = false;
