@@ -166,6 +166,7 @@
       showStatus('このブラウザではビルド探索を実行できません。', true);
       return false;
     }
+    readForm();
     job = { id: ++jobs, started: performance.now(), query: text, objective: JSON.parse(text).objective };
     job.timer = setTimeout(() => {
       ui.progressBox.hidden = false;
@@ -221,7 +222,7 @@
 
   let last = null;      // the last finished search: query, answer, times
   const waiting = [];   // run()s that wait for the search to finish
-  let picked = null;    // the picked answer or curve step: {code, changes, rank?, step?}
+  let picked = null;    // the picked answer or curve step: {answer, label, row or step}
 
   const characterName = (index) => (index >= 0 && index < form.characters.length
     ? form.characters[index].caption : '-');
@@ -347,6 +348,8 @@
       return;
     }
     const answer = page.change(() => page.core.applyBuild(picked.answer.code));
+    // The shown page may have turned to the answer's character.
+    readForm();
     if (answer && answer.errors.length === 0) {
       showStatus(`${picked.label}のビルドを表示しました。元に戻す (Ctrl+Z) で戻せます。`);
     }
@@ -627,8 +630,18 @@
     dialog.addEventListener('close', cancel);
   }
 
-  function open() {
+  // What the core says of the shown page and the characters' slots; the wear parts of
+  // "表示中のキャラ" follow the shown page.
+  function readForm() {
+    const shownBefore = form && form.shown;
     form = JSON.parse(page.core.searchForm());
+    if (ui.character.value === 'shown' && form.shown !== shownBefore) {
+      showWearRows();
+    }
+  }
+
+  function open() {
+    readForm();
     const chosen = ui.character.value || 'shown';
     ui.character.replaceChildren();
     element('option', { value: 'shown' }, ui.character, '表示中のキャラ');
