@@ -3,7 +3,8 @@
 #   packaging/check-installed.sh <package.deb> [<kestrel-simulator from the build>]
 # 1. unpacks the package into a temporary root, validates its desktop entry and its
 #    AppStream metainfo there, and checks the icons (every size, the SVG the same drawing
-#    as the PNGs, which the program's own icon code draws);
+#    as the PNGs, which the program's own icon code draws) and that the unpacked
+#    kestrel-cli shows a build code;
 # 2. starts the unpacked program under Xvfb with its bin folder read-only: the window must
 #    appear, a click on "現在の設定を保存" must write the settings to
 #    $XDG_CONFIG_HOME/kestrel-simulator/kestrel-simulator.ini (folder made by that save,
@@ -166,6 +167,20 @@ for size in "${sizes[@]}"; do
         fail "the SVG icon differs from the $size px icon (RMSE $error)"
 done
 echo "check-installed: desktop entry, metainfo and ${#sizes[@]} icon sizes checked"
+
+# The command-line face answers from the unpacked package: the figures of a code (the
+# build of empty settings), exit 2 for a damaged one; its manual is installed.
+cli=$root/usr/bin/kestrel-cli
+code=BERIIAAAAAAAAAAnrA
+shown=$("$cli" show "$code") || fail "kestrel-cli show $code ended with status $?"
+{ grep -q "^  \"code\": \"$code\",\$" <<<"$shown" &&
+    grep -q '^  "final": \[15, 17, 10, 5, 5\],$' <<<"$shown"; } ||
+    fail "kestrel-cli show printed other figures: $shown"
+status=0
+"$cli" show "${code%A}B" >/dev/null 2>&1 || status=$?
+[ "$status" -eq 2 ] || fail "kestrel-cli show of a damaged code ended with status $status"
+[ -s "$root/usr/share/man/man1/kestrel-cli.1.gz" ] || fail "the manual of kestrel-cli is missing"
+echo "check-installed: kestrel-cli shows a build code"
 
 if [ "$(id -u)" -ne 0 ]; then
     chmod a-w "$root/usr/bin"

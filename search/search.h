@@ -102,10 +102,10 @@ void ValidateQuery(const SearchQuery& query);
 
 // The figures the window shows for a build.
 struct BuildFigures {
-    TStatus Final;                      // after the penalty
-    int32_t Penalty = 0;                // 0, or the negative shown in "(-3)"
+    TStatus Final;                       // after the penalty
+    int32_t Penalty = 0;                 // 0, or the negative shown in "(-3)"
     std::array<int32_t, 3> Distances{};  // 1W normal, power shot, power shot x2
-    int32_t PP = 0;                     // character and club upgrades, from zero
+    int32_t PP = 0;                      // character and club upgrades, from zero
 
     friend bool operator==(const BuildFigures&, const BuildFigures&) = default;
 };

@@ -1,0 +1,185 @@
+// kestrel-cli: the command-line face of the simulator.
+//   kestrel-cli show CODE          the figures of a build code, as JSON
+//   kestrel-cli search QUERY.json  the answer of a build search (QUERY.json "-": standard input)
+// JSON goes to standard output; a message goes to standard error. Exit status: 0 done,
+// 2 a query, a code or a command line that cannot be used, 1 anything else (the output
+// could not be written).
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include "search/search.h"
+#include "search/search_json.h"
+#include "settings/settings_store.h"
+#include "simulator/build_code.h"
+#include "simulator/persistence.h"
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+
+// A query file is read up to this size; anything longer is refused by the reader anyway.
+constexpr size_t kMaxReadBytes = 1024 * 1024;
+
+constexpr std::string_view kUsage =
+    "使い方: kestrel-cli show ビルドコード | kestrel-cli search クエリ.json (- で標準入力) | "
+    "kestrel-cli --help\n";
+
+constexpr std::string_view kHelp =
+    "ビルドコードの数値と、ビルド探索の答えを JSON で書き出します。\n"
+    "  show ビルドコード    ビルドの最終ステータス、ペナルティ、1W の飛距離、PP\n"
+    "                       (共有リンクならその # の後のコード)\n"
+    "  search クエリ.json   クエリ (JSON) のビルド探索の答え; - なら標準入力から読みます\n"
+    "終了コード: 0 成功、2 読めないクエリ・コードや範囲外の値・使い方の誤り、1 出力の失敗\n"
+    "クエリと答えの形式: docs/search.md\n";
+
+// An input the user can fix: the message goes to standard error, the exit status is 2.
+struct UsageError {
+    std::string Message;
+};
+
+void WriteError(std::string_view message) {
+    std::fprintf(stderr, "kestrel-cli: %.*s\n", static_cast<int>(message.size()), message.data());
+}
+
+// Prints the JSON with a closing newline; false when standard output cannot take it.
+bool PrintJson(const std::string& json) {
+    const bool written = std::fwrite(json.data(), 1, json.size(), stdout) == json.size() &&
+                         std::fputc('\n', stdout) != EOF;
+    return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
+}
+
+// The code of a command-line argument: blanks around it dropped, and of a share link the
+// part after its last '#'.
+std::string_view CodeOf(std::string_view text) {
+    constexpr std::string_view kBlanks = " \t\r\n";
+    const size_t hash = text.rfind('#');
+    if (hash != std::string_view::npos) {
+        text.remove_prefix(hash + 1);
+    }
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    const size_t last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+// The selection of a build code as the program shows it when it starts with no settings
+// and then shows the code. `field` names where the code came from in messages.
+TSimulator ShownBuild(std::string_view code, std::string_view field) {
+    std::string prefix;
+    if (!field.empty()) {
+        prefix.append("\"").append(field).append("\": ");
+    }
+    PlannedBuild build;
+    try {
+        build = DecodeBuild(CodeOf(code));
+    } catch (const EBuildCodeError& error) {
+        // The decoder's messages speak of a share link; here the code is given directly.
+        const std::string_view what = error.what();
+        const std::string message = what == kBuildCodeUnknownVersion
+                                        ? "ビルドコードはこの版では読めません"
+                                        : "ビルドコードが壊れています";
+        throw UsageError{prefix + message};
+    }
+    TSimulator sim;
+    MemoryStore empty("kestrel-cli");
+    try {
+        FormCreate(sim, empty);
+        ShowBuild(sim, build);
+    } catch (const ESimError& error) {
+        throw UsageError{prefix + "このビルドは表示できません: " + error.what()};
+    }
+    return sim;
+}
+
+int Show(std::string_view code) {
+    const TSimulator sim = ShownBuild(code, "");
+    return PrintJson(FiguresJson(BuildOf(sim.State), FiguresOf(sim))) ? 0 : kExitFailure;
+}
+
+std::string ReadQuery(const std::string& path) {
+    const bool standardInput = path == "-";
+    const std::string name = standardInput ? "標準入力" : path;
+    std::FILE* file = standardInput ? stdin : std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        throw UsageError{name + " を読めません (" + std::strerror(errno) + ")"};
+    }
+    std::string text;
+    char buffer[65536];
+    size_t got = 0;
+    while (text.size() <= kMaxReadBytes && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        text.append(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    if (!standardInput) {
+        std::fclose(file);
+    }
+    if (failed) {
+        throw UsageError{name + " を読めません (" + std::strerror(error) + ")"};
+    }
+    return text;
+}
+
+int Search(const std::string& path) {
+    const std::string text = ReadQuery(path);
+    JsonQuery query;
+    try {
+        query = QueryFromJson(text);
+    } catch (const ESearchQueryError& error) {
+        throw UsageError{error.what()};
+    }
+    if (!query.Build) {
+        throw UsageError{"\"build\": 探索するビルドのコードを指定してください"};
+    }
+    const TSimulator sim = ShownBuild(*query.Build, "build");
+    SearchResult result;
+    try {
+        result = RunSearch(sim, query.Query);
+    } catch (const ESimError& error) {
+        throw UsageError{error.what()};
+    }
+    return PrintJson(ResultJson(result)) ? 0 : kExitFailure;
+}
+
+int Run(int argc, char** argv) {
+    const std::string_view command = argc > 1 ? argv[1] : "";
+    if (argc == 2 && (command == "--help" || command == "-h")) {
+        const std::string text = std::string(kUsage) + std::string(kHelp);
+        std::fputs(text.c_str(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : kExitFailure;
+    }
+    if (argc == 3 && command == "show") {
+        return Show(argv[2]);
+    }
+    if (argc == 3 && command == "search") {
+        return Search(argv[2]);
+    }
+    std::fputs(kUsage.data(), stderr);
+    return kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        const int status = Run(argc, argv);
+        if (status == kExitFailure) {
+            WriteError("標準出力に書き込めません");
+        }
+        return status;
+    } catch (const UsageError& error) {
+        WriteError(error.Message);
+        return kExitUsage;
+    } catch (const std::exception& error) {
+        WriteError(error.what());
+        return kExitFailure;
+    }
+}

@@ -1,0 +1,1133 @@
+#include "search/search_model.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <unordered_map>
+
+#include "characters/cards.h"
+#include "characters/catalogue.h"
+#include "characters/roster.h"
+#include "clubs/caddies.h"
+#include "clubs/clubs.h"
+#include "engine/levels.h"
+
+namespace {
+
+constexpr int32_t kNoLimit = std::numeric_limits<int32_t>::max();
+constexpr int32_t kUnreachable = std::numeric_limits<int32_t>::min() / 4;
+constexpr int kMaxStageFields = 8;
+// Neighbouring wear slots are joined into one stage while their options multiply to
+// at most this many: fewer, fuller stages with their equal sums merged.
+constexpr size_t kJoinedOptions = 512;
+
+using Five = std::array<int32_t, kStatCount>;
+
+Five FiveOf(const TStatus& s) {
+    return {s.Pow, s.Ctrl, s.Exa, s.Spin, s.Cur};
+}
+
+int32_t CeilHalf(int32_t x) {
+    return x >= 0 ? (x + 1) / 2 : -((-x) / 2);
+}
+
+// The cheapest way to buy r more upgrades of stat i from free character counts (at most
+// cu) and free club counts (at most cv): as evenly as the caps allow, since the price of
+// a count rises with every step. kNoLimit when r cannot be bought.
+int32_t MinCost(int i, int32_t r, int32_t cu, int32_t cv) {
+    if (r <= 0) {
+        return 0;
+    }
+    if (r > cu + cv) {
+        return kNoLimit;
+    }
+    int32_t u = r / 2;
+    int32_t v = r - u;
+    if (v > cv) {
+        v = cv;
+        u = r - v;
+    } else if (u > cu) {
+        u = cu;
+        v = r - u;
+    }
+    return kUpgradeWeight[i] * (u * (u + 1) + v * (v + 1));
+}
+
+// The most upgrades of stat i, beyond `base`, that `money` more PP buy.
+int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_t cv) {
+    const int32_t start = MinCost(i, base, cu, cv);
+    int32_t r = base;
+    while (r < cu + cv && MinCost(i, r + 1, cu, cv) - start <= money) {
+        ++r;
+    }
+    return r;
+}
+
+// A ranks before B: objective, fewer PP, fewer changes, lower indices.
+bool RanksBefore(const FoundBuild& a, const FoundBuild& b) {
+    if (a.Rank != b.Rank) {
+        return a.Rank > b.Rank;
+    }
+    if (a.Figures.PP != b.Figures.PP) {
+        return a.Figures.PP < b.Figures.PP;
+    }
+    if (a.Changes != b.Changes) {
+        return a.Changes < b.Changes;
+    }
+    return a.Fields < b.Fields;
+}
+
+struct Cancelled {};
+
+}  // namespace
+
+struct SearchModel::Option {
+    Five St{};  // status points (for the club set also its kept counts)
+    Five Sl{};  // slot limits
+    int32_t Ring = 0;
+    int32_t Yard = 0;
+    int32_t Py = 0;
+    int32_t Club = -1;
+    int32_t KeptPP = 0;  // PP of the club counts a club set keeps
+    int32_t Changes = 0;
+    std::array<int32_t, kMaxStageFields> Values{};
+
+    // Everything a figure can depend on; options equal in it are one option.
+    auto Effect() const { return std::tuple(St, Sl, Ring, Yard, Py, Club, KeptPP); }
+};
+
+struct SearchModel::Stage {
+    std::vector<int> Fields;  // in rising field order
+    std::vector<Option> Options;
+};
+
+struct SearchModel::CharaModel {
+    struct Bounds {
+        Five StMax{}, StMin{}, SlMax{}, SlMin{};
+        int32_t RingMax = 0, YardMax = 0, PyMax = 0;
+    };
+
+    int32_t Chara = 0;
+    std::vector<Stage> Stages;
+    std::vector<Bounds> Rest;  // what stages s.. can still add; Rest[Stages.size()] is zero
+    Five Base{};
+    BuildFields Current{};
+    int32_t PageChanges = 0;
+    std::array<bool, kStatCount> CountFree{};
+    std::array<bool, kStatCount> ClubCountFree{};
+    int32_t KeptCountPP = 0;
+    int32_t LevelBonus = 0;
+    int32_t Limit = 0;
+};
+
+namespace {
+
+// One option per distinct effect: the one with fewer changes, then lower indices.
+std::vector<SearchModel::Option> Merged(const std::vector<SearchModel::Option>& options) {
+    std::map<decltype(options.front().Effect()), SearchModel::Option> best;
+    for (const auto& o : options) {
+        auto [it, fresh] = best.try_emplace(o.Effect(), o);
+        if (!fresh &&
+            std::tie(o.Changes, o.Values) < std::tie(it->second.Changes, it->second.Values)) {
+            it->second = o;
+        }
+    }
+    std::vector<SearchModel::Option> out;
+    for (auto& [effect, o] : best) {
+        out.push_back(o);
+    }
+    // The current choice first: builds with few changes are found early and bound the rest.
+    std::stable_sort(out.begin(), out.end(),
+                     [](const auto& a, const auto& b) { return a.Changes < b.Changes; });
+    return out;
+}
+
+// The values a part may take: every index of its list when free, else the current one.
+// A current value the list does not have stays possible: it is "no change".
+std::vector<int32_t> Choices(bool free, int32_t current, int32_t count) {
+    std::vector<int32_t> values;
+    if (free) {
+        for (int32_t i = 0; i < count; ++i) {
+            values.push_back(i);
+        }
+        if (current < 0 || current >= count) {
+            values.push_back(current);
+        }
+    } else {
+        values.push_back(current);
+    }
+    return values;
+}
+
+void AddFive(Five& a, const Five& b) {
+    for (int i = 0; i < kStatCount; ++i) {
+        a[i] += b[i];
+    }
+}
+
+}  // namespace
+
+SearchModel::~SearchModel() = default;
+
+SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
+    : current_(current), base_(BuildOf(current.State)) {
+    std::vector<int32_t> characters;
+    if (query.Character == kAnyCharacter) {
+        for (int32_t c = 0; c < CharaCount; ++c) {
+            characters.push_back(c);
+        }
+    } else if (query.Character == kShownCharacter) {
+        if (base_.TabIndex < 0) {
+            throw ESearchQueryError(
+                "表示中のキャラがありません: \"character\" でキャラを指定してください");
+        }
+        characters.push_back(base_.TabIndex);
+    } else {
+        characters.push_back(query.Character);
+    }
+    const auto& free = query.Free;
+    const TSimResults& was = current.Results;
+    const int32_t curClub = base_.Club;
+    if (!free[kPartClub] && (curClub < 0 || curClub >= kClubCount)) {
+        throw ERangeError();  // the kept selection has no club set, as showing it reports
+    }
+    const Five curClubCounts =
+        curClub >= 0 && curClub < kClubCount ? FiveOf(base_.ClubSlotUps[curClub]) : Five{};
+
+    for (const int32_t c : characters) {
+        CharaModel m;
+        m.Chara = c;
+        const TCharaDef& def = CharaDef(c);
+        const TCharaState& chara = base_.Chara[c];
+        const int slotCount = static_cast<int>(def.Slots.size());
+        m.Base = FiveOf(def.CharaBaseStatus);
+        m.PageChanges = c != base_.TabIndex ? 1 : 0;
+        m.Limit = PowerLimit(base_.Level);
+        m.LevelBonus = PowerSlotBonus(IsLevel(base_.Level) ? base_.Level : was.Level);
+
+        BuildFields& cur = m.Current;
+        cur[kFieldPage] = base_.TabIndex;
+        for (int k = 0; k < slotCount; ++k) {
+            cur[kFieldItem + k] = chara.Items[k];
+        }
+        cur[kFieldCharaCard] = chara.CharaCard1;
+        cur[kFieldCharaCard + 1] = chara.CharaCard2;
+        cur[kFieldCharaCard + 2] = chara.CharaCard3;
+        cur[kFieldCaddieCard] = chara.CaddieCard1;
+        cur[kFieldCaddieCard + 1] = chara.CaddieCard2;
+        const TStatus counts = SlotUpCounts(chara);
+        for (int i = 0; i < kStatCount; ++i) {
+            cur[kFieldCount + i] = StatField(counts, i);
+            cur[kFieldClubCount + i] = curClubCounts[i];
+            m.CountFree[i] = free[kPartSlotUp + i];
+            m.ClubCountFree[i] = free[kPartClubSlotUp + i];
+            if (!m.CountFree[i]) {
+                const int32_t n = StatField(counts, i);
+                m.KeptCountPP += kUpgradeWeight[i] * n * (n + 1);
+            }
+        }
+        cur[kFieldCaddie] = base_.Caddie;
+        cur[kFieldSpecial] = base_.SpecialCard;
+        cur[kFieldClub] = curClub;
+
+        // The club set, with the counts it keeps.
+        {
+            Stage stage;
+            stage.Fields = {kFieldClub};
+            for (const int32_t k : Choices(free[kPartClub], curClub, kClubCount)) {
+                if (k < 0 || k >= kClubCount) {
+                    continue;  // a free club set is always one of the list
+                }
+                const ClubSet& set = ClubSets()[k];
+                Option o;
+                o.St = FiveOf(set.ClubBaseStatus);
+                o.Club = k;
+                o.Changes = k != curClub ? 1 : 0;
+                for (int i = 0; i < kStatCount; ++i) {
+                    if (!m.ClubCountFree[i]) {
+                        const int32_t v = std::clamp(StatField(base_.ClubSlotUps[k], i), 0,
+                                                     std::max(0, StatField(set.ClubSlotLimit, i)));
+                        o.St[i] += v;
+                        o.KeptPP += kUpgradeWeight[i] * v * (v + 1);
+                        o.Changes += v != curClubCounts[i] ? 1 : 0;
+                    }
+                }
+                o.Values[0] = k;
+                stage.Options.push_back(o);
+            }
+            m.Stages.push_back(std::move(stage));
+        }
+
+        // The caddie and the special card.
+        {
+            Stage stage;
+            stage.Fields = {kFieldCaddie, kFieldSpecial};
+            std::vector<Option> options;
+            for (const int32_t cd : Choices(free[kPartCaddie], base_.Caddie, kCaddieCount)) {
+                const Five caddie = cd >= 0 && cd < kCaddieCount ? FiveOf(Caddies()[cd].Effect)
+                                                                 : FiveOf(was.CaddieStatus);
+                for (const int32_t sp :
+                     Choices(free[kPartSpecialCard], base_.SpecialCard, kSpecialCardCount)) {
+                    Option o;
+                    o.St = caddie;
+                    AddFive(o.St, sp >= 0 && sp < kSpecialCardCount
+                                      ? FiveOf(SpecialCardStatus(sp))
+                                      : FiveOf(was.SpecialCardStatus));
+                    o.Changes = (cd != base_.Caddie) + (sp != base_.SpecialCard);
+                    o.Values[0] = cd;
+                    o.Values[1] = sp;
+                    options.push_back(o);
+                }
+            }
+            stage.Options = Merged(options);
+            m.Stages.push_back(std::move(stage));
+        }
+
+        // The two caddie cards.
+        {
+            Stage stage;
+            stage.Fields = {kFieldCaddieCard, kFieldCaddieCard + 1};
+            std::vector<Option> options;
+            for (const int32_t a :
+                 Choices(free[kPartCaddieCard1], chara.CaddieCard1, kCaddieCardKindCount)) {
+                for (const int32_t b :
+                     Choices(free[kPartCaddieCard1 + 1], chara.CaddieCard2, kCaddieCardKindCount)) {
+                    const CaddieCardEffect e = EvalCaddieCards(a, b);
+                    Option o;
+                    o.Yard = e.CaddieCardYard;
+                    o.Py = e.CaddieCardPowerYards;
+                    o.Changes = (a != chara.CaddieCard1) + (b != chara.CaddieCard2);
+                    o.Values[0] = a;
+                    o.Values[1] = b;
+                    options.push_back(o);
+                }
+            }
+            stage.Options = Merged(options);
+            m.Stages.push_back(std::move(stage));
+        }
+
+        // The three character cards.
+        {
+            Stage stage;
+            stage.Fields = {kFieldCharaCard, kFieldCharaCard + 1, kFieldCharaCard + 2};
+            std::vector<Option> options;
+            for (const int32_t a :
+                 Choices(free[kPartCharaCard1], chara.CharaCard1, kCardKindCount)) {
+                for (const int32_t b :
+                     Choices(free[kPartCharaCard1 + 1], chara.CharaCard2, kCardKindCount)) {
+                    for (const int32_t d :
+                         Choices(free[kPartCharaCard1 + 2], chara.CharaCard3, kCardKindCount)) {
+                        Option o;
+                        o.Sl = FiveOf(CombineCharaCards(a, b, d));
+                        o.Changes = (a != chara.CharaCard1) + (b != chara.CharaCard2) +
+                                    (d != chara.CharaCard3);
+                        o.Values[0] = a;
+                        o.Values[1] = b;
+                        o.Values[2] = d;
+                        options.push_back(o);
+                    }
+                }
+            }
+            stage.Options = Merged(options);
+            m.Stages.push_back(std::move(stage));
+        }
+
+        // The body: separates, or a one-piece outfit (with a waist piece where it counts).
+        const int top = SlotPosition(c, TWearSlot::Top).value_or(-1);
+        const int pants = SlotPosition(c, TWearSlot::Pants).value_or(-1);
+        const int outfit = SlotPosition(c, TWearSlot::TopPants).value_or(-1);
+        const int waist = SlotPosition(c, TWearSlot::Waist).value_or(-1);
+        std::vector<int> body = {top, pants, outfit};
+        if (waist >= 0) {
+            body.push_back(waist);
+        }
+        std::sort(body.begin(), body.end());
+        {
+            Stage stage;
+            for (const int k : body) {
+                stage.Fields.push_back(kFieldItem + k);
+            }
+            std::vector<std::vector<int32_t>> choices;
+            for (const int k : body) {
+                const auto slot = static_cast<int>(def.Slots[k]);
+                choices.push_back(Choices(free[slot], chara.Items[k],
+                                          static_cast<int32_t>(EquipList(c, k).size())));
+            }
+            std::vector<Option> options;
+            std::vector<size_t> at(body.size(), 0);
+            for (bool more = true; more;) {
+                std::array<int32_t, kMaxWearSlots> items = chara.Items;
+                bool same = true;
+                for (size_t j = 0; j < body.size(); ++j) {
+                    items[body[j]] = choices[j][at[j]];
+                    same = same && items[body[j]] == chara.Items[body[j]];
+                }
+                const bool outfitChosen = items[outfit] != 0;
+                const bool separatesChosen = items[top] != 0 || items[pants] != 0;
+                // The window never lets an outfit and separates be picked together; a
+                // selection that already holds both keeps them while nothing changes.
+                if (same || !(outfitChosen && separatesChosen)) {
+                    // The records as the equipment pass leaves them; a slot without an
+                    // entry keeps the record of the last run.
+                    auto records = was.SlotRecords[c];
+                    const bool split = def.OutfitRule == OutfitKind::OutfitSplit;
+                    for (const int k : body) {
+                        const TEquipEntry* e = EquipEntry(c, k, items[k]);
+                        if (e != nullptr && !(split && k == outfit)) {
+                            records[k] = e->Bonus;
+                        }
+                    }
+                    TEquipBonus sum;
+                    const TEquipEntry* worn = EquipEntry(c, outfit, items[outfit]);
+                    const auto add = [&sum](const TEquipBonus& b) {
+                        sum.StatusBonus += b.StatusBonus;
+                        sum.SlotBonus += b.SlotBonus;
+                    };
+                    if (split) {
+                        if (outfitChosen && worn != nullptr) {
+                            // Its power part stands on Top, its control part on Pants.
+                            const TEquipBonus& w = worn->Bonus;
+                            add(TEquipBonus{MakeStatus(w.StatusBonus.Pow, 0, 0, 0, 0),
+                                            MakeStatus(w.SlotBonus.Pow, 0, 0, 0, 0)});
+                            add(TEquipBonus{MakeStatus(0, w.StatusBonus.Ctrl, 0, 0, 0),
+                                            MakeStatus(0, w.SlotBonus.Ctrl, 0, 0, 0)});
+                        } else if (outfitChosen || separatesChosen) {
+                            add(records[top]);
+                            add(records[pants]);
+                        }
+                    } else if (outfitChosen) {
+                        if (def.OutfitRule == OutfitKind::OutfitWithWaist && worn != nullptr &&
+                            worn->CoversWaist) {
+                            add(worn->Bonus);
+                        } else {
+                            add(records[outfit]);
+                            if (def.OutfitRule == OutfitKind::OutfitWithWaist) {
+                                add(records[waist]);
+                            }
+                        }
+                    } else if (separatesChosen) {
+                        add(records[top]);
+                        add(records[pants]);
+                    }
+                    Option o;
+                    o.St = FiveOf(sum.StatusBonus);
+                    o.Sl = FiveOf(sum.SlotBonus);
+                    for (size_t j = 0; j < body.size(); ++j) {
+                        o.Values[j] = items[body[j]];
+                        o.Changes += items[body[j]] != chara.Items[body[j]] ? 1 : 0;
+                    }
+                    options.push_back(o);
+                }
+                more = false;
+                for (size_t j = body.size(); j-- > 0;) {
+                    if (++at[j] < choices[j].size()) {
+                        more = true;
+                        break;
+                    }
+                    at[j] = 0;
+                }
+            }
+            stage.Options = Merged(options);
+            m.Stages.push_back(std::move(stage));
+        }
+
+        // The other wear slots, neighbours joined while their options stay few.
+        {
+            Stage stage;
+            std::vector<Option> options(1);
+            const auto close = [&] {
+                if (!stage.Fields.empty()) {
+                    stage.Options = Merged(options);
+                    m.Stages.push_back(std::move(stage));
+                }
+                stage = Stage{};
+                options.assign(1, Option{});
+            };
+            for (int k = 0; k < slotCount; ++k) {
+                if (std::find(body.begin(), body.end(), k) != body.end()) {
+                    continue;
+                }
+                const auto slot = def.Slots[k];
+                const auto list = EquipList(c, k);
+                const auto values = Choices(free[static_cast<int>(slot)], chara.Items[k],
+                                            static_cast<int32_t>(list.size()));
+                if (options.size() * values.size() > kJoinedOptions ||
+                    stage.Fields.size() == kMaxStageFields) {
+                    close();
+                }
+                const size_t j = stage.Fields.size();
+                stage.Fields.push_back(kFieldItem + k);
+                std::vector<Option> joined;
+                for (const Option& before : options) {
+                    for (const int32_t v : values) {
+                        Option o = before;
+                        const TEquipEntry* e = EntryAt(list, v);
+                        const TEquipBonus b = e != nullptr ? e->Bonus : was.SlotRecords[c][k];
+                        AddFive(o.St, FiveOf(b.StatusBonus));
+                        AddFive(o.Sl, FiveOf(b.SlotBonus));
+                        if (slot == TWearSlot::Ring && e != nullptr) {
+                            o.Ring += e->DistanceBonus;
+                        }
+                        o.Changes += v != chara.Items[k] ? 1 : 0;
+                        o.Values[j] = v;
+                        joined.push_back(o);
+                    }
+                }
+                options = Merged(joined);
+            }
+            close();
+        }
+
+        // What the stages from s on can still add.
+        m.Rest.resize(m.Stages.size() + 1);
+        for (size_t s = m.Stages.size(); s-- > 0;) {
+            CharaModel::Bounds b = m.Rest[s + 1];
+            CharaModel::Bounds most;
+            CharaModel::Bounds least;
+            bool first = true;
+            for (const Option& o : m.Stages[s].Options) {
+                for (int i = 0; i < kStatCount; ++i) {
+                    most.StMax[i] = first ? o.St[i] : std::max(most.StMax[i], o.St[i]);
+                    least.StMin[i] = first ? o.St[i] : std::min(least.StMin[i], o.St[i]);
+                    most.SlMax[i] = first ? o.Sl[i] : std::max(most.SlMax[i], o.Sl[i]);
+                    least.SlMin[i] = first ? o.Sl[i] : std::min(least.SlMin[i], o.Sl[i]);
+                }
+                most.RingMax = first ? o.Ring : std::max(most.RingMax, o.Ring);
+                most.YardMax = first ? o.Yard : std::max(most.YardMax, o.Yard);
+                most.PyMax = first ? o.Py : std::max(most.PyMax, o.Py);
+                first = false;
+            }
+            AddFive(b.StMax, most.StMax);
+            AddFive(b.StMin, least.StMin);
+            AddFive(b.SlMax, most.SlMax);
+            AddFive(b.SlMin, least.SlMin);
+            b.RingMax += most.RingMax;
+            b.YardMax += most.YardMax;
+            b.PyMax += most.PyMax;
+            m.Rest[s] = b;
+        }
+        charas_.push_back(std::move(m));
+    }
+}
+
+namespace {
+
+// The walk's place: what the chosen options add up to.
+struct Node {
+    Five St{};
+    Five Sl{};
+    int32_t Ring = 0;
+    int32_t Yard = 0;
+    int32_t Py = 0;
+    int32_t Club = -1;
+    int32_t PP = 0;
+    int32_t Changes = 0;
+    int UpDone = 0;  // counts of stats 0..UpDone-1 are chosen
+    BuildFields Fields{};
+};
+
+class Walk {
+public:
+    Walk(const SearchModel::CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
+         SolveMode mode, std::vector<FoundBuild>& found, uint64_t& nodes,
+         const SearchControl* control)
+        : m_(m),
+          build_(build),
+          q_(q),
+          mode_(mode),
+          found_(found),
+          nodes_(nodes),
+          control_(control) {
+        // Beyond these, more slot limit raises no count: free counts stop at the
+        // spinner's end, kept counts at their position.
+        for (int i = 0; i < kStatCount; ++i) {
+            const int32_t bonus = i == 0 ? m.LevelBonus : 0;
+            const int32_t top = m.CountFree[i] ? CharaSpinnerMax(i) : m.Current[kFieldCount + i];
+            slotCap_[i] = std::max(0, top - bonus);
+        }
+    }
+
+    // Runs the walk; `progress` is told the share of the first stage done.
+    template <class Progress>
+    void Run(Progress&& progress) {
+        Node root;
+        root.St = m_.Base;
+        root.PP = m_.KeptCountPP;
+        root.Changes = m_.PageChanges;
+        root.Fields = m_.Current;
+        root.Fields[kFieldPage] = m_.Chara;
+        const auto& options = m_.Stages[0].Options;
+        for (size_t i = 0; i < options.size(); ++i) {
+            Descend(0, root, options[i]);
+            progress(static_cast<double>(i + 1) / static_cast<double>(options.size()));
+        }
+    }
+
+private:
+    void Descend(size_t s, const Node& node, const SearchModel::Option& o) {
+        Node child = node;
+        const SearchModel::Stage& stage = m_.Stages[s];
+        AddFive(child.St, o.St);
+        AddFive(child.Sl, o.Sl);
+        child.Ring += o.Ring;
+        child.Yard += o.Yard;
+        child.Py += o.Py;
+        if (o.Club >= 0) {
+            child.Club = o.Club;
+        }
+        child.PP += o.KeptPP;
+        child.Changes += o.Changes;
+        for (size_t j = 0; j < stage.Fields.size(); ++j) {
+            child.Fields[stage.Fields[j]] = o.Values[j];
+        }
+        Visit(s + 1, child);
+    }
+
+    void Visit(size_t s, const Node& node) {
+        if ((++nodes_ & 4095) == 0 && control_ != nullptr && control_->Cancelled &&
+            control_->Cancelled()) {
+            throw Cancelled{};
+        }
+        if (Hopeless(s, node) || Seen(s, node)) {
+            return;
+        }
+        if (s < m_.Stages.size()) {
+            for (const auto& o : m_.Stages[s].Options) {
+                Descend(s, node, o);
+            }
+        } else {
+            Counts(node);
+        }
+    }
+
+    // The counts of stat node.UpDone, then the next; the build is whole after the fifth.
+    void Counts(const Node& node) {
+        const int i = node.UpDone;
+        if (i == kStatCount) {
+            Offer(node);
+            return;
+        }
+        const int32_t limit = node.Sl[i] + (i == 0 ? m_.LevelBonus : 0);
+        const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
+        const int32_t here = m_.Current[kFieldCount + i];
+        std::vector<std::array<int32_t, 4>> pairs;  // position, club count, added, PP
+        const int32_t uTop = m_.CountFree[i] ? std::min(CharaSpinnerMax(i), limit) : here;
+        const int32_t uLow = m_.CountFree[i] ? 0 : here;
+        const int32_t clubTop = std::max(0, StatField(clubLimit, i));
+        const int32_t kept = std::clamp(StatField(build_.ClubSlotUps[node.Club], i), 0, clubTop);
+        const int32_t vTop = m_.ClubCountFree[i] ? clubTop : kept;
+        const int32_t vLow = m_.ClubCountFree[i] ? 0 : kept;
+        for (int32_t u = uLow; u <= uTop; ++u) {
+            for (int32_t v = vLow; v <= vTop; ++v) {
+                const int32_t added = std::min(u, limit) + (m_.ClubCountFree[i] ? v : 0);
+                int32_t pp = 0;
+                if (m_.CountFree[i]) {
+                    pp += kUpgradeWeight[i] * u * (u + 1);
+                }
+                if (m_.ClubCountFree[i]) {
+                    pp += kUpgradeWeight[i] * v * (v + 1);
+                }
+                pairs.push_back({u, v, added, pp});
+            }
+        }
+        // Try the likely best first: more of a stat the objective wants, else less.
+        const bool wanted = Wanted(i);
+        std::sort(pairs.begin(), pairs.end(), [wanted](const auto& a, const auto& b) {
+            if (a[2] != b[2]) {
+                return wanted ? a[2] > b[2] : a[2] < b[2];
+            }
+            return a[3] < b[3];
+        });
+        for (const auto& [u, v, added, pp] : pairs) {
+            Node child = node;
+            child.St[i] += added;
+            child.PP += pp;
+            child.Changes += (u != here ? 1 : 0) +
+                             (m_.ClubCountFree[i] && v != m_.Current[kFieldClubCount + i] ? 1 : 0);
+            child.Fields[kFieldCount + i] = u;
+            child.Fields[kFieldClubCount + i] = v;
+            child.UpDone = i + 1;
+            if ((++nodes_ & 4095) == 0 && control_ != nullptr && control_->Cancelled &&
+                control_->Cancelled()) {
+                throw Cancelled{};
+            }
+            if (!Hopeless(m_.Stages.size(), child)) {
+                Counts(child);
+            }
+        }
+    }
+
+    // Two ways to the same sums at the same stage lead to builds with the same figures;
+    // only the way with fewer changes (then lower indices) can give an answer, so the
+    // other is left. Slot limits count only up to where they stop raising a count.
+    bool Seen(size_t s, const Node& node) {
+        if (s >= seen_.size()) {
+            seen_.resize(s + 1);
+        }
+        Key key{};
+        size_t k = 0;
+        for (int i = 0; i < kStatCount; ++i) {
+            key[k++] = node.St[i];
+            key[k++] = std::min(node.Sl[i], slotCap_[i]);
+        }
+        key[k++] = node.Ring + node.Yard * 64 + node.Py * 4096;
+        key[k++] = node.Club;
+        key[k++] = node.PP;
+        auto& table = seen_[s];
+        const auto it = table.find(key);
+        if (it == table.end()) {
+            if (table.size() < kSeenLimit) {
+                table.emplace(key, Way{node.Changes, node.Fields});
+            }
+            return false;
+        }
+        if (std::tie(it->second.Changes, it->second.Fields) <=
+            std::tie(node.Changes, node.Fields)) {
+            return true;
+        }
+        it->second = Way{node.Changes, node.Fields};
+        return false;
+    }
+
+    bool Wanted(int i) const {
+        switch (q_.Objective) {
+            case SearchObjective::Distance:
+            case SearchObjective::PowerDistance:
+            case SearchObjective::Pow:
+                return i == 0;
+            case SearchObjective::Sum:
+                return true;
+            case SearchObjective::LeastPP:
+                return false;
+            default:
+                return i == static_cast<int>(q_.Objective) - 2;
+        }
+    }
+
+    // True when no build below `node` (stages s.. still open) can meet the conditions or
+    // rank before what is already kept.
+    bool Hopeless(size_t s, const Node& node) const {
+        if (node.Club < 0) {
+            return false;
+        }
+        const auto& rest = m_.Rest[s];
+        const int32_t limit = m_.Limit;
+        const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
+        Five lo{}, hi{}, cu{}, cv{};
+        for (int i = 0; i < kStatCount; ++i) {
+            lo[i] = node.St[i] + rest.StMin[i];
+            hi[i] = node.St[i] + rest.StMax[i];
+            if (i < node.UpDone) {
+                continue;
+            }
+            const int32_t bonus = i == 0 ? m_.LevelBonus : 0;
+            const int32_t limitLo = node.Sl[i] + rest.SlMin[i] + bonus;
+            const int32_t limitHi = node.Sl[i] + rest.SlMax[i] + bonus;
+            const int32_t here = m_.Current[kFieldCount + i];
+            if (m_.CountFree[i]) {
+                cu[i] = std::max(0, std::min(CharaSpinnerMax(i), limitHi));
+            } else {
+                lo[i] += std::min(here, limitLo);
+                hi[i] += std::min(here, limitHi);
+            }
+            if (m_.ClubCountFree[i]) {
+                cv[i] = std::max(0, StatField(clubLimit, i));
+            }
+        }
+        const int32_t ringYard = node.Ring + node.Yard + rest.RingMax + rest.YardMax;
+        const int32_t py = node.Py + rest.PyMax;
+        if (q_.NoPenalty && lo[0] > limit) {
+            return true;
+        }
+        const int32_t excessLo = std::max(0, lo[0] - limit);
+
+        // What every status must reach: the minimums, and the last kept answer's value.
+        Five need;
+        need.fill(kUnreachable);
+        const auto require = [&need](int i, int32_t v) { need[i] = std::max(need[i], v); };
+        for (int i = 0; i < kStatCount; ++i) {
+            if (q_.Min[i]) {
+                if (i == 1 || i == 2) {
+                    if (*q_.Min[i] > 0) {
+                        require(i, *q_.Min[i] + excessLo);
+                    }
+                } else {
+                    require(i, *q_.Min[i]);
+                }
+            }
+        }
+        if (q_.Min[kMinDistance]) {
+            require(0, 15 + CeilHalf(*q_.Min[kMinDistance] - 230 - ringYard));
+        }
+        const bool full =
+            mode_ == SolveMode::Ranked && found_.size() >= static_cast<size_t>(q_.Results);
+        if (full) {
+            const int32_t bar = found_.back().Rank;
+            switch (q_.Objective) {
+                case SearchObjective::Distance:
+                    require(0, 15 + CeilHalf(bar - 230 - ringYard));
+                    break;
+                case SearchObjective::PowerDistance:
+                    require(0, 15 + CeilHalf(bar - 240 - ringYard - py));
+                    break;
+                case SearchObjective::Pow:
+                case SearchObjective::Spin:
+                case SearchObjective::Cur:
+                    require(static_cast<int>(q_.Objective) - 2, bar);
+                    break;
+                case SearchObjective::Ctrl:
+                case SearchObjective::Exa:
+                    if (bar > 0) {
+                        require(static_cast<int>(q_.Objective) - 2, bar + excessLo);
+                    }
+                    break;
+                default:
+                    break;
+            }
+        }
+        if (q_.NoPenalty && need[0] > limit) {
+            return true;
+        }
+        int32_t ppLow = node.PP;
+        Five short_{}, cost{};
+        for (int i = 0; i < kStatCount; ++i) {
+            short_[i] = std::max(0, need[i] - hi[i]);
+            cost[i] = MinCost(i, short_[i], cu[i], cv[i]);
+            if (cost[i] == kNoLimit) {
+                return true;
+            }
+            ppLow += cost[i];
+        }
+        if (q_.Budget && ppLow > *q_.Budget) {
+            return true;
+        }
+        for (int i = 0; i < kStatCount; ++i) {
+            hi[i] += q_.Budget ? MostBought(i, short_[i], *q_.Budget - ppLow, cu[i], cv[i])
+                               : cu[i] + cv[i];
+        }
+        const int32_t powHi = q_.NoPenalty ? std::min(hi[0], limit) : hi[0];
+        const int32_t powLo = lo[0];
+        int32_t best = 0;
+        switch (q_.Objective) {
+            case SearchObjective::Distance:
+                best = (powHi - 15) * 2 + 230 + ringYard;
+                break;
+            case SearchObjective::PowerDistance:
+                best = (powHi - 15) * 2 + 240 + ringYard + py;
+                break;
+            case SearchObjective::Pow:
+                best = powHi;
+                break;
+            case SearchObjective::Ctrl:
+            case SearchObjective::Exa:
+                best = std::max(0, hi[static_cast<int>(q_.Objective) - 2] - excessLo);
+                break;
+            case SearchObjective::Spin:
+            case SearchObjective::Cur:
+                best = hi[static_cast<int>(q_.Objective) - 2];
+                break;
+            case SearchObjective::Sum: {
+                // Power beyond the limit costs control and accuracy, so the sum is
+                // greatest at an end of power's range or where a penalty term bottoms out.
+                best = kUnreachable;
+                for (int32_t p : {powLo, powHi, limit, limit + hi[1], limit + hi[2]}) {
+                    p = std::clamp(p, powLo, std::max(powLo, powHi));
+                    const int32_t e = std::max(0, p - limit);
+                    best = std::max(
+                        best, p + std::max(0, hi[1] - e) + std::max(0, hi[2] - e) + hi[3] + hi[4]);
+                }
+                break;
+            }
+            case SearchObjective::LeastPP:
+                best = -ppLow;
+                break;
+        }
+        if (full) {
+            const FoundBuild& last = found_.back();
+            if (best != last.Rank) {
+                return best < last.Rank;
+            }
+            if (ppLow != last.Figures.PP) {
+                return ppLow > last.Figures.PP;
+            }
+            return node.Changes > last.Changes;
+        }
+        if (mode_ == SolveMode::Curve) {
+            // A step at no more PP with at least this value leaves nothing to find here.
+            const FoundBuild* step = nullptr;
+            for (const FoundBuild& f : found_) {
+                if (f.Figures.PP <= ppLow) {
+                    step = &f;
+                }
+            }
+            if (step != nullptr) {
+                if (step->Rank != best) {
+                    return step->Rank > best;
+                }
+                if (step->Figures.PP != ppLow) {
+                    return true;
+                }
+                return step->Changes < node.Changes;
+            }
+        }
+        return false;
+    }
+
+    // A whole build: its figures, the conditions, and its place among those kept.
+    void Offer(const Node& node) {
+        FoundBuild b;
+        b.Fields = node.Fields;
+        b.Changes = node.Changes;
+        const Five& s = node.St;
+        const int32_t limit = m_.Limit;
+        BuildFigures& f = b.Figures;
+        f.Final = MakeStatus(s[0], s[1], s[2], s[3], s[4]);
+        if (s[0] > limit) {
+            const int32_t e = s[0] - limit;
+            f.Final.Ctrl = std::max(0, s[1] - e);
+            f.Final.Exa = std::max(0, s[2] - e);
+            f.Penalty = limit - s[0];
+            if (q_.NoPenalty) {
+                return;
+            }
+        }
+        const int32_t d = (s[0] - 15) * 2 + 230 + node.Ring + node.Yard;
+        f.Distances = {d, d + node.Py + 10, d + node.Py + 20};
+        f.PP = node.PP;
+        for (int i = 0; i < kStatCount; ++i) {
+            if (q_.Min[i] && StatField(f.Final, i) < *q_.Min[i]) {
+                return;
+            }
+        }
+        if (q_.Min[kMinDistance] && d < *q_.Min[kMinDistance]) {
+            return;
+        }
+        if (q_.Budget && f.PP > *q_.Budget) {
+            return;
+        }
+        b.Value = ObjectiveValue(q_.Objective, f);
+        b.Rank = q_.Objective == SearchObjective::LeastPP ? -f.PP : b.Value;
+        if (mode_ == SolveMode::Ranked) {
+            Rank(b);
+        } else {
+            Step(b);
+        }
+    }
+
+    void Rank(const FoundBuild& b) {
+        for (size_t i = 0; i < found_.size(); ++i) {
+            if (found_[i].Figures == b.Figures) {
+                if (!RanksBefore(b, found_[i])) {
+                    return;
+                }
+                found_.erase(found_.begin() + static_cast<std::ptrdiff_t>(i));
+                break;
+            }
+        }
+        const auto at = std::upper_bound(found_.begin(), found_.end(), b, RanksBefore);
+        if (at - found_.begin() >= q_.Results) {
+            return;
+        }
+        found_.insert(at, b);
+        if (found_.size() > static_cast<size_t>(q_.Results)) {
+            found_.pop_back();
+        }
+    }
+
+    void Step(const FoundBuild& b) {
+        const FoundBuild* below = nullptr;
+        for (const FoundBuild& f : found_) {
+            if (f.Figures.PP <= b.Figures.PP) {
+                below = &f;
+            }
+        }
+        if (below != nullptr &&
+            !(below->Rank < b.Rank || (below->Rank == b.Rank && below->Figures.PP == b.Figures.PP &&
+                                       RanksBefore(b, *below)))) {
+            return;
+        }
+        std::erase_if(found_, [&b](const FoundBuild& f) {
+            return f.Figures.PP >= b.Figures.PP && f.Rank <= b.Rank;
+        });
+        const auto at = std::find_if(found_.begin(), found_.end(), [&b](const FoundBuild& f) {
+            return f.Figures.PP > b.Figures.PP;
+        });
+        found_.insert(at, b);
+    }
+
+    static constexpr size_t kKeyWords = 13;
+    static constexpr size_t kSeenLimit = 1u << 22;
+    using Key = std::array<int32_t, kKeyWords>;
+    struct KeyHash {
+        size_t operator()(const Key& k) const {
+            uint64_t h = 1469598103934665603ull;
+            for (const int32_t v : k) {
+                h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ull;
+            }
+            return static_cast<size_t>(h ^ (h >> 29));
+        }
+    };
+    struct Way {
+        int32_t Changes;
+        BuildFields Fields;
+    };
+    std::vector<std::unordered_map<Key, Way, KeyHash>> seen_;
+    Five slotCap_{};
+
+    const SearchModel::CharaModel& m_;
+    const PlannedBuild& build_;  // the current selection
+    const SearchQuery& q_;
+    SolveMode mode_;
+    std::vector<FoundBuild>& found_;
+    uint64_t& nodes_;
+    const SearchControl* control_;
+};
+
+}  // namespace
+
+SearchOutcome SearchModel::Solve(const SearchQuery& query, SolveMode mode,
+                                 const SearchControl* control, double progressFrom,
+                                 double progressSpan) const {
+    SearchOutcome out;
+    const double share = progressSpan / static_cast<double>(charas_.size());
+    try {
+        for (size_t c = 0; c < charas_.size(); ++c) {
+            Walk walk(charas_[c], base_, query, mode, out.Builds, out.Nodes, control);
+            const double from = progressFrom + share * static_cast<double>(c);
+            walk.Run([&](double done) {
+                if (control != nullptr && control->Progress) {
+                    control->Progress(from + share * done);
+                }
+            });
+        }
+    } catch (const Cancelled&) {
+        out.Cancelled = true;
+        out.Builds.clear();
+    }
+    return out;
+}
+
+namespace {
+
+constexpr std::string_view kCountNames[kStatCount] = {"パワー", "コントロール", "正確度", "スピン",
+                                                      "カーブ"};
+
+std::string ListText(std::span<const std::string_view> texts, int32_t index) {
+    if (index < 0 || static_cast<size_t>(index) >= texts.size()) {
+        return "(選択なし)";
+    }
+    return std::string(texts[static_cast<size_t>(index)]);
+}
+
+std::string Change(std::string_view what, const std::string& from, const std::string& to) {
+    return std::string(what) + ": " + from + " → " + to;
+}
+
+}  // namespace
+
+SearchAnswer SearchModel::Answer(const FoundBuild& found, SearchObjective objective) const {
+    const BuildFields& f = found.Fields;
+    const int32_t c = f[kFieldPage];
+    const CharaModel* m = nullptr;
+    for (const CharaModel& candidate : charas_) {
+        if (candidate.Chara == c) {
+            m = &candidate;
+        }
+    }
+    const BuildFields& was = m->Current;
+    const TCharaDef& def = CharaDef(c);
+
+    SearchAnswer a;
+    a.Figures = found.Figures;
+    a.Value = ObjectiveValue(objective, found.Figures);
+    a.Changes = found.Changes;
+    PlannedBuild& b = a.Build;
+    b = base_;
+    b.TabIndex = c;
+    TCharaState& chara = b.Chara[c];
+    const int slotCount = static_cast<int>(def.Slots.size());
+    for (int k = 0; k < slotCount; ++k) {
+        chara.Items[k] = f[kFieldItem + k];
+    }
+    chara.CharaCard1 = f[kFieldCharaCard];
+    chara.CharaCard2 = f[kFieldCharaCard + 1];
+    chara.CharaCard3 = f[kFieldCharaCard + 2];
+    chara.CaddieCard1 = f[kFieldCaddieCard];
+    chara.CaddieCard2 = f[kFieldCaddieCard + 1];
+    for (int i = 0; i < kStatCount; ++i) {
+        SlotUpField(chara, i) = f[kFieldCount + i];
+        StatField(b.ClubSlotUps[f[kFieldClub]], i) = f[kFieldClubCount + i];
+    }
+    b.Caddie = f[kFieldCaddie];
+    b.SpecialCard = f[kFieldSpecial];
+    b.Club = f[kFieldClub];
+
+    auto& t = a.ChangeTexts;
+    std::vector<std::string_view> captions;
+    for (const TCharaDef& d : Roster()) {
+        captions.push_back(d.Caption);
+    }
+    if (f[kFieldPage] != was[kFieldPage]) {
+        t.push_back(Change("キャラ", ListText(captions, was[kFieldPage]),
+                           ListText(captions, f[kFieldPage])));
+    }
+    for (int k = 0; k < slotCount; ++k) {
+        if (f[kFieldItem + k] != was[kFieldItem + k]) {
+            std::vector<std::string_view> texts;
+            for (const TEquipEntry& e : EquipList(c, k)) {
+                texts.push_back(e.Text);
+            }
+            t.push_back(Change(WearSlotCaption(def.Slots[k]), ListText(texts, was[kFieldItem + k]),
+                               ListText(texts, f[kFieldItem + k])));
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        if (f[kFieldCharaCard + i] != was[kFieldCharaCard + i]) {
+            t.push_back(Change("キャラカード" + std::to_string(i + 1),
+                               ListText(kCardKindTexts, was[kFieldCharaCard + i]),
+                               ListText(kCardKindTexts, f[kFieldCharaCard + i])));
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (f[kFieldCaddieCard + i] != was[kFieldCaddieCard + i]) {
+            t.push_back(Change("キャディカード" + std::to_string(i + 1),
+                               ListText(kCaddieCardKindTexts, was[kFieldCaddieCard + i]),
+                               ListText(kCaddieCardKindTexts, f[kFieldCaddieCard + i])));
+        }
+    }
+    for (int i = 0; i < kStatCount; ++i) {
+        if (f[kFieldCount + i] != was[kFieldCount + i]) {
+            t.push_back(std::string(kCountNames[i]) + "強化 " +
+                        std::to_string(was[kFieldCount + i]) + " → " +
+                        std::to_string(f[kFieldCount + i]));
+        }
+    }
+    std::vector<std::string_view> caddies;
+    for (const CaddieDef& d : Caddies()) {
+        caddies.push_back(d.Name);
+    }
+    if (f[kFieldCaddie] != was[kFieldCaddie]) {
+        t.push_back(Change("キャディ", ListText(caddies, was[kFieldCaddie]),
+                           ListText(caddies, f[kFieldCaddie])));
+    }
+    if (f[kFieldSpecial] != was[kFieldSpecial]) {
+        t.push_back(Change("スペシャルカード", ListText(kSpecialCardTexts, was[kFieldSpecial]),
+                           ListText(kSpecialCardTexts, f[kFieldSpecial])));
+    }
+    std::vector<std::string_view> clubs;
+    for (const ClubSet& set : ClubSets()) {
+        clubs.push_back(set.Caption);
+    }
+    if (f[kFieldClub] != was[kFieldClub]) {
+        t.push_back(
+            Change("クラブ", ListText(clubs, was[kFieldClub]), ListText(clubs, f[kFieldClub])));
+    }
+    for (int i = 0; i < kStatCount; ++i) {
+        if (f[kFieldClubCount + i] != was[kFieldClubCount + i]) {
+            t.push_back("クラブ" + std::string(kCountNames[i]) + "強化 " +
+                        std::to_string(was[kFieldClubCount + i]) + " → " +
+                        std::to_string(f[kFieldClubCount + i]));
+        }
+    }
+    return a;
+}

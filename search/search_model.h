@@ -1,0 +1,69 @@
+#pragma once
+
+// The inside of the build search: the query turned into stages of options per character,
+// and the bounded depth-first walk over them. RunSearch (search.h) is its only user.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "search/search.h"
+
+// The 34 fields of a build of one character, in the order in which "the lowest list
+// indices" compares them.
+constexpr int kFieldPage = 0;
+constexpr int kFieldItem = 1;  // 1..15: the wear slots in slot order
+constexpr int kFieldCharaCard = 16;
+constexpr int kFieldCaddieCard = 19;
+constexpr int kFieldCount = 21;  // 21..25: the five character counts
+constexpr int kFieldCaddie = 26;
+constexpr int kFieldSpecial = 27;
+constexpr int kFieldClub = 28;
+constexpr int kFieldClubCount = 29;  // 29..33
+constexpr int kBuildFieldCount = 34;
+using BuildFields = std::array<int32_t, kBuildFieldCount>;
+
+struct FoundBuild {
+    BuildFields Fields{};
+    BuildFigures Figures;
+    int32_t Value = 0;  // ObjectiveValue of the figures
+    int32_t Rank = 0;   // what the ranking maximises first: Value, or -PP for LeastPP
+    int32_t Changes = 0;
+};
+
+struct SearchOutcome {
+    std::vector<FoundBuild> Builds;  // ranked, or the curve's steps by rising PP
+    uint64_t Nodes = 0;
+    bool Cancelled = false;
+};
+
+enum class SolveMode : uint8_t {
+    Ranked,  // the best query.Results builds with distinct figures
+    Curve,   // the best value at every PP budget: the steps of the trade-off curve
+};
+
+class SearchModel {
+public:
+    // Throws ESimError when the selection cannot be searched from (no page for the
+    // shown character, no club set while the club set is kept).
+    SearchModel(const TSimulator& current, const SearchQuery& query);
+    ~SearchModel();
+
+    // Solves `query` (the same character and free parts as the constructor's, other
+    // minimums, objective or number of results allowed). Progress is reported from
+    // `progressFrom` over `progressSpan`.
+    SearchOutcome Solve(const SearchQuery& query, SolveMode mode, const SearchControl* control,
+                        double progressFrom, double progressSpan) const;
+
+    // The answer as the faces show it: the build, its figures and its changes.
+    SearchAnswer Answer(const FoundBuild& found, SearchObjective objective) const;
+
+    struct Option;
+    struct Stage;
+    struct CharaModel;
+
+private:
+    const TSimulator& current_;
+    PlannedBuild base_;
+    std::vector<CharaModel> charas_;
+};

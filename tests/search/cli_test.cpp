@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "search/search.h"
+#include "search/search_json.h"
+#include "settings/settings_store.h"
+#include "simulator/build_code.h"
+#include "simulator/persistence.h"
+#include "tests/settings/temp_folder.h"
+#include "tests/support/random_selection.h"
+
+// kestrel-cli run as a user runs it: exit status, standard output and standard error.
+
+namespace {
+
+struct CliRun {
+    int Status = -1;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs kestrel-cli with `args` and `input` on standard input; standard output goes to
+// `out` when given.
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input = {},
+              const std::string& out = {}) {
+    TempFolder folder;
+    WriteBytes(folder.File("in"), input);
+    const auto quoted = [](const std::string& text) {
+        std::string q = "'";
+        for (const char c : text) {
+            q.append(c == '\'' ? "'\\''" : std::string(1, c));
+        }
+        return q.append("'");
+    };
+    std::string command = quoted(KESTREL_CLI);
+    for (const std::string& arg : args) {
+        command.append(" ").append(quoted(arg));
+    }
+    const std::string outFile = out.empty() ? folder.File("out") : out;
+    command.append(" <").append(quoted(folder.File("in"))).append(" >").append(quoted(outFile));
+    command.append(" 2>").append(quoted(folder.File("err")));
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, out.empty() ? ReadBytes(outFile) : "",
+            ReadBytes(folder.File("err"))};
+}
+
+// What the program shows for `build` when it starts with no settings.
+TSimulator Shown(const PlannedBuild& build) {
+    TSimulator sim;
+    MemoryStore empty;
+    FormCreate(sim, empty);
+    ShowBuild(sim, build);
+    return sim;
+}
+
+void ExpectRefused(const CliRun& run, const std::string& message) {
+    EXPECT_EQ(run.Status, 2) << run.Err;
+    EXPECT_EQ(run.Out, "");
+    EXPECT_EQ(run.Err.rfind(message, 0), 0u) << run.Err;
+    EXPECT_EQ(run.Err.back(), '\n');
+}
+
+}  // namespace
+
+// --help prints the usage and succeeds; any other command line is refused with it.
+TEST(Cli, UsageAndHelp) {
+    const CliRun help = RunCli({"--help"});
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_EQ(help.Out.rfind("使い方: kestrel-cli show", 0), 0u) << help.Out;
+    EXPECT_EQ(help.Err, "");
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"show"}, {"search"}, {"show", "A", "B"}, {"find", "x"}, {"--help", "show"}}) {
+        ExpectRefused(RunCli(args), "使い方: kestrel-cli show");
+    }
+}
+
+// `show` prints what the library writes for the code shown over empty settings (a share
+// link read as its code); a code it cannot show is refused, a full disk is a failure.
+TEST(Cli, ShowPrintsTheFiguresOfACode) {
+    std::mt19937 rng(31);
+    for (int n = 0; n < 12; ++n) {
+        TSimulator random;
+        RandomSelection(rng, random);
+        const std::string code = EncodeBuild(random.State);
+        const TSimulator shown = Shown(BuildOf(random.State));
+        const std::string want = FiguresJson(BuildOf(shown.State), FiguresOf(shown)) + "\n";
+        const CliRun run = RunCli({"show", n % 4 == 0 ? " https://x.org/k#" + code + "\n" : code});
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, want);
+        EXPECT_EQ(run.Err, "");
+    }
+    std::string damaged = EncodeBuild(PlannedBuild{});
+    damaged.back() = damaged.back() == 'A' ? 'B' : 'A';
+    ExpectRefused(RunCli({"show", damaged}), "kestrel-cli: ビルドコードが壊れています\n");
+    PlannedBuild noClub;
+    noClub.Club = -1;
+    ExpectRefused(RunCli({"show", EncodeBuild(noClub)}),
+                  "kestrel-cli: このビルドは表示できません: 範囲チェックエラー\n");
+    const CliRun full = RunCli({"show", EncodeBuild(PlannedBuild{})}, "", "/dev/full");
+    EXPECT_EQ(full.Status, 1);
+    EXPECT_EQ(full.Err, "kestrel-cli: 標準出力に書き込めません\n");
+}
+
+// `search` prints the library's answer for the query's build, read from a file or from
+// standard input; a query it cannot use is refused naming the field.
+TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
+    TempFolder folder;
+    std::mt19937 rng(8);
+    const std::string objectives[] = {"distance", "pow", "sum", "leastPP"};
+    for (int n = 0; n < 4; ++n) {
+        TSimulator random;
+        RandomSelection(rng, random);
+        const std::string text = "{\"build\": \"" + EncodeBuild(random.State) +
+                                 "\", \"free\": [\"Ring\", \"Head\", \"PowSlotUp\", \"Caddie\"], "
+                                 "\"objective\": \"" +
+                                 objectives[n] +
+                                 "\", \"min\": {\"ctrl\": " + std::to_string(5 * n) +
+                                 "}, \"results\": 5}";
+        const SearchResult result =
+            RunSearch(Shown(BuildOf(random.State)), QueryFromJson(text).Query);
+        const std::string path = folder.File("query " + std::to_string(n) + ".json");
+        WriteBytes(path, text);
+        const CliRun run = RunCli({"search", path});
+        EXPECT_EQ(run.Status, 0) << run.Err;
+        EXPECT_EQ(run.Out, ResultJson(result) + "\n");
+        EXPECT_EQ(run.Err, "");
+        EXPECT_EQ(RunCli({"search", "-"}, text).Out, run.Out);
+    }
+    const std::string code = EncodeBuild(PlannedBuild{});
+    ExpectRefused(RunCli({"search", "-"}, "{\"build\": \"" + code + "\", \"results\": 51}"),
+                  "kestrel-cli: \"results\": 1 から 50 の整数を指定してください\n");
+    ExpectRefused(RunCli({"search", "-"}, "{\"results\": 5}"), "kestrel-cli: \"build\": ");
+    ExpectRefused(RunCli({"search", "-"}, "{\"build\": \"A\"}"),
+                  "kestrel-cli: \"build\": ビルドコードが壊れています\n");
+    ExpectRefused(RunCli({"search", "-"}, "{\"build\": 5,}"), "kestrel-cli: JSON として読めません");
+    for (const std::string& path : {folder.File("missing.json"), folder.Path().string()}) {
+        ExpectRefused(RunCli({"search", path}), "kestrel-cli: " + path + " を読めません (");
+    }
+}

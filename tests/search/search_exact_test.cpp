@@ -1,0 +1,495 @@
+// The search against plain enumeration: every combination of the free parts is shown
+// through the chains on a copy of the selection, its figures read off the display as the
+// window shows them, and the builds ranked by the rules of the answer. Nothing here
+// shares code with the search beyond the chains and the tables.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "characters/cards.h"
+#include "characters/catalogue.h"
+#include "characters/roster.h"
+#include "clubs/caddies.h"
+#include "clubs/clubs.h"
+#include "search/search.h"
+#include "simulator/build_code.h"
+#include "simulator/simulator.h"
+#include "tests/support/random_selection.h"
+
+namespace {
+
+// The figures as the labels show them.
+struct Shown {
+    std::array<int, 5> Final{};
+    int Penalty = 0;
+    std::array<int, 3> Distance{};
+    int PP = 0;
+    auto Tie() const { return std::tie(Final, Penalty, Distance, PP); }
+    bool operator==(const Shown& o) const { return Tie() == o.Tie(); }
+};
+
+int Number(const std::string& text) {
+    std::string digits;
+    for (const char c : text) {
+        if (c == '-' || (c >= '0' && c <= '9')) {
+            digits += c;
+        }
+    }
+    return digits.empty() ? 0 : std::stoi(digits);
+}
+
+Shown Read(const TSimulator& sim) {
+    const TDisplay& d = sim.Display;
+    Shown s;
+    for (int i = 0; i < 5; ++i) {
+        s.Final[i] = Number(d.Last[i].Text);
+    }
+    s.Penalty = Number(d.ControlPenalty.Text);
+    s.Distance = {Number(d.DistanceNormalText), Number(d.DistancePowerText),
+                  Number(d.DistancePower2Text)};
+    s.PP = Number(d.Pages[sim.State.TabIndex].PPTotalText) + Number(d.ClubPPTotalText);
+    return s;
+}
+
+// The fields in the order "lowest indices" compares them.
+// The character fields are those of character `chara`, which the selection holds
+// whether or not its page is shown.
+std::vector<int> Fields(const TSimulator& sim, int chara) {
+    const TSimState& s = sim.State;
+    const PlannedBuild b = BuildOf(s);
+    const TCharaState& c = b.Chara[chara];
+    std::vector<int> f{b.TabIndex};
+    f.insert(f.end(), c.Items.begin(), c.Items.end());
+    for (const int v :
+         {c.CharaCard1, c.CharaCard2, c.CharaCard3, c.CaddieCard1, c.CaddieCard2, c.PowSlotUp,
+          c.CtrlSlotUp, c.ExaSlotUp, c.SpinSlotUp, c.CurSlotUp, b.Caddie, b.SpecialCard, b.Club}) {
+        f.push_back(v);
+    }
+    for (const SpinnerModel& spinner : s.ClubSpinners) {
+        f.push_back(spinner.Position);
+    }
+    return f;
+}
+
+struct Candidate {
+    PlannedBuild Build;
+    Shown Figures;
+    int Value = 0;
+    int Rank = 0;
+    int Changes = 0;
+    std::vector<int> Order;
+};
+
+bool Before(const Candidate& a, const Candidate& b) {
+    return std::tie(b.Rank, a.Figures.PP, a.Changes, a.Order) <
+           std::tie(a.Rank, b.Figures.PP, b.Changes, b.Order);
+}
+
+int Value(SearchObjective o, const Shown& s) {
+    switch (o) {
+        case SearchObjective::Distance:
+            return s.Distance[0];
+        case SearchObjective::PowerDistance:
+            return s.Distance[1];
+        case SearchObjective::Sum:
+            return s.Final[0] + s.Final[1] + s.Final[2] + s.Final[3] + s.Final[4];
+        case SearchObjective::LeastPP:
+            return s.PP;
+        default:
+            return s.Final[static_cast<int>(o) - 2];
+    }
+}
+
+// One free part of the enumeration: where it sits in a build and the values it takes.
+struct Part {
+    int Id;
+    std::vector<int> Values;
+};
+
+int& Slot(PlannedBuild& b, int chara, int id) {
+    TCharaState& c = b.Chara[chara];
+    if (id < 24) {
+        return c.Items[*SlotPosition(chara, static_cast<TWearSlot>(id))];
+    }
+    switch (id) {
+        case 24:
+            return c.CharaCard1;
+        case 25:
+            return c.CharaCard2;
+        case 26:
+            return c.CharaCard3;
+        case 27:
+            return c.CaddieCard1;
+        case 28:
+            return c.CaddieCard2;
+        case 29:
+            return b.Caddie;
+        case 30:
+            return b.SpecialCard;
+        case 31:
+            return b.Club;
+        default:
+            return SlotUpField(c, id - 32);
+    }
+}
+
+std::vector<int> Range(int count, int current) {
+    std::vector<int> v;
+    for (int i = 0; i < count; ++i) {
+        v.push_back(i);
+    }
+    if (current < 0 || current >= count) {
+        v.push_back(current);
+    }
+    return v;
+}
+
+// Every build the free parts make, shown on copies of `sim`, that meets the query.
+std::vector<Candidate> Enumerate(const TSimulator& sim, const SearchQuery& q) {
+    std::vector<int> characters;
+    if (q.Character == kAnyCharacter) {
+        for (int c = 0; c < CharaCount; ++c) {
+            characters.push_back(c);
+        }
+    } else {
+        characters.push_back(q.Character == kShownCharacter ? sim.State.TabIndex : q.Character);
+    }
+    const PlannedBuild current = BuildOf(sim.State);
+    std::vector<Candidate> out;
+    for (const int c : characters) {
+        const std::vector<int> was = Fields(sim, c);
+        std::vector<Part> parts;
+        for (int id = 0; id < 42; ++id) {
+            if (!q.Free[id] || (id < 24 && !SlotPosition(c, static_cast<TWearSlot>(id)))) {
+                continue;
+            }
+            PlannedBuild b = current;
+            const int now = id < 37 ? Slot(b, c, id) : 0;
+            if (id < 24) {
+                parts.push_back(
+                    {id, Range(static_cast<int>(EquipList(c, static_cast<TWearSlot>(id)).size()),
+                               now)});
+            } else if (id < 27) {
+                parts.push_back({id, Range(kCardKindCount, now)});
+            } else if (id < 29) {
+                parts.push_back({id, Range(kCaddieCardKindCount, now)});
+            } else if (id == 29) {
+                parts.push_back({id, Range(kCaddieCount, now)});
+            } else if (id == 30) {
+                parts.push_back({id, Range(kSpecialCardCount, now)});
+            } else if (id == 31) {
+                parts.push_back({id, Range(kClubCount, 0)});
+            } else if (id < 37) {
+                parts.push_back({id, Range(CharaSpinnerMax(id - 32) + 1, 0)});
+            } else {
+                parts.push_back({id, Range(10, 0)});
+            }
+        }
+        std::vector<size_t> at(parts.size(), 0);
+        for (bool more = true; more;) {
+            PlannedBuild b = current;
+            b.TabIndex = c;
+            std::vector<std::pair<int, int>> clubCounts;
+            for (size_t j = 0; j < parts.size(); ++j) {
+                const int v = parts[j].Values[at[j]];
+                if (parts[j].Id >= 37) {
+                    clubCounts.emplace_back(parts[j].Id - 37, v);
+                } else {
+                    Slot(b, c, parts[j].Id) = v;
+                }
+            }
+            for (const auto& [i, v] : clubCounts) {
+                StatField(b.ClubSlotUps[b.Club], i) = v;
+            }
+            const TCharaState& was_c = current.Chara[c];
+            const TCharaState& now_c = b.Chara[c];
+            const auto item = [&](const TCharaState& s, TWearSlot slot) {
+                const auto p = SlotPosition(c, slot);
+                return p ? s.Items[*p] : 0;
+            };
+            bool bodyChanged = false;
+            for (const TWearSlot slot :
+                 {TWearSlot::Top, TWearSlot::Pants, TWearSlot::TopPants, TWearSlot::Waist}) {
+                bodyChanged = bodyChanged || item(was_c, slot) != item(now_c, slot);
+            }
+            const bool both =
+                item(now_c, TWearSlot::TopPants) != 0 &&
+                (item(now_c, TWearSlot::Top) != 0 || item(now_c, TWearSlot::Pants) != 0);
+            bool fits = !(bodyChanged && both) && b.Club >= 0;
+            TSimulator shown = sim;
+            if (fits) {
+                ShowBuild(shown, b);
+                for (const Part& p : parts) {
+                    if (p.Id >= 32 && p.Id < 37) {
+                        const int i = p.Id - 32;
+                        fits = fits && SlotUpField(b.Chara[c], i) <=
+                                           Number(shown.Display.Pages[c].SlotLimitText[i]);
+                    }
+                }
+                for (const auto& [i, v] : clubCounts) {
+                    fits = fits && v <= shown.State.ClubSpinners[i].Max;
+                }
+            }
+            if (fits) {
+                Candidate k;
+                k.Build = b;
+                k.Figures = Read(shown);
+                const int limit = sim.State.Level + 20;
+                bool meets = !(q.NoPenalty && k.Figures.Final[0] > limit);
+                for (int m = 0; m < 5; ++m) {
+                    meets = meets && (!q.Min[m] || k.Figures.Final[m] >= *q.Min[m]);
+                }
+                meets = meets && (!q.Min[5] || k.Figures.Distance[0] >= *q.Min[5]);
+                meets = meets && (!q.Budget || k.Figures.PP <= *q.Budget);
+                if (meets) {
+                    k.Value = Value(q.Objective, k.Figures);
+                    k.Rank = q.Objective == SearchObjective::LeastPP ? -k.Figures.PP : k.Value;
+                    k.Order = Fields(shown, c);
+                    for (size_t f = 0; f < was.size(); ++f) {
+                        k.Changes += k.Order[f] != was[f] ? 1 : 0;
+                    }
+                    out.push_back(k);
+                }
+            }
+            more = false;
+            for (size_t j = parts.size(); j-- > 0;) {
+                if (++at[j] < parts[j].Values.size()) {
+                    more = true;
+                    break;
+                }
+                at[j] = 0;
+            }
+        }
+    }
+    return out;
+}
+
+// The best n with distinct figures.
+std::vector<Candidate> Best(std::vector<Candidate> all, int n) {
+    std::sort(all.begin(), all.end(), Before);
+    std::vector<Candidate> top;
+    for (const Candidate& k : all) {
+        if (static_cast<int>(top.size()) == n) {
+            break;
+        }
+        if (std::none_of(top.begin(), top.end(),
+                         [&k](const Candidate& t) { return t.Figures == k.Figures; })) {
+            top.push_back(k);
+        }
+    }
+    return top;
+}
+
+Shown AsShown(const BuildFigures& f) {
+    Shown s;
+    s.Final = {f.Final.Pow, f.Final.Ctrl, f.Final.Exa, f.Final.Spin, f.Final.Cur};
+    s.Penalty = f.Penalty;
+    s.Distance = {f.Distances[0], f.Distances[1], f.Distances[2]};
+    s.PP = f.PP;
+    return s;
+}
+
+// A random reduced query: a few parts free, the rest kept, so that plain enumeration
+// stays within some thousands of builds.
+SearchQuery RandomQuery(std::mt19937& rng, const TSimulator& sim) {
+    auto pick = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+    SearchQuery q;
+    q.Free.fill(false);
+    q.Character = pick(6) == 0 ? pick(CharaCount) : kShownCharacter;
+    const int c = q.Character == kShownCharacter ? sim.State.TabIndex : q.Character;
+    long size = 1;
+    const auto sizeOf = [c](int id) -> long {
+        if (id < 24) {
+            const auto p = SlotPosition(c, static_cast<TWearSlot>(id));
+            return p ? static_cast<long>(EquipList(c, *p).size()) + 1 : 1;
+        }
+        constexpr long kSizes[] = {16, 16, 16, 6,  6,  16, 7,  42, 31,
+                                   21, 21, 21, 21, 11, 11, 11, 11, 11};
+        return kSizes[id - 24];
+    };
+    for (int tries = 0; tries < 12; ++tries) {
+        const int id = pick(42);
+        if (!q.Free[id] && size * sizeOf(id) <= 4000) {
+            q.Free[id] = true;
+            size *= sizeOf(id);
+        }
+    }
+    // The body slots together now and then, to reach the outfit rule.
+    if (pick(4) == 0) {
+        for (const int id : {0, 1, 2, 3}) {
+            q.Free[id] = true;
+        }
+    }
+    q.Objective = static_cast<SearchObjective>(pick(kObjectiveCount));
+    q.NoPenalty = pick(3) != 0;
+    if (pick(3) == 0) {
+        q.Budget = pick(60000);
+    }
+    const BuildFigures now = FiguresOf(sim);
+    for (int m = 0; m < kMinimumCount; ++m) {
+        if (pick(7) == 0) {
+            const int base = m < 5 ? StatField(now.Final, m) : now.Distances[0];
+            q.Min[m] = base - 3 + pick(8);
+        }
+    }
+    q.Results = 1 + pick(12);
+    return q;
+}
+
+void ExpectSameAnswers(const std::vector<Candidate>& expected,
+                       const std::vector<SearchAnswer>& answers, const std::string& what) {
+    ASSERT_EQ(answers.size(), expected.size()) << what;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        EXPECT_EQ(AsShown(answers[i].Figures), expected[i].Figures) << what << " #" << i;
+        EXPECT_EQ(EncodeBuild(answers[i].Build), EncodeBuild(expected[i].Build))
+            << what << " #" << i;
+        EXPECT_EQ(answers[i].Changes, expected[i].Changes) << what << " #" << i;
+        EXPECT_EQ(answers[i].Value, expected[i].Value) << what << " #" << i;
+        EXPECT_EQ(answers[i].ChangeTexts.size(), static_cast<size_t>(answers[i].Changes)) << what;
+    }
+}
+
+std::string Describe(const SearchQuery& q) {
+    std::ostringstream s;
+    s << "objective " << ObjectiveName(q.Objective) << " character " << q.Character << " free";
+    for (int i = 0; i < kSearchPartCount; ++i) {
+        if (q.Free[i]) {
+            s << ' ' << SearchPartName(i);
+        }
+    }
+    for (int m = 0; m < kMinimumCount; ++m) {
+        if (q.Min[m]) {
+            s << " min " << MinimumName(m) << '=' << *q.Min[m];
+        }
+    }
+    if (q.NoPenalty) {
+        s << " noPenalty";
+    }
+    if (q.Budget) {
+        s << " budget " << *q.Budget;
+    }
+    s << " results " << q.Results;
+    return s.str();
+}
+
+// Answers, curve and reasons, for random selections and random reduced queries.
+TEST(SearchExact, MatchesPlainEnumeration) {
+    std::mt19937 rng(20261209);
+    int infeasible = 0;
+    int curves = 0;
+    for (int round = 0; round < 50; ++round) {
+        TSimulator sim;
+        RandomSelection(rng, sim);
+        if (sim.State.Club < 0 || sim.State.TabIndex < 0) {
+            continue;
+        }
+        const SearchQuery q = RandomQuery(rng, sim);
+        const std::string what = "round " + std::to_string(round) + ": " + Describe(q);
+        const SearchResult result = RunSearch(sim, q);
+        const std::vector<Candidate> all = Enumerate(sim, q);
+        ExpectSameAnswers(Best(all, q.Results), result.Answers, what);
+        EXPECT_EQ(AsShown(result.Current), Read(sim)) << what;
+
+        if (all.empty()) {
+            ++infeasible;
+            // Each minimum given up alone: the most it reaches.
+            for (const MinimumReach& r : result.Reaches) {
+                SearchQuery relaxed = q;
+                relaxed.Min[r.Minimum].reset();
+                int best = -1000000;
+                bool any = false;
+                for (const Candidate& k : Enumerate(sim, relaxed)) {
+                    const int v =
+                        r.Minimum < 5 ? k.Figures.Final[r.Minimum] : k.Figures.Distance[0];
+                    best = std::max(best, v);
+                    any = true;
+                }
+                EXPECT_EQ(r.Reachable.has_value(), any) << what;
+                if (any && r.Reachable) {
+                    EXPECT_EQ(*r.Reachable, best) << what << " minimum " << r.Minimum;
+                }
+            }
+            int set = 0;
+            for (const auto& m : q.Min) {
+                set += m ? 1 : 0;
+            }
+            EXPECT_EQ(static_cast<int>(result.Reaches.size()), set) << what;
+            continue;
+        }
+
+        if (q.Objective == SearchObjective::LeastPP) {
+            EXPECT_TRUE(result.Curve.empty());
+            continue;
+        }
+        // The curve: the best value at every budget rises exactly at its steps, and each
+        // step is the answer of that budget's query.
+        ++curves;
+        std::vector<Candidate> byPP = all;
+        std::sort(byPP.begin(), byPP.end(), [](const Candidate& a, const Candidate& b) {
+            return a.Figures.PP < b.Figures.PP;
+        });
+        std::vector<std::pair<int, int>> steps;
+        for (const Candidate& k : byPP) {
+            if (steps.empty() || k.Value > steps.back().second) {
+                if (!steps.empty() && steps.back().first == k.Figures.PP) {
+                    steps.back().second = k.Value;
+                } else {
+                    steps.emplace_back(k.Figures.PP, k.Value);
+                }
+            }
+        }
+        ASSERT_EQ(result.Curve.size(), steps.size()) << what;
+        for (size_t i = 0; i < steps.size(); ++i) {
+            const CurveStep& step = result.Curve[i];
+            EXPECT_EQ(step.PP, steps[i].first) << what << " step " << i;
+            EXPECT_EQ(step.Value, steps[i].second) << what << " step " << i;
+            SearchQuery budget = q;
+            budget.Budget = step.PP;
+            budget.Results = 1;
+            const SearchResult again = RunSearch(sim, budget);
+            ASSERT_EQ(again.Answers.size(), 1u) << what;
+            EXPECT_EQ(again.Answers[0].Value, step.Value) << what << " step " << i;
+            EXPECT_EQ(EncodeBuild(again.Answers[0].Build), EncodeBuild(step.Answer.Build)) << what;
+        }
+    }
+    // The rounds reach both kinds of answer.
+    EXPECT_GT(infeasible, 2);
+    EXPECT_GE(curves, 8);
+    EXPECT_GT(infeasible + curves, 15);
+}
+
+// An answer applied through the chains shows its figures, also where the parts free
+// are too many to enumerate: cards, caddie, special card, club set and three wear slots.
+TEST(SearchExact, AnswersShowTheirFigures) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 9; ++round) {
+        TSimulator sim;
+        RandomSelection(rng, sim);
+        if (sim.State.Club < 0 || sim.State.TabIndex < 0) {
+            continue;
+        }
+        SearchQuery q;
+        q.Free.fill(false);
+        for (const int part : {13, 19, 23, kPartCharaCard1, kPartCharaCard1 + 1,
+                               kPartCharaCard1 + 2, kPartCaddie, kPartSpecialCard, kPartClub}) {
+            q.Free[part] = true;
+        }
+        q.Objective = static_cast<SearchObjective>(round % kObjectiveCount);
+        q.NoPenalty = round % 2 == 0;
+        const SearchResult result = RunSearch(sim, q);
+        ASSERT_FALSE(result.Answers.empty());
+        for (const SearchAnswer& a : result.Answers) {
+            TSimulator shown = sim;
+            ShowBuild(shown, a.Build);
+            EXPECT_EQ(Read(shown), AsShown(a.Figures)) << "round " << round;
+        }
+    }
+}
+
+}  // namespace
