@@ -170,7 +170,7 @@ void AddFive(Five& a, const Five& b) {
 SearchModel::~SearchModel() = default;
 
 SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
-    : current_(current), base_(BuildOf(current.State)) {
+    : base_(BuildOf(current.State)) {
     std::vector<int32_t> characters;
     if (query.Character == kAnyCharacter) {
         for (int32_t c = 0; c < CharaCount; ++c) {

@@ -63,7 +63,6 @@ public:
     struct CharaModel;
 
 private:
-    const TSimulator& current_;
     PlannedBuild base_;
     std::vector<CharaModel> charas_;
 };
