@@ -209,7 +209,10 @@ std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& 
         try {
             const JsonQuery read =
                 QueryFromJson(at == std::string::npos ? std::string() : line.substr(at + 1));
-            extra = ",\"search\":" + ResultJson(RunSearch(form.Simulator(), read.Query));
+            // One line: the answer's line breaks are layout only (a string holds none).
+            std::string answer = ResultJson(RunSearch(form.Simulator(), read.Query));
+            std::erase(answer, '\n');
+            extra = ",\"search\":" + answer;
         } catch (const ESimError& error) {
             extra = ",\"search\":{\"error\":" + Json(error.what()) + "}";
         }
