@@ -26,7 +26,7 @@
     ['カード', [['CharaCard1', 'キャラカード1'], ['CharaCard2', 'キャラカード2'],
               ['CharaCard3', 'キャラカード3'], ['CaddieCard1', 'キャディカード1'],
               ['CaddieCard2', 'キャディカード2']]],
-    ['その他', [['Caddie', 'キャディ'], ['SpecialCard', 'スペシャルカード'], ['Club', 'クラブ']]],
+    ['キャディ等', [['Caddie', 'キャディ'], ['SpecialCard', 'スペシャルカード'], ['Club', 'クラブ']]],
     ['キャラ強化', kStatKeys.map((k, i) => [k + 'SlotUp', kStats[i]])],
     ['クラブ強化', kStatKeys.map((k, i) => ['Club' + k + 'SlotUp', kStats[i]])],
   ];
@@ -209,8 +209,8 @@
   }
 
   function summary(answer, run) {
-    const count = answer.feasible ? `${answer.answers.length} 件見つかりました` : '条件を満たすビルドはありません';
-    return `${count}(${answer.nodes.toLocaleString('ja-JP')} 通りを調べて ${(run.ms / 1000).toFixed(2)} 秒)。`;
+    const count = answer.feasible ? `候補 ${answer.answers.length} 件` : '条件に合うビルドがありません';
+    return `${count} (${answer.nodes.toLocaleString('ja-JP')} ノード, ${(run.ms / 1000).toFixed(2)} 秒)`;
   }
 
   function showStatus(text, error) {
@@ -303,9 +303,13 @@
       const unit = reach.min === 'distance' ? 'y' : '';
       li.dataset.min = reach.min;
       li.textContent = reach.reachable === null
-        ? `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件だけで満たせるビルドがありません`
-        : `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件を保つと最大 ${reach.reachable}${unit}`;
+        ? `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件だけで当てはまるビルドがありません`
+        : `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件を守ると最高 ${reach.reachable}${unit}`;
       ui.reachList.appendChild(li);
+    }
+    if (answer.reaches.length === 0) {
+      const li = element('li', {}, ui.reachList, 'パワーペナルティなしと予算の条件に当てはまるビルドがありません。');
+      li.dataset.min = '';
     }
   }
 
@@ -321,7 +325,7 @@
       ui.changesTitle.textContent = '変更点';
       if (last && last.answer) {
         const li = document.createElement('li');
-        li.textContent = '表から答えを選ぶと、今の設定からの変更点を表示します。';
+        li.textContent = '探索を始めたときの選択です。';
         li.className = 'none';
         ui.changes.appendChild(li);
       }
@@ -334,8 +338,8 @@
     for (const e of targets) {
       e.classList.add('picked');
     }
-    ui.changesTitle.textContent = `変更点(${choice.label})`;
-    const texts = choice.answer.changes.length > 0 ? choice.answer.changes : ['変更なし(今の設定のまま)'];
+    ui.changesTitle.textContent = `${choice.label}の変更 (ダブルクリックか「適用」で適用)`;
+    const texts = choice.answer.changes.length > 0 ? choice.answer.changes : ['変更なし'];
     for (const text of texts) {
       const li = document.createElement('li');
       li.textContent = text;
@@ -351,7 +355,7 @@
     // The shown page may have turned to the answer's character.
     readForm();
     if (answer && answer.errors.length === 0) {
-      showStatus(`${picked.label}のビルドを表示しました。元に戻す (Ctrl+Z) で戻せます。`);
+      showStatus(`${picked.label}のビルドを表示しました (「元に戻す」か Ctrl+Z で戻せます)。`);
     }
   }
 
@@ -372,12 +376,17 @@
   // step's; the current selection is marked with a cross.
   function renderCurve(answer) {
     const steps = answer.curve;
-    if (!steps || steps.length === 0) {
+    if (last.objective === 'leastPP') {
+      ui.curveBox.hidden = false;
+      ui.curveTitle.textContent = '最小PPの探索には曲線がありません';
+      return;
+    }
+    if (steps.length === 0) {
       return;
     }
     ui.curveBox.hidden = false;
     const objective = Object.fromEntries(kObjectives)[last.objective];
-    ui.curveTitle.textContent = `PP と ${objective} の関係(点を選ぶと適用できます)`;
+    ui.curveTitle.textContent = `予算ごとの最高${objective} (段をクリックでそのビルドを選択)`;
     const width = 420;
     const height = 190;
     const box = { left: 44, right: width - 14, top: 12, bottom: height - 30 };
@@ -408,7 +417,10 @@
       svg('text', { x: at.x, y: at.y, ...attributes }, plot).textContent = text;
     };
     label('0', { x: box.left, y: box.bottom + 14 }, { 'text-anchor': 'middle' });
-    label(String(lastPP), { x: x(lastPP), y: box.bottom + 14 }, { 'text-anchor': 'middle' });
+    // The last step's PP, where it stands clear of the 0.
+    if (x(lastPP) - box.left > 28) {
+      label(String(lastPP), { x: x(lastPP), y: box.bottom + 14 }, { 'text-anchor': 'middle' });
+    }
     label('PP', { x: box.right, y: box.bottom + 26 }, { 'text-anchor': 'end' });
     const valueLow = Math.min(...steps.map((s) => s.value));
     const valueHigh = Math.max(...steps.map((s) => s.value));
@@ -434,7 +446,7 @@
       svg('circle', { cx: x(step.pp), cy: y(step.value), r: 9, class: 'hit' }, g);
       svg('circle', { cx: x(step.pp), cy: y(step.value), r: 3.5, class: 'dot' }, g);
       svg('title', {}, g).textContent = `${step.pp} PP から ${objective} ${step.value}`;
-      const choice = () => ({ step: i, answer: step, label: `${step.pp} PP の点` });
+      const choice = () => ({ step: i, answer: step, label: `曲線の段 ${step.pp} PP` });
       g.addEventListener('click', () => pick(choice()));
       g.addEventListener('dblclick', () => {
         pick(choice());
@@ -535,7 +547,7 @@
     ui.character.addEventListener('change', showWearRows);
 
     const parts = element('fieldset', { class: 'parts' }, query);
-    const legend = element('legend', {}, parts, '変えてよい部分');
+    const legend = element('legend', {}, parts, '変えてよいもの');
     const all = element('button', { type: 'button', id: 'SearchAllParts' }, legend, 'すべて');
     const none = element('button', { type: 'button', id: 'SearchNoParts' }, legend, 'なし');
     all.addEventListener('click', () => setAllParts(true));
@@ -559,7 +571,7 @@
     ui.min = {};
     for (const [key, caption] of kMinimums) {
       ui.min[key] = field(minLine, caption, element('input', { type: 'number', min: 0, class: 'num',
-                                                              'data-min': key }));
+                                                              'data-min': key, placeholder: 'なし' }));
     }
     const more = element('div', { class: 'line' }, limits);
     const penalty = element('label', { class: 'field' }, more);
@@ -585,7 +597,8 @@
     const tableBox = element('div', { class: 'table-box' }, found);
     const table = element('table', { id: 'SearchAnswers', tabindex: 0, 'aria-label': '探索の答え' }, tableBox);
     const head = element('tr', {}, element('thead', {}, table));
-    for (const caption of ['順位', 'キャラ', ...kStats, '合計', 'ペナ', '1W', '(パワー)', '(×2)', 'PP', '変更']) {
+    for (const caption of ['順位', 'キャラ', ...kStats, '合計', 'ペナルティ', '1W飛距離', '(パワー)', '(パワー×2)', 'PP',
+                         '変更']) {
       element('th', {}, head, caption);
     }
     ui.answers = element('tbody', {}, table);
@@ -610,7 +623,7 @@
     });
 
     ui.reaches = element('div', { id: 'SearchReaches', hidden: '' }, found);
-    element('p', {}, ui.reaches, 'すべての条件を満たすビルドはありません。条件ごとに届く値:');
+    element('p', {}, ui.reaches, '条件をすべて満たすビルドはありません。');
     ui.reachList = element('ul', {}, ui.reaches);
 
     const lower = element('div', { class: 'lower' }, found);
@@ -635,6 +648,13 @@
   function readForm() {
     const shownBefore = form && form.shown;
     form = JSON.parse(page.core.searchForm());
+    if (ui.character.options.length === 0) {
+      element('option', { value: 'shown' }, ui.character);
+      form.characters.forEach((c, i) => element('option', { value: String(i) }, ui.character, c.caption));
+      element('option', { value: 'any' }, ui.character, 'すべてのキャラ');
+      ui.character.value = 'shown';
+    }
+    ui.character.options[0].textContent = `表示中のキャラ (${characterName(form.shown)})`;
     if (ui.character.value === 'shown' && form.shown !== shownBefore) {
       showWearRows();
     }
@@ -642,12 +662,6 @@
 
   function open() {
     readForm();
-    const chosen = ui.character.value || 'shown';
-    ui.character.replaceChildren();
-    element('option', { value: 'shown' }, ui.character, '表示中のキャラ');
-    form.characters.forEach((c, i) => element('option', { value: String(i) }, ui.character, c.caption));
-    element('option', { value: 'any' }, ui.character, 'すべてのキャラ');
-    ui.character.value = chosen;
     showWearRows();
     ensureWorker();
     if (!dialog.open) {
