@@ -681,6 +681,7 @@
     window.kestrel.search = {
       get last() { return last; },
       open,
+      cancel,
       // Runs a query text as the dialog runs its own; resolves to the finished search.
       run(text) {
         return new Promise((resolve) => {
