@@ -590,6 +590,13 @@
     ui.progressText = element('span', { class: 'percent' }, ui.progressBox);
     ui.status = element('span', { id: 'SearchStatus', role: 'status', 'aria-live': 'polite' }, run);
     ui.run.addEventListener('click', () => start());
+    // Enter in a number field searches.
+    query.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter' && event.target.type === 'number') {
+        event.preventDefault();
+        start();
+      }
+    });
     ui.cancel.addEventListener('click', cancel);
 
     // What it found.
