@@ -118,6 +118,20 @@ struct SearchModel::CharaModel {
     int32_t KeptCountPP = 0;
     int32_t LevelBonus = 0;
     int32_t Limit = 0;
+
+    // For the least number of changes a branch still needs: what the stages from s on
+    // give when each keeps its current choice, and what changing one can add at most
+    // (sorted, largest first). Dimensions: the five statuses, 2 x power + distance
+    // bonus, the same with the power-shot bonus, the status sum.
+    static constexpr int kDims = 8;
+    struct Gains {
+        std::array<int32_t, kDims> Kept{};
+        int32_t KeptPow = 0;  // power when kept, for what must come down
+        std::array<std::vector<int32_t>, kDims> Up;
+        std::vector<int32_t> PowDown;
+        int32_t MustChange = 0;  // stages whose current choice is not among their options
+    };
+    std::vector<Gains> RestGains;
 };
 
 namespace {
@@ -506,6 +520,44 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
             b.PyMax += most.PyMax;
             m.Rest[s] = b;
         }
+        m.RestGains.resize(m.Stages.size() + 1);
+        for (size_t s = m.Stages.size(); s-- > 0;) {
+            CharaModel::Gains g = m.RestGains[s + 1];
+            const auto& options = m.Stages[s].Options;
+            const auto dim = [](const Option& o, int d) {
+                switch (d) {
+                    case 5:
+                        return 2 * o.St[0] + o.Ring + o.Yard;
+                    case 6:
+                        return 2 * o.St[0] + o.Ring + o.Yard + o.Py;
+                    case 7:
+                        return o.St[0] + o.St[1] + o.St[2] + o.St[3] + o.St[4];
+                    default:
+                        return o.St[d];
+                }
+            };
+            const Option* kept = options.front().Changes == 0 ? &options.front() : nullptr;
+            g.MustChange += kept == nullptr ? 1 : 0;
+            for (int d = 0; d < CharaModel::kDims; ++d) {
+                int32_t most = dim(options.front(), d);
+                for (const Option& o : options) {
+                    most = std::max(most, dim(o, d));
+                }
+                const int32_t here = kept != nullptr ? dim(*kept, d) : most;
+                g.Kept[d] += here;
+                g.Up[d].push_back(most - here);
+                std::sort(g.Up[d].rbegin(), g.Up[d].rend());
+            }
+            int32_t least = options.front().St[0];
+            for (const Option& o : options) {
+                least = std::min(least, o.St[0]);
+            }
+            const int32_t here = kept != nullptr ? kept->St[0] : least;
+            g.KeptPow += here;
+            g.PowDown.push_back(here - least);
+            std::sort(g.PowDown.rbegin(), g.PowDown.rend());
+            m.RestGains[s] = std::move(g);
+        }
         charas_.push_back(std::move(m));
     }
 }
@@ -538,6 +590,23 @@ public:
           found_(found),
           nodes_(nodes),
           control_(control) {
+        // The options most promising for the query first, so that good builds are found
+        // early and bound the rest; among equals the current choice first.
+        order_.resize(m.Stages.size());
+        for (size_t st = 0; st < m.Stages.size(); ++st) {
+            const auto& options = m.Stages[st].Options;
+            std::vector<int64_t> score(options.size());
+            for (size_t i = 0; i < options.size(); ++i) {
+                score[i] = Promise(options[i]);
+                order_[st].push_back(static_cast<uint32_t>(i));
+            }
+            std::stable_sort(order_[st].begin(), order_[st].end(), [&](uint32_t a, uint32_t b) {
+                if (score[a] != score[b]) {
+                    return score[a] > score[b];
+                }
+                return options[a].Changes < options[b].Changes;
+            });
+        }
         // Beyond these, more slot limit raises no count: free counts stop at the
         // spinner's end, kept counts at their position.
         for (int i = 0; i < kStatCount; ++i) {
@@ -558,7 +627,7 @@ public:
         root.Fields[kFieldPage] = m_.Chara;
         const auto& options = m_.Stages[0].Options;
         for (size_t i = 0; i < options.size(); ++i) {
-            Descend(0, root, options[i]);
+            Descend(0, root, options[order_[0][i]]);
             progress(static_cast<double>(i + 1) / static_cast<double>(options.size()));
         }
     }
@@ -592,8 +661,8 @@ private:
             return;
         }
         if (s < m_.Stages.size()) {
-            for (const auto& o : m_.Stages[s].Options) {
-                Descend(s, node, o);
+            for (const uint32_t i : order_[s]) {
+                Descend(s, node, m_.Stages[s].Options[i]);
             }
         } else {
             Counts(node);
@@ -633,10 +702,10 @@ private:
         // Try the likely best first: more of a stat the objective wants, else less.
         const bool wanted = Wanted(i);
         std::sort(pairs.begin(), pairs.end(), [wanted](const auto& a, const auto& b) {
-            if (a[2] != b[2]) {
-                return wanted ? a[2] > b[2] : a[2] < b[2];
+            if (a[3] != b[3]) {
+                return a[3] < b[3];
             }
-            return a[3] < b[3];
+            return wanted ? a[2] > b[2] : a[2] < b[2];
         });
         for (const auto& [u, v, added, pp] : pairs) {
             Node child = node;
@@ -687,6 +756,33 @@ private:
         }
         it->second = Way{node.Changes, node.Fields};
         return false;
+    }
+
+    int64_t Promise(const SearchModel::Option& o) const {
+        const auto& st = o.St;
+        int64_t score = 0;
+        switch (q_.Objective) {
+            case SearchObjective::Distance:
+                score = 2 * st[0] + o.Ring + o.Yard;
+                break;
+            case SearchObjective::PowerDistance:
+                score = 2 * st[0] + o.Ring + o.Yard + o.Py;
+                break;
+            case SearchObjective::Sum:
+                score = st[0] + st[1] + st[2] + st[3] + st[4];
+                break;
+            case SearchObjective::LeastPP:
+                break;
+            default:
+                score = st[static_cast<int>(q_.Objective) - 2];
+        }
+        score *= 16;
+        for (int i = 0; i < kStatCount; ++i) {
+            if (q_.Min[i]) {
+                score += 4 * st[i];
+            }
+        }
+        return score;
     }
 
     bool Wanted(int i) const {
@@ -850,7 +946,9 @@ private:
             if (ppLow != last.Figures.PP) {
                 return ppLow > last.Figures.PP;
             }
-            return node.Changes > last.Changes;
+            return node.Changes +
+                       ChangesNeeded(s, node, cu, cv, excessLo, last.Rank, last.Figures.PP) >
+                   last.Changes;
         }
         if (mode_ == SolveMode::Curve) {
             // A step at no more PP with at least this value leaves nothing to find here.
@@ -871,6 +969,120 @@ private:
             }
         }
         return false;
+    }
+
+    // The fewest changes a build below `node` still needs to tie with the last kept
+    // answer (value `bar`, `ppBar` PP) and meet the conditions. Two disjoint kinds:
+    // - count fields: the free counts as they stand cost their price, and only changing
+    //   a count takes PP away, at most its whole price;
+    // - stages: with every free count anywhere the remaining PP allows (at no change),
+    //   each condition the current choices miss needs as many stage changes as its
+    //   largest possible gains take to close the gap.
+    int32_t ChangesNeeded(size_t s, const Node& node, const Five& cu, const Five& cv,
+                          int32_t excessLo, int32_t bar, int32_t ppBar) const {
+        const auto& g = m_.RestGains[s];
+        const auto fewest = [](int32_t gap, const std::vector<int32_t>& sorted) {
+            int32_t n = 0;
+            for (size_t a = 0; gap > 0; ++a, ++n) {
+                if (a == sorted.size() || sorted[a] <= 0) {
+                    return 1000;  // out of reach: more than any build changes
+                }
+                gap -= sorted[a];
+            }
+            return n;
+        };
+
+        int32_t pp = node.PP;
+        std::vector<int32_t> savings;
+        for (int i = node.UpDone; i < kStatCount; ++i) {
+            if (m_.CountFree[i]) {
+                const int32_t n = std::min(m_.Current[kFieldCount + i], cu[i]);
+                savings.push_back(kUpgradeWeight[i] * n * (n + 1));
+                pp += savings.back();
+            }
+            if (m_.ClubCountFree[i]) {
+                const int32_t n = std::min(m_.Current[kFieldClubCount + i], cv[i]);
+                savings.push_back(kUpgradeWeight[i] * n * (n + 1));
+                pp += savings.back();
+            }
+        }
+        std::sort(savings.rbegin(), savings.rend());
+        const int32_t counts = fewest(pp - ppBar, savings);
+
+        // What the counts can give within the PP left, and what kept counts give.
+        Five up{}, keptLow{};
+        const int32_t money = ppBar - node.PP;
+        for (int i = node.UpDone; i < kStatCount; ++i) {
+            const int32_t here = m_.Current[kFieldCount + i];
+            const int32_t bonus = i == 0 ? m_.LevelBonus : 0;
+            if (!m_.CountFree[i]) {
+                const int32_t limitLo = node.Sl[i] + m_.Rest[s].SlMin[i] + bonus;
+                const int32_t limitHi = node.Sl[i] + m_.Rest[s].SlMax[i] + bonus;
+                up[i] += std::max(0, std::min(here, limitHi));
+                keptLow[i] = std::max(0, std::min(here, limitLo));
+            }
+            up[i] += money >= 0 ? MostBought(i, 0, money, cu[i], cv[i]) : 0;
+        }
+        const auto value = [&](int d) {
+            const Five& st = node.St;
+            int32_t v = 0;
+            switch (d) {
+                case 5:
+                    v = 2 * (st[0] + up[0]) + node.Ring + node.Yard;
+                    break;
+                case 6:
+                    v = 2 * (st[0] + up[0]) + node.Ring + node.Yard + node.Py;
+                    break;
+                case 7:
+                    for (int i = 0; i < kStatCount; ++i) {
+                        v += st[i] + up[i];
+                    }
+                    break;
+                default:
+                    v = st[d] + up[d];
+            }
+            return v + g.Kept[d];
+        };
+        int32_t stages = 0;
+        const auto reach = [&](int d, int32_t target) {
+            stages = std::max(stages, fewest(target - value(d), g.Up[d]));
+        };
+        switch (q_.Objective) {
+            case SearchObjective::Distance:
+                reach(5, bar - 200);
+                break;
+            case SearchObjective::PowerDistance:
+                reach(6, bar - 210);
+                break;
+            case SearchObjective::Pow:
+            case SearchObjective::Spin:
+            case SearchObjective::Cur:
+                reach(static_cast<int>(q_.Objective) - 2, bar);
+                break;
+            case SearchObjective::Ctrl:
+            case SearchObjective::Exa:
+                if (bar > 0) {
+                    reach(static_cast<int>(q_.Objective) - 2, bar + excessLo);
+                }
+                break;
+            case SearchObjective::Sum:
+                reach(7, bar);
+                break;
+            case SearchObjective::LeastPP:
+                break;
+        }
+        for (int i = 0; i < kStatCount; ++i) {
+            if (q_.Min[i] && (*q_.Min[i] > 0 || (i != 1 && i != 2))) {
+                reach(i, *q_.Min[i] + (i == 1 || i == 2 ? excessLo : 0));
+            }
+        }
+        if (q_.Min[kMinDistance]) {
+            reach(5, *q_.Min[kMinDistance] - 200);
+        }
+        if (q_.NoPenalty) {
+            stages = std::max(stages, fewest(node.St[0] + g.KeptPow + keptLow[0] - m_.Limit, g.PowDown));
+        }
+        return g.MustChange + stages + counts;
     }
 
     // A whole build: its figures, the conditions, and its place among those kept.
@@ -972,6 +1184,7 @@ private:
         BuildFields Fields;
     };
     std::vector<std::unordered_map<Key, Way, KeyHash>> seen_;
+    std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
 
     const SearchModel::CharaModel& m_;

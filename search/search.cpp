@@ -1,0 +1,254 @@
+#include "search/search.h"
+
+#include <algorithm>
+#include <limits>
+#include <map>
+#include <unordered_map>
+
+#include "characters/cards.h"
+#include "characters/catalogue.h"
+#include "characters/roster.h"
+#include "clubs/caddies.h"
+#include "clubs/clubs.h"
+#include "engine/levels.h"
+#include "search/search_model.h"
+
+// How the search works. A build of one character is a choice for each of 34 fields
+// (page, wear slots, cards, counts, caddie, special card, club set, club counts). The
+// fields are gathered into stages (the body slots, each other wear slot, the three
+// character cards, the two caddie cards, the caddie with the special card, the club set)
+// and a depth-first walk chooses one option per stage; the ten counts are chosen last,
+// stat by stat. Within a stage, options that add exactly the same to every figure are
+// one option: the one with fewer changes (then lower indices) always ranks better, so
+// the others can never be an answer. At every branch the walk bounds what the stages
+// still open can add (the most and the least of every status, slot limit and distance
+// bonus, and the PP that the minimums still need) and leaves the branch when even that
+// bound cannot beat the last answer kept. Nothing else is pruned, so the answer is exact.
+
+namespace {
+
+constexpr std::string_view kPartNames[kSearchPartCount] = {"Top",
+                                                           "Pants",
+                                                           "TopPants",
+                                                           "Waist",
+                                                           "Shoes",
+                                                           "Hand",
+                                                           "Head",
+                                                           "Head1",
+                                                           "Head2",
+                                                           "Face",
+                                                           "Face1",
+                                                           "Face2",
+                                                           "Face3",
+                                                           "Hoho",
+                                                           "Hoho2",
+                                                           "Mouth",
+                                                           "Arm",
+                                                           "Key",
+                                                           "Gun",
+                                                           "Ear",
+                                                           "Back",
+                                                           "Shippo",
+                                                           "Acce",
+                                                           "Ring",
+                                                           "CharaCard1",
+                                                           "CharaCard2",
+                                                           "CharaCard3",
+                                                           "CaddieCard1",
+                                                           "CaddieCard2",
+                                                           "Caddie",
+                                                           "SpecialCard",
+                                                           "Club",
+                                                           "PowSlotUp",
+                                                           "CtrlSlotUp",
+                                                           "ExaSlotUp",
+                                                           "SpinSlotUp",
+                                                           "CurSlotUp",
+                                                           "ClubPowSlotUp",
+                                                           "ClubCtrlSlotUp",
+                                                           "ClubExaSlotUp",
+                                                           "ClubSpinSlotUp",
+                                                           "ClubCurSlotUp"};
+
+constexpr std::string_view kObjectiveNames[kObjectiveCount] = {
+    "distance", "powerDistance", "pow", "ctrl", "exa", "spin", "cur", "sum", "leastPP"};
+
+constexpr std::string_view kMinimumNames[kMinimumCount] = {"pow",  "ctrl", "exa",
+                                                           "spin", "cur",  "distance"};
+
+}  // namespace
+
+std::string_view SearchPartName(int part) {
+    return part >= 0 && part < kSearchPartCount ? kPartNames[part] : std::string_view{};
+}
+
+int SearchPartByName(std::string_view name) {
+    for (int i = 0; i < kSearchPartCount; ++i) {
+        if (kPartNames[i] == name) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+std::string_view ObjectiveName(SearchObjective objective) {
+    return kObjectiveNames[static_cast<int>(objective)];
+}
+
+std::optional<SearchObjective> ObjectiveByName(std::string_view name) {
+    for (int i = 0; i < kObjectiveCount; ++i) {
+        if (kObjectiveNames[i] == name) {
+            return static_cast<SearchObjective>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::string_view MinimumName(int minimum) {
+    return minimum >= 0 && minimum < kMinimumCount ? kMinimumNames[minimum] : std::string_view{};
+}
+
+void ValidateQuery(const SearchQuery& query) {
+    if (query.Character != kShownCharacter && query.Character != kAnyCharacter &&
+        (query.Character < 0 || query.Character >= CharaCount)) {
+        throw ESearchQueryError(
+            "\"character\": 0 から 9 のキャラ番号、\"shown\" か \"any\" を指定してください");
+    }
+    if (static_cast<int>(query.Objective) >= kObjectiveCount) {
+        throw ESearchQueryError("\"objective\": 目的の名前が正しくありません");
+    }
+    if (query.Results < 1 || query.Results > kMaxResults) {
+        throw ESearchQueryError("\"results\": 1 から 50 の整数を指定してください");
+    }
+    if (query.Budget && *query.Budget < 0) {
+        throw ESearchQueryError("\"budget\": 0 以上の整数を指定してください");
+    }
+    for (int i = 0; i < kMinimumCount; ++i) {
+        // Far beyond anything a build reaches, but small enough that no sum overflows.
+        if (query.Min[i] && (*query.Min[i] < -1000000 || *query.Min[i] > 1000000)) {
+            throw ESearchQueryError("\"min\"." + std::string(kMinimumNames[i]) +
+                                    ": -1000000 から 1000000 の整数を指定してください");
+        }
+    }
+}
+
+BuildFigures FiguresOf(const TSimulator& sim) {
+    const TSimResults& r = sim.Results;
+    BuildFigures f;
+    f.Final = r.FinalStatus;
+    const int32_t limit = PowerLimit(sim.State.Level);
+    f.Penalty = r.StatusSum.Pow > limit ? limit - r.StatusSum.Pow : 0;
+    const int32_t d = (r.FinalStatus.Pow - 15) * 2 + 230 + r.RingDistance + r.CaddieCardYard;
+    f.Distances = {d, d + r.CaddieCardPowerYards + 10, d + r.CaddieCardPowerYards + 20};
+    f.PP = UpgradeCostPP(r.ClubSlotUp) + r.CharaPPTotal;
+    return f;
+}
+
+int32_t ObjectiveValue(SearchObjective objective, const BuildFigures& f) {
+    switch (objective) {
+        case SearchObjective::Distance:
+            return f.Distances[0];
+        case SearchObjective::PowerDistance:
+            return f.Distances[1];
+        case SearchObjective::Pow:
+        case SearchObjective::Ctrl:
+        case SearchObjective::Exa:
+        case SearchObjective::Spin:
+        case SearchObjective::Cur:
+            return StatField(f.Final, static_cast<int>(objective) - 2);
+        case SearchObjective::Sum:
+            return f.Final.Pow + f.Final.Ctrl + f.Final.Exa + f.Final.Spin + f.Final.Cur;
+        case SearchObjective::LeastPP:
+            return f.PP;
+    }
+    return 0;
+}
+
+SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
+                       const SearchControl* control) {
+    ValidateQuery(query);
+    SearchModel model(current, query);
+
+    SearchResult result;
+    result.Current = FiguresOf(current);
+    result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
+
+    const SearchOutcome main = model.Solve(query, SolveMode::Ranked, control, 0.0, 0.6);
+    result.Nodes += main.Nodes;
+    if (main.Cancelled) {
+        result.Cancelled = true;
+        return result;
+    }
+    for (const FoundBuild& found : main.Builds) {
+        result.Answers.push_back(model.Answer(found, query.Objective));
+    }
+
+    if (result.Answers.empty()) {
+        // How far each minimum reaches when it alone is given up.
+        for (int m = 0; m < kMinimumCount; ++m) {
+            if (!query.Min[m]) {
+                continue;
+            }
+            SearchQuery relaxed = query;
+            relaxed.Min[m].reset();
+            relaxed.Results = 1;
+            relaxed.Objective =
+                m == kMinDistance ? SearchObjective::Distance : static_cast<SearchObjective>(m + 2);
+            const SearchOutcome reach = model.Solve(relaxed, SolveMode::Ranked, control, 0.6, 0.4);
+            result.Nodes += reach.Nodes;
+            if (reach.Cancelled) {
+                result.Cancelled = true;
+                return result;
+            }
+            MinimumReach r;
+            r.Minimum = m;
+            r.Wanted = *query.Min[m];
+            if (!reach.Builds.empty()) {
+                r.Reachable = reach.Builds.front().Value;
+            }
+            result.Reaches.push_back(r);
+        }
+        return result;
+    }
+
+    if (query.Objective != SearchObjective::LeastPP) {
+        // The curve from its top down: the best build within the budget is its last step;
+        // one PP less than that build costs, the best build is the step before, and so on
+        // until no build fits.
+        SearchQuery step = query;
+        step.Results = 1;
+        std::vector<CurveStep> steps;
+        double done = 0.6;
+        for (std::optional<int32_t> budget = query.Budget;;) {
+            step.Budget = budget;
+            const SearchOutcome best = model.Solve(step, SolveMode::Ranked, control, done, 0.0);
+            result.Nodes += best.Nodes;
+            if (best.Cancelled) {
+                result.Cancelled = true;
+                return result;
+            }
+            if (best.Builds.empty()) {
+                break;
+            }
+            CurveStep c;
+            c.Answer = model.Answer(best.Builds.front(), query.Objective);
+            c.PP = c.Answer.Figures.PP;
+            c.Value = c.Answer.Value;
+            steps.push_back(std::move(c));
+            done += (1.0 - done) / 4;
+            if (control != nullptr && control->Progress) {
+                control->Progress(done);
+            }
+            if (steps.back().PP == 0) {
+                break;
+            }
+            budget = steps.back().PP - 1;
+        }
+        result.Curve.assign(std::make_move_iterator(steps.rbegin()),
+                            std::make_move_iterator(steps.rend()));
+    }
+    if (control != nullptr && control->Progress) {
+        control->Progress(1.0);
+    }
+    return result;
+}
