@@ -440,6 +440,7 @@
     const cy = y(current.value);
     svg('path', { d: `M${cx - 4},${cy - 4} L${cx + 4},${cy + 4} M${cx - 4},${cy + 4} L${cx + 4},${cy - 4}`,
                   class: 'current-mark' }, plot);
+    label('現在', { x: cx - 6, y: cy - 6 }, { 'text-anchor': 'end', class: 'current-label' });
     steps.forEach((step, i) => {
       const g = svg('g', { class: 'step', 'data-step': i, tabindex: '-1', role: 'button',
                            'aria-label': `${step.pp} PP で ${step.value}` }, plot);
