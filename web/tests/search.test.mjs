@@ -273,7 +273,7 @@ test('a long search shows its progress past 200 ms, is cancelled, and leaves the
                              document.getElementById('SearchDialog').dataset.state !== 'running');
   assert.equal(await dialogState(page), 'running', 'the search still runs once its progress shows');
   const seen = await page.evaluate(() => window.progressSeen);
-  assert.ok(seen >= 200 && seen < 400, `the progress showed after ${seen} ms`);
+  assert.ok(seen >= 200 && seen < 1000, `the progress showed after ${seen} ms`);
   // The page answers while the worker searches: a frame comes within a few tens of ms.
   const frame = await page.evaluate(() => new Promise((resolve) => {
     const from = performance.now();
