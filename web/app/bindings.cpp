@@ -55,6 +55,19 @@ std::string OpenLink(std::string code) {
 std::string Paste(std::string text) {
     return Face().Paste(text);
 }
+std::string ApplyBuild(std::string code) {
+    return Face().ApplyBuild(code);
+}
+std::string SearchForm() {
+    return Face().SearchForm();
+}
+// The search itself, for the page's worker: `progress` is called with the share done
+// (0..1) now and then. The worker stops a search by ending itself.
+std::string SearchJson(std::string query, emscripten::val progress) {
+    SearchControl control;
+    control.Progress = [&progress](double done) { progress(done); };
+    return SearchAnswerJson(query, &control);
+}
 std::string Undo() {
     return Face().Undo();
 }
@@ -92,6 +105,9 @@ EMSCRIPTEN_BINDINGS(kestrel) {
     emscripten::function("shareCode", &ShareCode);
     emscripten::function("openLink", &OpenLink);
     emscripten::function("paste", &Paste);
+    emscripten::function("applyBuild", &ApplyBuild);
+    emscripten::function("searchForm", &SearchForm);
+    emscripten::function("searchJson", &SearchJson);
     emscripten::function("undo", &Undo);
     emscripten::function("redo", &Redo);
     emscripten::function("preview", &Preview);

@@ -1,6 +1,8 @@
 #include "web_face.h"
 
+#include "characters/roster.h"
 #include "form/binding.h"
+#include "search/search_json.h"
 #include "simulator/build_code.h"
 #include "simulator/lists.h"
 #include "simulator/persistence.h"
@@ -258,6 +260,60 @@ std::string WebFace::ShareCode() const {
 std::string WebFace::Paste(std::string_view text) {
     RunStep([this, text] { PasteBuild(sim_, text); });
     return Answer();
+}
+
+std::string WebFace::ApplyBuild(std::string_view code) {
+    RunStep([this, code] {
+        const PlannedBuild build = DecodeBuild(code);
+        TSimulator shown = sim_;
+        ShowBuild(shown, build);
+        sim_ = std::move(shown);
+    });
+    return Answer();
+}
+
+std::string WebFace::SearchForm() const {
+    const int32_t page = sim_.State.TabIndex;
+    std::string out = "{\"shown\":" + std::to_string(page >= 0 && page < CharaCount ? page : -1) +
+                      ",\"characters\":[";
+    for (const TCharaDef& def : Roster()) {
+        if (def.Index > 0) {
+            out += ',';
+        }
+        out += "{\"caption\":";
+        AppendJsonString(out, def.Caption);
+        out += ",\"rows\":[";
+        for (size_t r = 0; r < def.PageRows.size(); ++r) {
+            out += r > 0 ? ",[" : "[";
+            AppendJsonString(out, WearSlotKey(def.PageRows[r]));
+            out += ',';
+            AppendJsonString(out, WearSlotCaption(def.PageRows[r]));
+            out += ']';
+        }
+        out += "]}";
+    }
+    out += "]}";
+    return out;
+}
+
+std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* control) {
+    try {
+        const JsonQuery read = QueryFromJson(queryJson);
+        if (!read.Build) {
+            throw ESearchQueryError("build: ビルドコードがありません");
+        }
+        // The build over empty settings, as the program's first load shows it.
+        TSimulator sim;
+        MemoryStore empty("search");
+        FormCreate(sim, empty);
+        ShowBuild(sim, DecodeBuild(*read.Build));
+        return ResultJson(RunSearch(sim, read.Query, control));
+    } catch (const ESimError& error) {
+        std::string out = "{\"error\":";
+        AppendJsonString(out, error.what());
+        out += '}';
+        return out;
+    }
 }
 
 std::string WebFace::Undo() {

@@ -20,10 +20,18 @@
 #include <vector>
 
 #include "form/form.h"
+#include "search/search.h"
 #include "settings/settings_store.h"
 #include "simulator/history.h"
 #include "simulator/preview.h"
 #include "simulator/simulator.h"
+
+// The build search of a query in JSON (search/search_json.h) whose "build" is the
+// current selection's code, on a simulator of its own that shows that build over empty
+// settings (as the command line does): the answer's JSON, or
+// {"error": "<message>"} for a query that cannot be searched. Needs no page and no
+// store, so a worker can run it.
+std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* control);
 
 class WebFace {
 public:
@@ -65,6 +73,15 @@ public:
     // build is shown as one step. A text without a readable code is reported and
     // changes nothing.
     std::string Paste(std::string_view text);
+    // An answer of the build search is shown: its build code, as one step, as a paste is
+    // shown but without the clipboard's messages. A code that cannot be shown changes
+    // nothing.
+    std::string ApplyBuild(std::string_view code);
+    // What the search dialog offers, as JSON: the shown page (-1 for none) and, per
+    // character, its tab caption and its wear slots in page order as [settings key, row
+    // caption]:
+    //   {"shown": <page>, "characters": [{"caption": "...", "rows": [["Top", "上"], ...]}]}
+    std::string SearchForm() const;
     // Undo and redo of the user's changes; nothing happens when there is none.
     std::string Undo();
     std::string Redo();

@@ -13,7 +13,9 @@
 // tip, Escape) · arrow <spinner> up|down · tab <page> · click <button> · close · undo
 // [how] (Ctrl+Z) · redo [shiftz|how] (Ctrl+Y, or Ctrl+Shift+Z) · copy [how]
 // (Ctrl+Shift+C) · paste <how> <text> (the rest of the line on the clipboard, then
-// Ctrl+Shift+V). A "how" word says how the page does it (a key or its button);
+// Ctrl+Shift+V) · search <query JSON> (the rest of the line; the build search on the
+// window's own simulator, whatever "build" the query names, answered as "search":<the
+// answer's JSON>). A "how" word says how the page does it (a key or its button);
 // the window has its keys only.
 
 #include <QAbstractItemView>
@@ -37,6 +39,7 @@
 #include <vector>
 
 #include "form/form.h"
+#include "search/search_json.h"
 #include "ui/main_window.h"
 #include "window_driver.h"
 
@@ -201,6 +204,18 @@ std::string Perform(TForm1& form, const WindowDriver& drive, const std::string& 
         drive.ClickTab(std::stoi(name));
     } else if (verb == "click") {
         WindowDriver::Click(Named<QPushButton>(form, name));
+    } else if (verb == "search") {
+        const size_t at = line.find(' ');
+        try {
+            const JsonQuery read =
+                QueryFromJson(at == std::string::npos ? std::string() : line.substr(at + 1));
+            // One line: the answer's line breaks are layout only (a string holds none).
+            std::string answer = ResultJson(RunSearch(form.Simulator(), read.Query));
+            std::erase(answer, '\n');
+            extra = ",\"search\":" + answer;
+        } catch (const ESimError& error) {
+            extra = ",\"search\":{\"error\":" + Json(error.what()) + "}";
+        }
     } else if (verb == "close") {
         form.close();
     } else {

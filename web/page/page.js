@@ -1101,6 +1101,10 @@
     installMessageBox();
     installTools();
     installSteps();
+    // The modules joined in before this script (the build search dialog).
+    for (const install of window.kestrelPageModules || []) {
+      install({ core, change: outsideChange, status });
+    }
     document.addEventListener('mousedown', (event) => {
       if (openList && !event.target.closest('.rows') && !openList.element.contains(event.target)) {
         closeOpenList();

@@ -331,8 +331,8 @@ export function selection(shown) {
 }
 
 // The desktop window's run of the same actions over the same stored settings: the
-// messages and the full shown state after the load and after each action, and the
-// settings file at the end.
+// messages and the full shown state after the load and after each action (with what a
+// copy, a preview or a search answered), and the settings file at the end.
 export function runOracle(settings, actions) {
   const folder = mkdtempSync(join(tmpdir(), 'kestrel-oracle-'));
   try {
@@ -353,7 +353,7 @@ export function runOracle(settings, actions) {
       if (line) {
         const step = JSON.parse(line);
         shown = { ...shown, ...step.shown };
-        steps.push({ errors: step.errors, shown, copied: step.copied, tip: step.tip });
+        steps.push({ errors: step.errors, shown, copied: step.copied, tip: step.tip, search: step.search });
       }
     }
     let file = null;

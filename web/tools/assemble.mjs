@@ -1,6 +1,7 @@
 // Puts the page together as one file: the shell with its style, the core module (the
-// WebAssembly inside it) and the page script inline, so that it opens from disk with
-// nothing else.
+// WebAssembly inside it), the page's modules (each an install function that the page
+// script calls once the core is ready) and the page script inline, so that it opens
+// from disk with nothing else.
 //   node assemble.mjs <page folder> <core .js> <output .html>
 import { readFileSync, writeFileSync, renameSync } from 'node:fs';
 import { join } from 'node:path';
@@ -11,9 +12,14 @@ const read = (path) => readFileSync(path, 'utf8');
 // Inline script must not close its own element early.
 const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 
+// The modules beside page.js, each with its own style sheet.
+const kModules = ['search'];
+
 const parts = {
-  '/*STYLE*/': read(join(pageFolder, 'page.css')),
+  '/*STYLE*/': [read(join(pageFolder, 'page.css')),
+                ...kModules.map((m) => read(join(pageFolder, m + '.css')))].join('\n'),
   '/*CORE*/': inlineScript(read(corePath)),
+  '/*MODULES*/': inlineScript(kModules.map((m) => read(join(pageFolder, m + '.js'))).join('\n')),
   '/*PAGE*/': inlineScript(read(join(pageFolder, 'page.js'))),
 };
 let html = read(join(pageFolder, 'shell.html'));

@@ -1,8 +1,10 @@
 // Renews docs/web.png: build-web/kestrel-simulator.html opened from disk in headless
 // Chromium, over the same stored settings as the desktop screenshot
-// (docs/screenshot-settings.ini), clipped to the 633 x 650 form; and docs/web-preview.png:
-// the same page with the club list open and the tip beside its highlighted row.
-//   node web/tools/screenshot.mjs [output.png [preview-output.png]]
+// (docs/screenshot-settings.ini), clipped to the 633 x 650 form; docs/web-preview.png:
+// the same page with the club list open and the tip beside its highlighted row; and
+// docs/web-search.png: the build search dialog over it with the answers of a search and
+// the trade-off curve.
+//   node web/tools/screenshot.mjs [output.png [preview-output.png [search-output.png]]]
 import { readFileSync } from 'node:fs';
 import { fileURLToPath } from 'node:url';
 import { dirname, join } from 'node:path';
@@ -12,6 +14,7 @@ const repo = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 const settings = readFileSync(join(repo, 'docs', 'screenshot-settings.ini'), 'utf8');
 const output = process.argv[2] || join(repo, 'docs', 'web.png');
 const previewOutput = process.argv[3] || join(repo, 'docs', 'web-preview.png');
+const searchOutput = process.argv[4] || join(repo, 'docs', 'web-search.png');
 
 const browser = await launch();
 try {
@@ -31,6 +34,24 @@ try {
   const bottom = Math.ceil(Math.max(650, tip.y + tip.height, rows.y + rows.height)) + 4;
   await page.screenshot({ path: previewOutput, clip: { x: 0, y: 0, width: right, height: bottom } });
   console.log(previewOutput);
+
+  // The highest status sum of the shown character with the upgrade counts, the caddie
+  // and the club set free, the second answer picked.
+  await page.keyboard.press('Escape');
+  await page.setViewportSize({ width: 800, height: 900 });
+  await clickAt(page, '#SearchButton');
+  await page.selectOption('#SearchObjective', 'sum');
+  await clickAt(page, '#SearchNoParts');
+  for (const part of ['Caddie', 'Club', 'PowSlotUp', 'CtrlSlotUp', 'ExaSlotUp', 'SpinSlotUp', 'CurSlotUp',
+                      'ClubPowSlotUp', 'ClubCtrlSlotUp', 'ClubExaSlotUp', 'ClubSpinSlotUp', 'ClubCurSlotUp']) {
+    await page.check(`#SearchDialog input[data-part="${part}"]`);
+  }
+  await clickAt(page, '#SearchRun');
+  await page.waitForFunction(() => document.getElementById('SearchDialog').dataset.state === 'done');
+  await clickAt(page, '#SearchAnswers tr[data-rank="2"]');
+  const dialog = await page.locator('#SearchDialog').boundingBox();
+  await page.screenshot({ path: searchOutput, clip: dialog });
+  console.log(searchOutput);
 } finally {
   await browser.close();
 }
