@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <memory>
 #include <unordered_map>
 
 #include "characters/cards.h"
@@ -101,6 +102,27 @@ struct SearchModel::Stage {
     std::vector<Option> Options;
 };
 
+// What the bound reads of the stages from s on, made once per character and kind of
+// query (objective and which minimums), since a search asks many queries of one kind.
+struct SearchModel::TailCache {
+    struct Tail {
+        Five St{};
+        Five Sl{};
+        int32_t RingYard = 0;
+        int32_t Py = 0;
+        int32_t Changes = 0;
+        auto Key() const { return std::tie(St, Sl, RingYard, Py, Changes); }
+    };
+
+    struct Group {
+        Tail Delta;
+        std::vector<uint32_t> Members;  // in the walk's order
+    };
+
+    std::vector<std::vector<Tail>> Tails;    // by stage; empty where too many
+    std::vector<std::vector<Group>> Groups;  // by stage; empty where not made
+};
+
 struct SearchModel::CharaModel {
     struct Bounds {
         Five StMax{}, StMin{}, SlMax{}, SlMin{};
@@ -133,6 +155,9 @@ struct SearchModel::CharaModel {
         int32_t MustChange = 0;  // stages whose current choice is not among their options
     };
     std::vector<Gains> RestGains;
+
+    // By objective and the minimums asked for.
+    mutable std::map<std::pair<int, int>, std::unique_ptr<TailCache>> TailCaches;
 };
 
 namespace {
@@ -584,6 +609,9 @@ struct Node {
 
 class Walk {
 public:
+    using Tail = SearchModel::TailCache::Tail;
+    using Group = SearchModel::TailCache::Group;
+
     Walk(const SearchModel::CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
          SolveMode mode, std::vector<FoundBuild>& found, uint64_t& nodes,
          const SearchControl* control)
@@ -618,6 +646,7 @@ public:
             const int32_t top = m.CountFree[i] ? CharaSpinnerMax(i) : m.Current[kFieldCount + i];
             slotCap_[i] = std::max(0, top - bonus);
         }
+        open_.assign(m.Stages.size(), {});
         BuildTails();
         // The fields the stages before s have chosen; the page is chosen from the start.
         decided_.assign(m.Stages.size() + 1, {});
@@ -641,7 +670,7 @@ public:
         root.Fields[kFieldPage] = m_.Chara;
         const auto& options = m_.Stages[0].Options;
         std::vector<uint32_t> order = order_[0];
-        if (tails_.size() > 1 && !tails_[1].empty()) {
+        if (cache_->Tails.size() > 1 && !cache_->Tails[1].empty()) {
             // The club sets in the order of the best their builds can give.
             std::vector<std::pair<int32_t, int32_t>> estimate(options.size(), {kUnreachable, 0});
             for (size_t i = 0; i < options.size(); ++i) {
@@ -691,19 +720,19 @@ private:
         if (Hopeless(s, node) || TailsHopeless(s, node) || Seen(s, node)) {
             return;
         }
-        if (s < m_.Stages.size() && s < groups_.size() && !groups_[s].empty()) {
+        if (s < m_.Stages.size() && s < cache_->Groups.size() && !cache_->Groups[s].empty()) {
             // The groups that can still give an answer, the best estimate first.
             auto& open = open_[s];
             open.clear();
-            for (size_t k = 0; k < groups_[s].size(); ++k) {
+            for (size_t k = 0; k < cache_->Groups[s].size(); ++k) {
                 std::pair<int32_t, int32_t> estimate{};
-                if (!GroupHopeless(s, node, groups_[s][k].Delta, &estimate)) {
+                if (!GroupHopeless(s, node, cache_->Groups[s][k].Delta, &estimate)) {
                     open.push_back({-estimate.first, estimate.second, static_cast<int32_t>(k)});
                 }
             }
             std::sort(open.begin(), open.end());
             for (const auto& [value, pp, k] : open) {
-                for (const uint32_t i : groups_[s][static_cast<size_t>(k)].Members) {
+                for (const uint32_t i : cache_->Groups[s][static_cast<size_t>(k)].Members) {
                     Descend(s, node, m_.Stages[s].Options[i]);
                 }
             }
@@ -810,11 +839,21 @@ private:
         }
         Key key{};
         size_t k = 0;
-        for (int i = 0; i < kStatCount; ++i) {
-            key[k++] = node.St[i];
-            key[k++] = std::min(node.Sl[i], slotCap_[i]);
+        if (q_.Results == 1 && mode_ == SolveMode::Ranked) {
+            // Only the best build is asked for: sums alike in all that decides its value,
+            // PP and the counts it can still take reach the same builds' worth.
+            for (int i = 0; i < kStatCount; ++i) {
+                key[k++] = wanted_[i] ? node.St[i] : 0;
+                key[k++] = std::min(node.Sl[i], cap_[i]);
+            }
+            key[k++] = (distance_ ? node.Ring + node.Yard : 0) + (py_ ? node.Py * 4096 : 0);
+        } else {
+            for (int i = 0; i < kStatCount; ++i) {
+                key[k++] = node.St[i];
+                key[k++] = std::min(node.Sl[i], slotCap_[i]);
+            }
+            key[k++] = node.Ring + node.Yard * 64 + node.Py * 4096;
         }
-        key[k++] = node.Ring + node.Yard * 64 + node.Py * 4096;
         key[k++] = node.Club;
         key[k++] = node.PP;
         auto& table = seen_[s];
@@ -840,37 +879,43 @@ private:
     // build's end is antitone in each kept respect, so a branch is hopeless when it is
     // hopeless with every kept sum added: the rest of the stages bounded together, not
     // each on its own.
-    struct Tail {
-        Five St{};
-        Five Sl{};
-        int32_t RingYard = 0;
-        int32_t Py = 0;
-        int32_t Changes = 0;
-        auto Key() const { return std::tie(St, Sl, RingYard, Py, Changes); }
-    };
 
     void BuildTails() {
         const auto objective = static_cast<int>(q_.Objective);
-        const bool distance = q_.Objective == SearchObjective::Distance ||
-                              q_.Objective == SearchObjective::PowerDistance ||
-                              q_.Min[kMinDistance].has_value();
-        const bool py = q_.Objective == SearchObjective::PowerDistance;
-        std::array<bool, kStatCount> wanted{};
-        Five cap{};
+        distance_ = q_.Objective == SearchObjective::Distance ||
+                    q_.Objective == SearchObjective::PowerDistance ||
+                    q_.Min[kMinDistance].has_value();
+        py_ = q_.Objective == SearchObjective::PowerDistance;
         for (int i = 0; i < kStatCount; ++i) {
-            wanted[i] = i == 0 || q_.Objective == SearchObjective::Sum || objective - 2 == i ||
-                        q_.Min[i].has_value();
+            wanted_[i] = i == 0 || q_.Objective == SearchObjective::Sum || objective - 2 == i ||
+                         q_.Min[i].has_value();
             const int32_t bonus = i == 0 ? m_.LevelBonus : 0;
             const bool asked = q_.Objective == SearchObjective::Sum || objective - 2 == i ||
-                               q_.Min[i].has_value() || (i == 0 && distance);
+                               q_.Min[i].has_value() || (i == 0 && distance_);
             if (asked || !m_.CountFree[i]) {
-                cap[i] = slotCap_[i];
+                cap_[i] = slotCap_[i];
             } else {
                 // Only whether the count as it stands still fits: changing it is a change.
-                cap[i] = std::clamp(m_.Current[kFieldCount + i] - bonus, 0, slotCap_[i]);
+                cap_[i] = std::clamp(m_.Current[kFieldCount + i] - bonus, 0, slotCap_[i]);
             }
         }
         const bool exactPowLimit = !m_.CountFree[0];
+        int mins = 0;
+        for (int i = 0; i < kMinimumCount; ++i) {
+            mins |= q_.Min[i] ? 1 << i : 0;
+        }
+        auto& slot = m_.TailCaches[{static_cast<int>(q_.Objective), mins}];
+        if (slot) {
+            cache_ = slot.get();
+            return;
+        }
+        slot = std::make_unique<SearchModel::TailCache>();
+        cache_ = slot.get();
+        auto& c = *slot;
+        const bool distance = distance_;
+        const bool py = py_;
+        const auto& wanted = wanted_;
+        const auto& cap = cap_;
         for (size_t s = 1; s < m_.Stages.size(); ++s) {
             for (const auto& o : m_.Stages[s].Options) {
                 for (int i = 0; i < kStatCount; ++i) {
@@ -881,7 +926,7 @@ private:
             }
         }
         // Options alike in every respect the bound reads: one test tells for all of them.
-        groups_.assign(m_.Stages.size(), {});
+        c.Groups.assign(m_.Stages.size(), {});
         for (size_t s = 1; s < m_.Stages.size(); ++s) {
             const auto& options = m_.Stages[s].Options;
             std::map<std::tuple<Five, Five, int32_t, int32_t, int32_t>, size_t> at;
@@ -896,11 +941,11 @@ private:
                 d.Py = py ? o.Py : 0;
                 d.Changes = o.Changes;
                 const auto [it, fresh] = at.try_emplace(
-                    std::tuple(d.St, d.Sl, d.RingYard, d.Py, d.Changes), groups_[s].size());
+                    std::tuple(d.St, d.Sl, d.RingYard, d.Py, d.Changes), c.Groups[s].size());
                 if (fresh) {
-                    groups_[s].push_back(Group{d, {}});
+                    c.Groups[s].push_back(Group{d, {}});
                 }
-                groups_[s][it->second].Members.push_back(k);
+                c.Groups[s][it->second].Members.push_back(k);
             }
         }
         const auto lessKey = [](const Tail& a, const Tail& b) { return a.Key() < b.Key(); };
@@ -919,21 +964,23 @@ private:
             }
             return true;
         };
-        tails_.assign(m_.Stages.size() + 1, {});
-        open_.assign(m_.Stages.size(), {});
+        c.Tails.assign(m_.Stages.size() + 1, {});
         std::vector<Tail> after(1);
         for (size_t s = m_.Stages.size(); s-- > 1;) {
             std::vector<Tail> all;
-            all.reserve(after.size() * m_.Stages[s].Options.size());
-            for (const auto& o : m_.Stages[s].Options) {
+            // A group's sum stands for all its options: the limits are not negative, so
+            // capping a part first caps the whole alike.
+            all.reserve(after.size() * c.Groups[s].size());
+            for (const Group& g : c.Groups[s]) {
+                const Tail& o = g.Delta;
                 for (const Tail& t : after) {
-                    Tail n = t;
+                    Tail n;
                     for (int i = 0; i < kStatCount; ++i) {
-                        n.St[i] = wanted[i] ? t.St[i] + o.St[i] : 0;
+                        n.St[i] = t.St[i] + o.St[i];
                         n.Sl[i] = std::min(cap[i], t.Sl[i] + o.Sl[i]);
                     }
-                    n.RingYard = distance ? t.RingYard + o.Ring + o.Yard : 0;
-                    n.Py = py ? t.Py + o.Py : 0;
+                    n.RingYard = t.RingYard + o.RingYard;
+                    n.Py = t.Py + o.Py;
                     n.Changes = t.Changes + o.Changes;
                     all.push_back(n);
                 }
@@ -963,15 +1010,10 @@ private:
                     }
                 }
             }
-            tails_[s] = kept;
+            c.Tails[s] = kept;
             after = std::move(kept);
         }
     }
-
-    struct Group {
-        Tail Delta;
-        std::vector<uint32_t> Members;  // in the walk's order
-    };
 
     // Whether a child of `node` through options adding `d` at stage s can still give an
     // answer, told without making the child.
@@ -990,9 +1032,9 @@ private:
         if (Hopeless(s + 1, child, estimate)) {
             return true;
         }
-        if (s + 1 < tails_.size() && !tails_[s + 1].empty()) {
+        if (s + 1 < cache_->Tails.size() && !cache_->Tails[s + 1].empty()) {
             // Few enough to weigh every kept sum: the sharper estimate orders the groups.
-            if (groups_[s].size() * tails_[s + 1].size() <= kSharpEstimates) {
+            if (cache_->Groups[s].size() * cache_->Tails[s + 1].size() <= kSharpEstimates) {
                 return !TailEstimate(s + 1, child, *estimate);
             }
             return TailsHopeless(s + 1, child);
@@ -1007,7 +1049,7 @@ private:
         end.Club = node.Club;
         end.PP = node.PP;
         bool any = false;
-        for (const Tail& t : tails_[s]) {
+        for (const Tail& t : cache_->Tails[s]) {
             for (int i = 0; i < kStatCount; ++i) {
                 end.St[i] = node.St[i] + t.St[i];
                 end.Sl[i] = node.Sl[i] + t.Sl[i];
@@ -1028,13 +1070,13 @@ private:
     }
 
     bool TailsHopeless(size_t s, const Node& node) const {
-        if (s >= tails_.size() || tails_[s].empty()) {
+        if (s >= cache_->Tails.size() || cache_->Tails[s].empty()) {
             return false;
         }
         Node end;
         end.Club = node.Club;
         end.PP = node.PP;
-        for (const Tail& t : tails_[s]) {
+        for (const Tail& t : cache_->Tails[s]) {
             for (int i = 0; i < kStatCount; ++i) {
                 end.St[i] = node.St[i] + t.St[i];
                 end.Sl[i] = node.Sl[i] + t.Sl[i];
@@ -1518,8 +1560,13 @@ private:
     static constexpr size_t kTailLimit = 2048;
     static constexpr size_t kSharpEstimates = 4096;
     static constexpr size_t kTailSums = 1u << 16;
-    std::vector<std::vector<Tail>> tails_;
-    std::vector<std::vector<Group>> groups_;
+    const SearchModel::TailCache* cache_ = nullptr;
+    // What of a sum decides the bound: the statuses asked for and power, slot limits up
+    // to where they stop mattering, the distance bonuses where a distance counts.
+    std::array<bool, kStatCount> wanted_{};
+    Five cap_{};
+    bool distance_ = false;
+    bool py_ = false;
     std::vector<std::array<bool, kBuildFieldCount>> decided_;  // by stage
     // By stat, club set, top count and what a kept count adds.
     std::map<std::array<int32_t, 4>, std::pair<bool, std::vector<Pair>>> pairs_;

@@ -61,6 +61,7 @@ public:
     struct Option;
     struct Stage;
     struct CharaModel;
+    struct TailCache;
 
 private:
     PlannedBuild base_;
