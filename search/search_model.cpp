@@ -670,7 +670,8 @@ public:
         root.Fields[kFieldPage] = m_.Chara;
         const auto& options = m_.Stages[0].Options;
         std::vector<uint32_t> order = order_[0];
-        if (cache_->Tails.size() > 1 && !cache_->Tails[1].empty()) {
+        if (cache_->Tails.size() > 1 && !cache_->Tails[1].empty() &&
+            cache_->Tails[1].size() * options.size() <= kRootEstimates) {
             // The club sets in the order of the best their builds can give.
             std::vector<std::pair<int32_t, int32_t>> estimate(options.size(), {kUnreachable, 0});
             for (size_t i = 0; i < options.size(); ++i) {
@@ -1032,12 +1033,11 @@ private:
         if (Hopeless(s + 1, child, estimate)) {
             return true;
         }
-        if (s + 1 < cache_->Tails.size() && !cache_->Tails[s + 1].empty()) {
-            // Few enough to weigh every kept sum: the sharper estimate orders the groups.
-            if (cache_->Groups[s].size() * cache_->Tails[s + 1].size() <= kSharpEstimates) {
-                return !TailEstimate(s + 1, child, *estimate);
-            }
-            return TailsHopeless(s + 1, child);
+        // Where the groups and the kept sums are few enough to weigh every pair, the
+        // sharper estimate both leaves more groups and orders the rest.
+        const size_t tails = s + 1 < cache_->Tails.size() ? cache_->Tails[s + 1].size() : 0;
+        if (tails > 0 && cache_->Groups[s].size() * tails <= kSharpEstimates) {
+            return !TailEstimate(s + 1, child, *estimate);
         }
         return false;
     }
@@ -1070,8 +1070,9 @@ private:
     }
 
     bool TailsHopeless(size_t s, const Node& node) const {
-        if (s >= cache_->Tails.size() || cache_->Tails[s].empty()) {
-            return false;
+        if (s >= cache_->Tails.size() || cache_->Tails[s].empty() ||
+            cache_->Tails[s].size() > kTailTries) {
+            return false;  // none, or too many to try at every branch
         }
         Node end;
         end.Club = node.Club;
@@ -1558,7 +1559,9 @@ private:
     std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
     static constexpr size_t kTailLimit = 2048;
-    static constexpr size_t kSharpEstimates = 4096;
+    static constexpr size_t kSharpEstimates = 1024;
+    static constexpr size_t kTailTries = 256;
+    static constexpr size_t kRootEstimates = 1u << 15;
     static constexpr size_t kTailSums = 1u << 16;
     const SearchModel::TailCache* cache_ = nullptr;
     // What of a sum decides the bound: the statuses asked for and power, slot limits up
