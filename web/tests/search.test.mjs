@@ -274,12 +274,14 @@ test('a long search shows its progress past 200 ms, is cancelled, and leaves the
   assert.equal(await dialogState(page), 'running', 'the search still runs once its progress shows');
   const seen = await page.evaluate(() => window.progressSeen);
   assert.ok(seen >= 200 && seen < 1000, `the progress showed after ${seen} ms`);
-  // The page answers while the worker searches: a frame comes within a few tens of ms.
+  // The page answers while the worker searches: a frame comes within a few tens of ms on
+  // an idle machine. A search on the page's own thread would hold every frame for as
+  // long as it runs (seconds), so a busy machine's slow frame is allowed for.
   const frame = await page.evaluate(() => new Promise((resolve) => {
     const from = performance.now();
     requestAnimationFrame(() => resolve(performance.now() - from));
   }));
-  assert.ok(frame < 100, `a frame took ${frame} ms during the search`);
+  assert.ok(frame < 500, `a frame took ${frame} ms during the search`);
   await clickAt(page, '#SearchCancel');
   assert.equal(await dialogState(page), 'cancelled');
   assert.equal(await page.isHidden('#SearchProgressBox'), true);
