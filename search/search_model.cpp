@@ -718,7 +718,7 @@ private:
             control_->Cancelled()) {
             throw Cancelled{};
         }
-        if (Hopeless(s, node) || TailsHopeless(s, node) || Seen(s, node)) {
+        if (Hopeless(s, node) || TailsHopeless(s, node) || Seen(s, node) || Crowded(s, node)) {
             return;
         }
         if (s < m_.Stages.size() && s < cache_->Groups.size() && !cache_->Groups[s].empty()) {
@@ -1090,6 +1090,63 @@ private:
             }
         }
         return true;
+    }
+
+    // When several answers are asked for, ways alike in all that decides the value, the PP
+    // and the counts still possible reach, with any rest of the build, builds of the same
+    // value and PP. If as many earlier ways as answers, each apart from the others in a
+    // spin, curve or distance figure (which no rest of the build can make equal), came
+    // with fewer changes or lower indices, every build through this way ranks after as
+    // many builds of different figures, and none of it can be an answer.
+    bool Crowded(size_t s, const Node& node) {
+        if (q_.Results == 1 || mode_ != SolveMode::Ranked) {
+            return false;
+        }
+        if (s >= crowd_.size()) {
+            crowd_.resize(s + 1);
+        }
+        Key key{};
+        size_t k = 0;
+        for (int i = 0; i < kStatCount; ++i) {
+            key[k++] = wanted_[i] ? node.St[i] : 0;
+            key[k++] = std::min(node.Sl[i], slotCap_[i]);
+        }
+        key[k++] = (distance_ ? node.Ring + node.Yard : 0) + (py_ ? node.Py * 4096 : 0);
+        key[k++] = node.Club;
+        key[k++] = node.PP;
+        const Apart apart{node.St[3], node.St[4], node.Ring + node.Yard, node.Py};
+        auto& table = crowd_[s];
+        auto it = table.find(key);
+        if (it == table.end()) {
+            if (table.size() >= kSeenLimit / static_cast<size_t>(q_.Results)) {
+                return false;
+            }
+            it = table.emplace(key, std::vector<Crowd>{}).first;
+        }
+        auto& ways = it->second;  // at most Results, apart from each other, best first
+        const auto before = [](const Crowd& a, int32_t changes, const BuildFields& fields) {
+            return std::tie(a.Changes, a.Fields) < std::tie(changes, fields);
+        };
+        const auto limit = static_cast<size_t>(q_.Results);
+        if (ways.size() == limit && before(ways.back(), node.Changes, node.Fields)) {
+            return true;
+        }
+        const auto same = std::find_if(ways.begin(), ways.end(),
+                                       [&apart](const Crowd& c) { return c.Figures == apart; });
+        if (same != ways.end()) {
+            if (before(*same, node.Changes, node.Fields)) {
+                return false;
+            }
+            ways.erase(same);
+        }
+        const auto at = std::find_if(ways.begin(), ways.end(), [&](const Crowd& c) {
+            return !before(c, node.Changes, node.Fields);
+        });
+        ways.insert(at, Crowd{apart, node.Changes, node.Fields});
+        if (ways.size() > limit) {
+            ways.pop_back();
+        }
+        return false;
     }
 
     int64_t Promise(const SearchModel::Option& o) const {
@@ -1556,6 +1613,13 @@ private:
         BuildFields Fields;
     };
     std::vector<std::unordered_map<Key, Way, KeyHash>> seen_;
+    using Apart = std::array<int32_t, 4>;  // spin, curve, ring and yard, power yards
+    struct Crowd {
+        Apart Figures;
+        int32_t Changes;
+        BuildFields Fields;
+    };
+    std::vector<std::unordered_map<Key, std::vector<Crowd>, KeyHash>> crowd_;
     std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
     static constexpr size_t kTailLimit = 2048;
