@@ -1,8 +1,9 @@
-// Puts the page together as one file: the shell with its style, the core module (the
-// WebAssembly inside it), the page's modules in order (each adds its part to the object
-// they share, window.kestrelPage; a dialog module adds an install function that start-up
-// calls once the core is ready) and the start-up script, all inline, so that it opens
-// from disk with nothing else.
+// Puts the page together as one file: the shell with its style and the licence's text
+// (LICENSE at the top of the tree), the core module (the WebAssembly inside it), the
+// page's modules in order (each adds its part to the object they share,
+// window.kestrelPage; a dialog module adds an install function that start-up calls once
+// the core is ready) and the start-up script, all inline, so that it opens from disk with
+// nothing else.
 //   node assemble.mjs <page folder> <core .js> <output .html>
 import { existsSync, readdirSync, readFileSync, writeFileSync, renameSync } from 'node:fs';
 import { join } from 'node:path';
@@ -27,7 +28,11 @@ if (unlisted.length > 0) {
 }
 const styles = ['page', ...kModules].map((m) => join(pageFolder, m + '.css')).filter(existsSync);
 
+// The licence's text, shown inside the page; as text, not markup.
+const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+
 const parts = {
+  '/*LICENSE*/': escapeHtml(read(join(pageFolder, '..', '..', 'LICENSE')).trimEnd()),
   '/*STYLE*/': styles.map(read).join('\n'),
   '/*CORE*/': inlineScript(read(corePath)),
   '/*MODULES*/': inlineScript(kModules.map((m) => read(join(pageFolder, m + '.js'))).join('\n')),
