@@ -13,7 +13,7 @@ const read = (path) => readFileSync(path, 'utf8');
 const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 
 // The modules beside page.js, each with its own style sheet.
-const kModules = ['search'];
+const kModules = ['search', 'touch'];
 
 const parts = {
   '/*STYLE*/': [read(join(pageFolder, 'page.css')),
