@@ -46,12 +46,14 @@ export const storedForm = (bytes) => Buffer.from(bytes).toString('latin1');
 // A fresh browser context (its own storage), the stored settings put in place before
 // the page's first script runs, the page opened from disk and ready. `settings` is a
 // string or bytes; undefined leaves the storage empty.
-// `touch` makes it a phone's screen: 390 x 844 with touch and a mobile viewport.
-export async function openPage(browser, { settings, hash = '', viewport, touch = false } = {}) {
+// `touch` makes it a phone's screen: 390 x 844 with touch and (unless `mobile` is false)
+// a mobile viewport.
+export async function openPage(browser, { settings, hash = '', viewport, touch = false, mobile = touch } = {}) {
   const context = await browser.newContext({
     viewport: viewport || (touch ? kPhone : { width: 800, height: 760 }),
     acceptDownloads: true,
-    ...(touch ? { hasTouch: true, isMobile: true } : {}),
+    hasTouch: touch,
+    isMobile: mobile,
   });
   // The page's copy and paste of build codes use the clipboard.
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);
