@@ -18,7 +18,7 @@
   const kLineSlack = 8;  // form pixels between the middles of widgets on one line
   const kToastTime = 4000;
 
-  let page = null;  // the page's calls: core, change(call), status(text)
+  let page = null;  // window.kestrelPage: the core, the form description, the controls
   let on = false;
   let moved = [];   // [placeholder, element] for each element the layout moved
   let made = [];    // the elements the layout made, removed when it goes
@@ -32,8 +32,6 @@
   let widened = [];   // captions given a width
   const measure = document.createElement('canvas').getContext('2d');
 
-  const kestrel = () => window.kestrel;
-  const lines = (text) => text.replace(/\r\n?/g, '\n');
 
   function make(tag, className, parent) {
     const e = document.createElement(tag);
@@ -198,12 +196,9 @@
   }
 
   function enter() {
-    const { widgets, controls } = kestrel();
-    for (const control of controls) {
-      if (control.close) {
-        control.close();
-      }
-    }
+    const { widgets, controls } = page;
+    page.closeOpenList();
+    page.hideHint();
     hideHint();
     document.documentElement.classList.add('touch');
     // The bar's buttons on one strip that scrolls sideways.
@@ -245,11 +240,7 @@
   }
 
   function leave() {
-    for (const control of kestrel().controls) {
-      if (control.close) {
-        control.close();
-      }
-    }
+    page.closeOpenList();
     hideHint();
     for (const [mark, e] of moved.reverse()) {
       mark.replaceWith(e);
@@ -260,7 +251,7 @@
     for (const [e, className] of tagged) {
       e.classList.remove(className);
     }
-    for (const control of kestrel().controls) {
+    for (const control of page.controls) {
       for (const e of [control.element, control.hintElement]) {
         if (e) {
           e.style.removeProperty('--touch-size');
@@ -319,7 +310,7 @@
   // Every row of an opened list shows what picking it would change, worked out by the
   // core on a copy after the opening ran.
   function listOpened(e) {
-    const { widgets, controls } = kestrel();
+    const { widgets, controls } = page;
     const index = widgets.findIndex((w) => w.name === e.id);
     if (index < 0) {
       return;
@@ -329,7 +320,7 @@
     const title = [w.accessibleName, e.dataset.hint || ''].filter((t) => t).join('\n');
     rows.dataset.title = title;
     for (const row of rows.children) {
-      row.dataset.preview = lines(page.core.preview(index, Number(row.dataset.row)));
+      row.dataset.preview = page.lines(page.core.preview(index, Number(row.dataset.row)));
     }
     document.documentElement.classList.add('sheet-open');
     backdrop.hidden = false;
@@ -403,8 +394,8 @@
     }
   }
 
-  function install(calls) {
-    page = calls;
+  function install(kestrelPage) {
+    page = kestrelPage;
     const tools = document.getElementById('tools');
     shareSheet = document.createElement('button');
     shareSheet.type = 'button';
@@ -440,22 +431,25 @@
     backdrop.hidden = true;
     document.body.appendChild(backdrop);
 
-    // Lists opening and closing, the page on view changing.
+    // Lists opening and closing; the tab of the page on view kept in sight.
     const stage = document.getElementById('stage');
     new MutationObserver((changes) => {
       for (const change of changes) {
         const e = change.target;
-        if (change.attributeName === 'aria-expanded' && e.classList.contains('list') && on) {
+        if (on && e.classList.contains('list')) {
           if (e.getAttribute('aria-expanded') === 'true') {
             listOpened(e);
           } else {
             listClosed(e);
           }
-        } else if (change.attributeName === 'aria-selected' && e.classList.contains('tab') && on) {
-          showActiveTab();
         }
       }
-    }).observe(stage, { subtree: true, attributes: true, attributeFilter: ['aria-expanded', 'aria-selected'] });
+    }).observe(stage, { subtree: true, attributes: true, attributeFilter: ['aria-expanded'] });
+    page.answerViews.push(() => {
+      if (on) {
+        showActiveTab();
+      }
+    });
     new ResizeObserver(measurePinned).observe(stage);
 
     // A tap on a caption or a figure with a hint shows it until the next touch.

@@ -141,7 +141,8 @@ test('the width changes the layout, not what is shown, and the full layout comes
                  [800, []]];
   for (const [width, taps] of steps) {
     await page.setViewportSize({ width, height: kPhone.height });
-    assert.equal(await page.evaluate(() => window.kestrelTouch.on), width < 640);
+    // The layout follows when the browser next lays out the page.
+    await page.waitForFunction((touch) => window.kestrelTouch.on === touch, width < 640);
     assert.deepEqual(await shownState(page), shown, `what is shown after the change to ${width}`);
     for (const selector of taps) {
       await tapAt(page, selector);
@@ -175,6 +176,7 @@ test('the layout button switches and is remembered, the share sheet sends the li
   await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
   assert.deepEqual(await layout(), [true, 'true'], 'remembered');
   await page.setViewportSize(kPhone);
+  await page.waitForFunction(() => window.kestrelTouch.on);
   await page.click('#TouchLayoutButton');
   assert.deepEqual(await layout(), [false, 'false'], 'the full layout on a narrow screen by the button');
   await reload();
