@@ -12,20 +12,16 @@
 // Joined into the page before page.js, which calls install() with its calls once the
 // core is ready.
 
-(function () {
+(function (page) {
   const kNarrow = 640;  // CSS pixels: below this the form does not fit at full size
   const kLayoutKey = 'kestrel-simulator-layout';  // 'touch', 'full' or none (by width)
   const kLineSlack = 8;  // form pixels between the middles of widgets on one line
-  const kToastTime = 4000;
 
-  let page = null;  // window.kestrelPage: the core, the form description, the controls
   let on = false;
   let moved = [];   // [placeholder, element] for each element the layout moved
   let made = [];    // the elements the layout made, removed when it goes
   let tagged = [];  // [element, class] added by the layout
   let toggle = null;
-  let shareSheet = null;
-  let backdrop = null;
   let pinned = null;
   let narrow = null;
   let choice = null;  // the layout the user chose with the button, or null
@@ -199,7 +195,6 @@
     const { widgets, controls } = page;
     page.closeOpenList();
     page.hideHint();
-    hideHint();
     document.documentElement.classList.add('touch');
     // The bar's buttons on one strip that scrolls sideways.
     const tools = document.getElementById('tools');
@@ -236,12 +231,10 @@
     on = true;
     showActiveTab();
     measurePinned();
-    showShareSheet();
   }
 
   function leave() {
     page.closeOpenList();
-    hideHint();
     for (const [mark, e] of moved.reverse()) {
       mark.replaceWith(e);
     }
@@ -269,7 +262,6 @@
     on = false;
     document.documentElement.classList.remove('touch');
     document.documentElement.style.removeProperty('--touch-pinned');
-    showShareSheet();
   }
 
   // The layout the width and the user's choice ask for.
@@ -284,6 +276,9 @@
         enter();
       } else {
         leave();
+      }
+      for (const then of page.touch.switched) {
+        then(on);
       }
     }
     toggle.setAttribute('aria-pressed', String(on));
@@ -305,106 +300,8 @@
     }
   }
 
-  // ---- Lists as sheets -----------------------------------------------------------
-
-  // Every row of an opened list shows what picking it would change, worked out by the
-  // core on a copy after the opening ran.
-  function listOpened(e) {
-    const { widgets, controls } = page;
-    const index = widgets.findIndex((w) => w.name === e.id);
-    if (index < 0) {
-      return;
-    }
-    const w = widgets[index];
-    const rows = document.getElementById(e.getAttribute('aria-controls'));
-    const title = [w.accessibleName, e.dataset.hint || ''].filter((t) => t).join('\n');
-    rows.dataset.title = title;
-    for (const row of rows.children) {
-      row.dataset.preview = page.lines(page.core.preview(index, Number(row.dataset.row)));
-    }
-    document.documentElement.classList.add('sheet-open');
-    backdrop.hidden = false;
-    const selected = controls[index].index;
-    const row = rows.children[selected];
-    if (row) {
-      rows.scrollTop = row.offsetTop - rows.clientHeight / 3;
-    }
-  }
-
-  function listClosed(e) {
-    const rows = document.getElementById(e.getAttribute('aria-controls'));
-    for (const row of rows.querySelectorAll('[data-preview]')) {
-      delete row.dataset.preview;
-    }
-    delete rows.dataset.title;
-    if (!document.querySelector('.list.open')) {
-      document.documentElement.classList.remove('sheet-open');
-      backdrop.hidden = true;
-    }
-  }
-
-  // ---- Hints by a tap --------------------------------------------------------------
-
-  function hideHint() {
-    const box = document.getElementById('hint');
-    if (box && box.classList.contains('tapped')) {
-      box.classList.remove('tapped');
-      box.hidden = true;
-    }
-  }
-
-  function showHint(e) {
-    const box = document.getElementById('hint');
-    box.textContent = e.dataset.hint;
-    box.hidden = false;
-    box.classList.add('tapped');
-    const at = e.getBoundingClientRect();
-    const width = box.offsetWidth;
-    const height = box.offsetHeight;
-    const x = Math.max(8, Math.min(at.left, window.innerWidth - width - 8));
-    let y = at.bottom + 6;
-    const room = window.innerHeight - (pinned && !pinned.contains(e) ? pinned.offsetHeight : 0);
-    if (y + height > room) {
-      y = Math.max(8, at.top - height - 6);
-    }
-    box.style.left = x + 'px';
-    box.style.top = y + 'px';
-  }
-
-  // ---- The bar ---------------------------------------------------------------------
-
-  function showShareSheet() {
-    shareSheet.hidden = !(on && typeof navigator.share === 'function');
-  }
-
-  // The phone's own share sheet with the link to the build shown now; the copy of the
-  // link where the sheet fails.
-  async function shareLink() {
-    const url = location.href.split('#')[0] + '#' + page.core.shareCode();
-    document.getElementById('ShareLink').value = url;
-    try {
-      await navigator.share({ title: document.title, url });
-      page.status('共有リンクを渡しました。');
-    } catch (e) {
-      if (e && e.name === 'AbortError') {
-        page.status('');
-      } else {
-        document.getElementById('ShareButton').click();
-      }
-    }
-  }
-
-  function install(kestrelPage) {
-    page = kestrelPage;
+  function install() {
     const tools = document.getElementById('tools');
-    shareSheet = document.createElement('button');
-    shareSheet.type = 'button';
-    shareSheet.id = 'ShareSheetButton';
-    shareSheet.textContent = '共有リンクを送る';
-    shareSheet.title = '今の設定を開くリンクを端末の共有メニューで送ります';
-    shareSheet.hidden = true;
-    shareSheet.addEventListener('click', shareLink);
-    tools.insertBefore(shareSheet, document.getElementById('ShareButton'));
     toggle = document.createElement('button');
     toggle.type = 'button';
     toggle.id = 'TouchLayoutButton';
@@ -426,61 +323,29 @@
     }
     tools.appendChild(toggle);
 
-    backdrop = document.createElement('div');
-    backdrop.id = 'sheet-backdrop';
-    backdrop.hidden = true;
-    document.body.appendChild(backdrop);
-
-    // Lists opening and closing; the tab of the page on view kept in sight.
-    const stage = document.getElementById('stage');
-    new MutationObserver((changes) => {
-      for (const change of changes) {
-        const e = change.target;
-        if (on && e.classList.contains('list')) {
-          if (e.getAttribute('aria-expanded') === 'true') {
-            listOpened(e);
-          } else {
-            listClosed(e);
-          }
-        }
-      }
-    }).observe(stage, { subtree: true, attributes: true, attributeFilter: ['aria-expanded'] });
+    // The tab of the page on view kept in sight, the pinned statuses measured.
     page.answerViews.push(() => {
       if (on) {
         showActiveTab();
       }
     });
-    new ResizeObserver(measurePinned).observe(stage);
-
-    // A tap on a caption or a figure with a hint shows it until the next touch.
-    document.addEventListener('pointerdown', hideHint, true);
-    window.addEventListener('scroll', hideHint, true);
-    stage.addEventListener('click', (event) => {
-      if (!on) {
-        return;
-      }
-      const e = event.target.closest('[data-hint]');
-      if (e && !e.matches('.list, .button') && !event.target.closest('.arrow')) {
-        showHint(e);
-      }
-    });
-
-    // The status line of the bar shows above the pinned statuses for a while.
-    const status = document.getElementById('ToolStatus');
-    let toastTimer = 0;
-    new MutationObserver(() => {
-      status.classList.toggle('fresh', status.textContent !== '');
-      clearTimeout(toastTimer);
-      toastTimer = setTimeout(() => status.classList.remove('fresh'), kToastTime);
-    }).observe(status, { childList: true, characterData: true, subtree: true });
+    new ResizeObserver(measurePinned).observe(document.getElementById('stage'));
 
     narrow = window.matchMedia(`(max-width: ${kNarrow - 0.02}px)`);
     narrow.addEventListener('change', update);
     update();
   }
 
-  // For the tests: the layout on view and the shade of a colour.
-  window.kestrelTouch = { get on() { return on; }, touchShade, contrast };
+  // What the touch parts of the page share (touchsheet.js): whether the layout is on
+  // view, its pinned statuses, and calls made after each switch.
+  page.touch = {
+    get on() { return on; },
+    get pinned() { return pinned; },
+    switched: [],
+  };
+
+  // For the tests: the layout on view.
+  window.kestrelTouch = { get on() { return on; } };
 
   (window.kestrelPageModules = window.kestrelPageModules || []).push(install);
-})();
+})(window.kestrelPage);

@@ -11,7 +11,7 @@
 // a real pick of the entry (tests/simulator/preview_test.cpp).
 //
 // The same runs on a phone's screen in the touch layout, every action a tap (touch.mjs),
-// compare each list's sheet: every row's preview is the window's tip for that entry.
+// where a preview is read under its row in the list's sheet and must be the window's tip.
 //
 // KESTREL_WEB_ACTIONS (default 1000) and KESTREL_WEB_SEED set the length and the seed.
 
