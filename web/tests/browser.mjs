@@ -155,8 +155,9 @@ export async function shownState(page) {
   return state;
 }
 
-// Closes every message box that is open, as a user clicks OK, and answers their texts.
-export async function takeMessages(page) {
+// Closes every message box that is open, as a user clicks OK (or taps it with `tap`),
+// and answers their texts.
+export async function takeMessages(page, tap = null) {
   const texts = [];
   for (;;) {
     const open = await page.evaluate(() => {
@@ -167,7 +168,7 @@ export async function takeMessages(page) {
       return texts;
     }
     texts.push(open);
-    await page.click('#message-ok');
+    await (tap ? tap(page, '#message-ok') : page.click('#message-ok'));
   }
 }
 

@@ -2,6 +2,8 @@
 // touch and a mobile viewport): the same action words as the mouse's (browser.mjs), so
 // that the window's run of them (the oracle) is the same.
 
+import { takeMessages } from './browser.mjs';
+
 // A tap at the middle of an element, scrolled to the middle of its scroller first. The
 // element must be the one under the finger: a control covered by the pinned statuses,
 // the bar or a sheet is a fault of the layout.
@@ -31,20 +33,7 @@ export async function tapAt(page, selector) {
 }
 
 // Closes every message box that is open with a tap on OK, and answers their texts.
-export async function takeMessagesByTap(page) {
-  const texts = [];
-  for (;;) {
-    const open = await page.evaluate(() => {
-      const dialog = document.getElementById('message');
-      return dialog.open ? document.getElementById('message-text').textContent : null;
-    });
-    if (open === null) {
-      return texts;
-    }
-    texts.push(open);
-    await tapAt(page, '#message-ok');
-  }
-}
+export const takeMessagesByTap = (page) => takeMessages(page, tapAt);
 
 // A tap on a list; the texts of the message boxes an opening that stopped brought up.
 async function openSheet(page, name) {

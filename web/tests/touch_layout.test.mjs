@@ -42,12 +42,12 @@ const problems = (page) => page.evaluate(() => {
   }).reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
   const behind = (e) => {
     for (let n = e; n; n = n.parentElement) {
-      const colour = getComputedStyle(n).backgroundColor;
-      if (rgb(colour)[3] !== 0 && !/gradient/.test(getComputedStyle(n).backgroundImage)) {
-        return rgb(colour);
-      }
-      if (/gradient/.test(getComputedStyle(n).backgroundImage)) {
+      const style = getComputedStyle(n);
+      if (style.backgroundImage !== 'none') {
         return [255, 255, 255];  // the lists' and arrows' near-white gradients
+      }
+      if (rgb(style.backgroundColor)[3] !== 0) {
+        return rgb(style.backgroundColor);
       }
     }
     return [255, 255, 255];
