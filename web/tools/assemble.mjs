@@ -1,9 +1,10 @@
 // Puts the page together as one file: the shell with its style, the core module (the
-// WebAssembly inside it), the page's modules (each an install function that the page
-// script calls once the core is ready) and the page script inline, so that it opens
+// WebAssembly inside it), the page's modules in order (each adds its part to the object
+// they share, window.kestrelPage; a dialog module adds an install function that start-up
+// calls once the core is ready) and the start-up script, all inline, so that it opens
 // from disk with nothing else.
 //   node assemble.mjs <page folder> <core .js> <output .html>
-import { readFileSync, writeFileSync, renameSync } from 'node:fs';
+import { existsSync, readdirSync, readFileSync, writeFileSync, renameSync } from 'node:fs';
 import { join } from 'node:path';
 
 const [pageFolder, corePath, outputPath] = process.argv.slice(2);
@@ -12,15 +13,25 @@ const read = (path) => readFileSync(path, 'utf8');
 // Inline script must not close its own element early.
 const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 
-// The modules beside page.js, each with its own style sheet.
-const kModules = ['search'];
+// The page's modules in the order they load: shared.js makes the object the others add
+// to, so it comes first; start.js, which starts the page, runs last in a script of its
+// own. A module with a style sheet of the same name brings it along.
+const kModules = ['shared', 'hints', 'messages', 'form', 'lists', 'spinners', 'tabs', 'tools',
+                  'search'];
+const kStart = 'start';
+
+const unlisted = readdirSync(pageFolder).filter((f) => f.endsWith('.js'))
+  .map((f) => f.slice(0, -3)).filter((m) => m !== kStart && !kModules.includes(m));
+if (unlisted.length > 0) {
+  throw new Error(`page modules missing from the load order: ${unlisted.join(', ')}`);
+}
+const styles = ['page', ...kModules].map((m) => join(pageFolder, m + '.css')).filter(existsSync);
 
 const parts = {
-  '/*STYLE*/': [read(join(pageFolder, 'page.css')),
-                ...kModules.map((m) => read(join(pageFolder, m + '.css')))].join('\n'),
+  '/*STYLE*/': styles.map(read).join('\n'),
   '/*CORE*/': inlineScript(read(corePath)),
   '/*MODULES*/': inlineScript(kModules.map((m) => read(join(pageFolder, m + '.js'))).join('\n')),
-  '/*PAGE*/': inlineScript(read(join(pageFolder, 'page.js'))),
+  '/*PAGE*/': inlineScript(read(join(pageFolder, kStart + '.js'))),
 };
 let html = read(join(pageFolder, 'shell.html'));
 for (const [marker, text] of Object.entries(parts)) {
