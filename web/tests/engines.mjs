@@ -31,6 +31,18 @@ class EnginePage {
   constructor(engine, close) {
     this.engine = engine;
     this.closeAll = close;
+    // Errors in the console and uncaught ones, where the driver tells them (WebDriver
+    // classic, WebKit's, does not).
+    this.errors = [];
+  }
+
+  watch(page) {
+    page.on('console', (message) => {
+      if (message.type() === 'error') {
+        this.errors.push(message.text());
+      }
+    });
+    page.on('pageerror', (error) => this.errors.push(error.message));
   }
 
   // Polls a function in the page until it answers something true, and answers that.
@@ -73,6 +85,7 @@ class ChromiumPage extends EnginePage {
     const context = await browser.newContext({ viewport });
     const page = new ChromiumPage('chromium', () => browser.close());
     page.page = await context.newPage();
+    page.watch(page.page);
     return page;
   }
 
@@ -118,6 +131,7 @@ class FirefoxPage extends EnginePage {
     });
     const page = new FirefoxPage('firefox', () => browser.close());
     page.page = await browser.newPage();
+    page.watch(page.page);
     await page.page.setViewport(viewport);
     return page;
   }

@@ -127,6 +127,7 @@ async function smokeRun(page) {
   await page.evaluate(() => document.getElementById('PageControl1').querySelector('[role="tablist"]').focus());
   await page.press(['Control', 'z']);
   assert.deepEqual((await record('undo by key')).picked, saved);
+  assert.deepEqual(page.errors, [], `${page.engine}: errors in the console`);
   return steps;
 }
 
