@@ -103,6 +103,13 @@ void FormClose(TSimulator& sim, SettingsStore& store) {
     ini.UpdateFile();
 }
 
+std::string SavedPart(std::string_view text) {
+    MemoryStore store("saved part", std::string(text));
+    IniFile ini(store);
+    Keys().WriteOnClose(ini, TSimState{}, WindowPosition{});
+    return ini.Text();
+}
+
 void FormCreate(TSimulator& sim, const std::string& path) {
     FileStore store(path);
     FormCreate(sim, store);

@@ -66,3 +66,55 @@ TEST(SettingsStores, RefusedWriteKeepsTheTextAndReportsTheStore) {
     EXPECT_EQ(store.Text(), saved);
     EXPECT_EQ(store.Writes(), 1);
 }
+
+namespace {
+
+// The selection a load reads from `text`, apart from what a close writes (the page; the
+// window position is no part of the selection).
+TSimState LoadedApartFromClose(const std::string& text) {
+    MemoryStore store("loaded", text);
+    TSimulator sim;
+    FormCreate(sim, store);
+    sim.State.TabIndex = 0;
+    return sim.State;
+}
+
+}  // namespace
+
+// The saved part keeps everything a load reads except the page and the window position,
+// stays the same through any close, and tells saves of different selections apart: a
+// tab that compares it sees another tab's saves and not its closes.
+TEST(SettingsStores, SavedPartSeesSavesAndNotCloses) {
+    std::mt19937 rng(19);
+    std::uniform_int_distribution<int32_t> position(-2000, 2000);
+    MemoryStore store("browser.ini");
+    int closesThatChangedTheText = 0;
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        TSimulator user;
+        RandomSelection(rng, user);
+        user.Window = {position(rng), position(rng)};
+        if (round % 4 == 3) {
+            FormClose(user, store);
+        } else {
+            Button1Click(user, store);
+        }
+        const std::string text = store.Text();
+        const std::string part = SavedPart(text);
+        EXPECT_EQ(LoadedApartFromClose(part), LoadedApartFromClose(text));
+
+        TSimulator other;
+        RandomSelection(rng, other);
+        other.Window = {position(rng), position(rng)};
+        MemoryStore closed("closed", text);
+        FormClose(other, closed);
+        closesThatChangedTheText += closed.Text() != text ? 1 : 0;
+        EXPECT_EQ(SavedPart(closed.Text()), part);
+
+        MemoryStore saved("saved", closed.Text());
+        Button1Click(other, saved);
+        const bool sameSelection = LoadedApartFromClose(saved.Text()) == LoadedApartFromClose(text);
+        EXPECT_EQ(SavedPart(saved.Text()) == part, sameSelection);
+    }
+    EXPECT_GT(closesThatChangedTheText, 30);
+}

@@ -39,6 +39,15 @@ std::string ShowPage(int page) {
 std::string Click(int widget) {
     return Face().Click(widget);
 }
+std::string SaveOver() {
+    return Face().SaveOver();
+}
+std::string Front() {
+    return Face().Front();
+}
+std::string Reload() {
+    return Face().Reload();
+}
 std::string Close() {
     return Face().Close();
 }
@@ -100,6 +109,9 @@ EMSCRIPTEN_BINDINGS(kestrel) {
     emscripten::function("step", &Step);
     emscripten::function("showPage", &ShowPage);
     emscripten::function("click", &Click);
+    emscripten::function("saveOver", &SaveOver);
+    emscripten::function("front", &Front);
+    emscripten::function("reload", &Reload);
     emscripten::function("close", &Close);
     emscripten::function("importSettings", &Import);
     emscripten::function("shareCode", &ShareCode);

@@ -1,6 +1,7 @@
 #include "web_face.h"
 
 #include "characters/roster.h"
+#include "engine/errors.h"
 #include "form/binding.h"
 #include "search/search_json.h"
 #include "simulator/build_code.h"
@@ -55,6 +56,11 @@ std::string WebFace::Answer() {
     out += ",\"hintHide\":" + std::to_string(sim_.Display.HintHidePauseMs);
     out += ",\"undo\":" + std::to_string(history_.UndoSteps());
     out += ",\"redo\":" + std::to_string(history_.RedoSteps());
+    if (!ask_.empty()) {
+        out += ",\"ask\":";
+        AppendJsonString(out, ask_);
+        ask_.clear();
+    }
     out += ",\"view\":";
     out += View();
     out += '}';
@@ -107,6 +113,44 @@ std::string WebFace::View() const {
     return out;
 }
 
+std::optional<std::string> WebFace::StoredPart() const {
+    const StoreContents stored = store_.Read();
+    if (!stored.Readable) {
+        return std::nullopt;
+    }
+    return SavedPart(stored.Text);
+}
+
+// A store that cannot be read now tells nothing: the save goes on and reports it.
+bool WebFace::StoredChangedElsewhere() const {
+    const std::optional<std::string> now = StoredPart();
+    return now && now != ownStored_;
+}
+
+void WebFace::Load() {
+    ownStored_ = StoredPart();
+    offeredStored_.reset();
+    FormCreate(sim_, store_);
+}
+
+void WebFace::Save() {
+    const std::optional<std::string> before = StoredPart();
+    try {
+        Button1Click(sim_, store_);
+    } catch (const EWriteError&) {
+        throw;  // nothing was written
+    } catch (const ESimError&) {
+        // Written, then the load after it stopped.
+        if (StoredPart() != before) {
+            ownStored_ = StoredPart();
+            offeredStored_.reset();
+        }
+        throw;
+    }
+    ownStored_ = StoredPart();
+    offeredStored_.reset();
+}
+
 void WebFace::ShowLink(std::string_view buildCode) {
     Run([this, buildCode] {
         const PlannedBuild build = DecodeBuild(buildCode);
@@ -117,7 +161,7 @@ void WebFace::ShowLink(std::string_view buildCode) {
 
 std::string WebFace::Start(std::string_view buildCode) {
     showingLink_ = false;
-    Run([this] { FormCreate(sim_, store_); });
+    Run([this] { Load(); });
     history_.Start(sim_);
     if (!buildCode.empty()) {
         ShowLink(buildCode);
@@ -134,7 +178,7 @@ std::string WebFace::OpenLink(std::string_view buildCode) {
         errors_.emplace_back(error.what());
         return Answer();
     }
-    Run([this] { FormCreate(sim_, store_); });
+    Run([this] { Load(); });
     ShowLink(buildCode);
     history_.Record(sim_);
     return Answer();
@@ -205,17 +249,38 @@ std::string WebFace::Click(int widget) {
             RunStep([this] { ClubFullTune(sim_); });
             break;
         case UserOperation::Save:
-            // No step: the file stays as saved, and undo goes on from here.
-            showingLink_ = false;
-            Run([this] { Button1Click(sim_, store_); });
-            history_.Follow(sim_);
-            break;
+            if (StoredChangedElsewhere()) {
+                ask_ = "overwrite";
+                break;
+            }
+            return SaveOver();
         case UserOperation::Revert:
-            showingLink_ = false;
-            RunStep([this] { FormCreate(sim_, store_); });
-            break;
+            return Reload();
         default:
             break;
+    }
+    return Answer();
+}
+
+std::string WebFace::SaveOver() {
+    // No step: the file stays as saved, and undo goes on from here.
+    showingLink_ = false;
+    Run([this] { Save(); });
+    history_.Follow(sim_);
+    return Answer();
+}
+
+std::string WebFace::Reload() {
+    showingLink_ = false;
+    RunStep([this] { Load(); });
+    return Answer();
+}
+
+std::string WebFace::Front() {
+    const std::optional<std::string> now = StoredPart();
+    if (now && now != ownStored_ && now != offeredStored_) {
+        offeredStored_ = now;
+        ask_ = "load";
     }
     return Answer();
 }
@@ -245,7 +310,7 @@ std::string WebFace::Import(std::string_view bytes) {
     showingLink_ = false;
     // The imported selection is one step: undo shows the one before it again, over the
     // imported baselines, as after a save.
-    RunStep([this] { FormCreate(sim_, store_); });
+    RunStep([this] { Load(); });
     return Answer();
 }
 

@@ -9,12 +9,15 @@
 //   {"errors": ["<message>", ...],   // each shown in the message box, followed by "."
 //    "hintPause": <ms>, "hintHide": <ms>,  // the hint timing; 0 before the load
 //    "undo": <steps>, "redo": <steps>,     // what undo and redo can go back and forth
+//    "ask": "overwrite" | "load",          // only when the user must choose (see Click
+//                                          // and Front)
 //    "view": [{"w": <widget index in MainForm()>, "v": <list index, spinner position or
 //              page>, "m": <spinner maximum>, "e": <enabled>, "t": "<label text>",
 //              "h": "<hint shown now>", "i": ["<list row>", ...]}, ...]}
 // where a widget carries only the parts that change at run time. "view" lists every
 // such widget, after an error too: what the operation wrote before it stopped stays.
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -55,8 +58,17 @@ public:
     std::string Step(int widget, int delta);
     // The user brings character page `page` (0..9) to the front.
     std::string ShowPage(int page);
-    // Button `widget` clicked: full tune, save or revert.
+    // Button `widget` clicked: full tune, save or revert. A save over stored settings
+    // whose saved part (SavedPart) changed since this page last loaded or saved them
+    // (another tab saved) writes nothing and asks "overwrite"; SaveOver() then saves.
     std::string Click(int widget);
+    // The save, over whatever is stored now.
+    std::string SaveOver();
+    // The page comes back to the front: when another tab saved settings since this page
+    // last loaded or saved them, and they were not offered since, asks "load".
+    std::string Front();
+    // The stored settings loaded, as the revert button loads them (one step).
+    std::string Reload();
     // The page is hidden or closed: the active page is written (the window position
     // keys keep their stored values). While an unsaved build from a link is shown,
     // nothing is written.
@@ -101,6 +113,14 @@ private:
     template <class Operation>
     void RunStep(Operation&& operation);
     void ShowLink(std::string_view buildCode);
+    // The load and the save over the store, each noting the stored settings' saved part
+    // as this page's own.
+    void Load();
+    void Save();
+    // The saved part of the stored settings now; empty when the store cannot be read.
+    std::optional<std::string> StoredPart() const;
+    // Another page saved since this one last loaded or saved.
+    bool StoredChangedElsewhere() const;
     std::string Answer();
 
     SettingsStore& store_;
@@ -108,7 +128,12 @@ private:
     const FormDef& form_;
     std::vector<int> shown_;  // widgets with parts that change at run time
     std::vector<std::string> errors_;
+    std::string ask_;  // the question of the answer, empty for none
     bool showingLink_ = false;
+    // The saved part of the stored settings as this page last loaded or saved them, and
+    // of the ones it last offered to load.
+    std::optional<std::string> ownStored_;
+    std::optional<std::string> offeredStored_;
     History history_;
     Previewer previewer_;
 };

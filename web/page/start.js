@@ -18,6 +18,7 @@
     page.installMessageBox();
     page.installTools();
     page.installSteps();
+    page.installStored();
     // The modules joined in beside the page's own (the build search dialog).
     for (const install of window.kestrelPageModules || []) {
       install(page);

@@ -1,0 +1,174 @@
+// The page in two tabs of one browser over the same stored settings: a save over what
+// the other tab saved since asks first, a tab back in front offers what the other saved,
+// and a tab's close (hidden) writes only its page into the settings as stored now.
+
+import { test } from 'node:test';
+import assert from 'node:assert/strict';
+import { clickAt, kStoreKey, launch, openPage, pageUrl, perform, seeded } from './browser.mjs';
+
+const browser = await launch();
+test.after(() => browser.close());
+
+const kStored = '[Character]\r\nLevel=3\r\nTabIndex=0\r\n[Noemi]\r\nShoes=2\r\n[Club]\r\nClub=5\r\n';
+
+// The user turns away from the tab (the browser hides it) or back to it.
+async function setVisible(page, visible) {
+  await page.evaluate((state) => {
+    Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => state });
+    document.dispatchEvent(new Event('visibilitychange'));
+    delete document.visibilityState;
+  }, visible ? 'visible' : 'hidden');
+}
+
+async function stored(page) {
+  const text = await page.evaluate((key) => localStorage.getItem(key), kStoreKey);
+  const value = (key) => Number(new RegExp(`^${key}=(-?\\d+)`, 'm').exec(text)[1]);
+  return { level: value('Level'), page: value('TabIndex') };
+}
+
+const shownLevel = (page) => page.evaluate(() => Number(document.getElementById('ComboBox1').dataset.index));
+
+// The question in the message box, or null when none is open.
+function question(page) {
+  return page.evaluate(() => {
+    const dialog = document.getElementById('message');
+    return dialog.open && dialog.classList.contains('question')
+      ? document.getElementById('message-text').textContent : null;
+  });
+}
+
+// A second tab of the same browser, opened on the page.
+async function secondTab(first) {
+  const page = await first.context().newPage();
+  page.failures = [];
+  page.on('pageerror', (error) => page.failures.push(error.message));
+  await page.goto(pageUrl());
+  await page.waitForFunction(() => document.documentElement.dataset.ready === 'true');
+  return page;
+}
+
+test('a save over what another tab saved since asks first, and keeps it unless told', async () => {
+  const a = await openPage(browser, { settings: kStored });
+  const b = await secondTab(a);
+  await setVisible(b, false);
+  await perform(a, 'pick ComboBox1 5');
+  await clickAt(a, '#Button1');
+  assert.equal(await question(a), null);
+  assert.equal((await stored(a)).level, 5);
+  await setVisible(a, false);
+
+  await setVisible(b, true);
+  const offer = await question(b);
+  assert.match(offer, /別のタブで設定が保存されました/);
+  await clickAt(b, '#message-no');
+  assert.equal(await shownLevel(b), 3);
+  await perform(b, 'pick ComboBox1 1');
+  await clickAt(b, '#Button1');
+  assert.match(await question(b), /^別のタブで保存された設定があります。/);
+  await clickAt(b, '#message-no');
+  assert.equal((await stored(b)).level, 5, 'kept: nothing written');
+  await clickAt(b, '#Button1');
+  assert.notEqual(await question(b), null, 'asked again: the other tab\'s settings still stand');
+  await clickAt(b, '#message-yes');
+  assert.equal(await question(b), null);
+  assert.equal((await stored(b)).level, 1);
+  // Saved by this tab now: the next save goes through without a question.
+  await perform(b, 'pick ComboBox1 2');
+  await clickAt(b, '#Button1');
+  assert.equal(await question(b), null);
+  assert.equal((await stored(b)).level, 2);
+  assert.deepEqual([...a.failures, ...b.failures], []);
+  await a.context().close();
+});
+
+// Two tabs, a seeded run of user actions over them, against a model of what the stored
+// settings and each tab hold: a tab's save asks exactly when the stored selection is
+// not the one the tab last loaded or saved; a tab coming back offers the stored one
+// exactly when it is not that one and was not offered since; a close writes only the
+// page; nothing is ever written without the user's save.
+test('two tabs, random saves, picks, page changes and switches: nothing lost unasked', async () => {
+  const random = seeded(1919);
+  const first = await openPage(browser, { settings: kStored });
+  // One save first, so that the stored text is the whole selection as a save writes it:
+  // from then on only the level and the page change in it.
+  await clickAt(first, '#Button1');
+  const tabs = [first, await secondTab(first)];
+  const model = {
+    stored: { level: 3, page: 0 },
+    tabs: tabs.map(() => ({ level: 3, page: 0, own: 3, offered: null })),
+  };
+  let front = 0;
+  await setVisible(tabs[1], false);
+  await setVisible(tabs[0], true);
+  let asked = 0;
+  let offered = 0;
+  const trail = [];
+  for (let step = 0; step < 60; ++step) {
+    const page = tabs[front];
+    const tab = model.tabs[front];
+    const roll = random.below(10);
+    let what;
+    if (roll < 3) {
+      const level = random.below(14);
+      what = `tab ${front}: level ${level}`;
+      await perform(page, `pick ComboBox1 ${level}`);
+      tab.level = level;
+    } else if (roll < 5) {
+      const shown = random.below(10);
+      what = `tab ${front}: page ${shown}`;
+      await perform(page, `tab ${shown}`);
+      tab.page = shown;
+    } else if (roll < 8) {
+      const yes = random.chance(50);
+      what = `tab ${front}: save` + (yes ? ', overwrite' : ', keep');
+      await clickAt(page, '#Button1');
+      const text = await question(page);
+      const changed = model.stored.level !== tab.own;
+      assert.equal(text !== null, changed, `${what}: asked ${text !== null}`);
+      if (changed) {
+        asked += 1;
+        await clickAt(page, yes ? '#message-yes' : '#message-no');
+      }
+      if (!changed || yes) {
+        model.stored = { level: tab.level, page: tab.page };
+        tab.own = tab.level;
+        tab.offered = null;
+      }
+    } else {
+      // The user turns to the other tab: this one is hidden (its close writes its page),
+      // the other comes to the front.
+      const other = 1 - front;
+      const back = model.tabs[other];
+      const yes = random.chance(50);
+      what = `to tab ${other}` + (yes ? ', load' : ', keep');
+      await setVisible(page, false);
+      model.stored.page = tab.page;
+      front = other;
+      await setVisible(tabs[other], true);
+      const text = await question(tabs[other]);
+      const offer = model.stored.level !== back.own && model.stored.level !== back.offered;
+      assert.equal(text !== null, offer, `${what}: offered ${text !== null}`);
+      if (offer) {
+        offered += 1;
+        await clickAt(tabs[other], yes ? '#message-yes' : '#message-no');
+        if (yes) {
+          back.level = model.stored.level;
+          back.page = model.stored.page;
+          back.own = back.level;
+          back.offered = null;
+        } else {
+          back.offered = model.stored.level;
+        }
+      }
+    }
+    trail.push(what);
+    assert.deepEqual(await stored(page), model.stored, `after ${trail.join("; ")}: stored`);
+    for (let t = 0; t < tabs.length; ++t) {
+      assert.equal(await shownLevel(tabs[t]), model.tabs[t].level, `after ${what}: tab ${t} shows`);
+    }
+  }
+  // The run reached both questions with both answers.
+  assert.ok(asked >= 4 && offered >= 4, `asked ${asked}, offered ${offered}`);
+  assert.deepEqual([...tabs[0].failures, ...tabs[1].failures], []);
+  await first.context().close();
+});
