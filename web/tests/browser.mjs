@@ -34,6 +34,8 @@ export async function launch() {
   });
 }
 
+export const kPhone = { width: 390, height: 844 };
+
 export function pageUrl(hash = '') {
   return pathToFileURL(kPagePath).href + hash;
 }
@@ -44,10 +46,14 @@ export const storedForm = (bytes) => Buffer.from(bytes).toString('latin1');
 // A fresh browser context (its own storage), the stored settings put in place before
 // the page's first script runs, the page opened from disk and ready. `settings` is a
 // string or bytes; undefined leaves the storage empty.
-export async function openPage(browser, { settings, hash = '', viewport } = {}) {
+// `touch` makes it a phone's screen: 390 x 844 with touch and (unless `mobile` is false)
+// a mobile viewport.
+export async function openPage(browser, { settings, hash = '', viewport, touch = false, mobile = touch } = {}) {
   const context = await browser.newContext({
-    viewport: viewport || { width: 800, height: 760 },
+    viewport: viewport || (touch ? kPhone : { width: 800, height: 760 }),
     acceptDownloads: true,
+    hasTouch: touch,
+    isMobile: mobile,
   });
   // The page's copy and paste of build codes use the clipboard.
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);

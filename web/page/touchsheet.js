@@ -1,0 +1,162 @@
+'use strict';
+// What a finger opens in the touch layout (touch.js): a list as a sheet from the bottom,
+// each of its rows with what picking it would change under its text, the current row
+// marked; a hint by a tap on its caption or figure, kept until the next touch; the
+// phone's own share sheet for a share link where the browser has one; the status line
+// of the bar shown above the pinned statuses for a while.
+
+(function (page) {
+  const kToastTime = 4000;  // ms the status line shows
+
+  let shareSheet = null;
+  let backdrop = null;
+
+  // ---- Lists as sheets -----------------------------------------------------------
+
+  // Every row of an opened list shows what picking it would change, worked out by the
+  // core on a copy after the opening ran.
+  function listOpened(e) {
+    const { widgets, controls } = page;
+    const index = widgets.findIndex((w) => w.name === e.id);
+    if (index < 0) {
+      return;
+    }
+    const w = widgets[index];
+    const rows = document.getElementById(e.getAttribute('aria-controls'));
+    const title = [w.accessibleName, e.dataset.hint || ''].filter((t) => t).join('\n');
+    rows.dataset.title = title;
+    for (const row of rows.children) {
+      row.dataset.preview = page.lines(page.core.preview(index, Number(row.dataset.row)));
+    }
+    document.documentElement.classList.add('sheet-open');
+    backdrop.hidden = false;
+    const selected = controls[index].index;
+    const row = rows.children[selected];
+    if (row) {
+      rows.scrollTop = row.offsetTop - rows.clientHeight / 3;
+    }
+  }
+
+  function listClosed(e) {
+    const rows = document.getElementById(e.getAttribute('aria-controls'));
+    for (const row of rows.querySelectorAll('[data-preview]')) {
+      delete row.dataset.preview;
+    }
+    delete rows.dataset.title;
+    if (!document.querySelector('.list.open')) {
+      document.documentElement.classList.remove('sheet-open');
+      backdrop.hidden = true;
+    }
+  }
+
+  // ---- Hints by a tap --------------------------------------------------------------
+
+  function hideHint() {
+    const box = document.getElementById('hint');
+    if (box && box.classList.contains('tapped')) {
+      box.classList.remove('tapped');
+      box.hidden = true;
+    }
+  }
+
+  function showHint(e) {
+    const box = document.getElementById('hint');
+    box.textContent = e.dataset.hint;
+    box.hidden = false;
+    box.classList.add('tapped');
+    const at = e.getBoundingClientRect();
+    const width = box.offsetWidth;
+    const height = box.offsetHeight;
+    const x = Math.max(8, Math.min(at.left, window.innerWidth - width - 8));
+    let y = at.bottom + 6;
+    const room = window.innerHeight - (page.touch.pinned && !page.touch.pinned.contains(e) ? page.touch.pinned.offsetHeight : 0);
+    if (y + height > room) {
+      y = Math.max(8, at.top - height - 6);
+    }
+    box.style.left = x + 'px';
+    box.style.top = y + 'px';
+  }
+
+  // ---- The share sheet -------------------------------------------------------------
+
+  function showShareSheet() {
+    shareSheet.hidden = !(page.touch.on && typeof navigator.share === 'function');
+  }
+
+  // The phone's own share sheet with the link to the build shown now; the copy of the
+  // link where the sheet fails.
+  async function shareLink() {
+    const url = location.href.split('#')[0] + '#' + page.core.shareCode();
+    document.getElementById('ShareLink').value = url;
+    try {
+      await navigator.share({ title: document.title, url });
+      page.status('共有リンクを渡しました。');
+    } catch (e) {
+      if (e && e.name === 'AbortError') {
+        page.status('');
+      } else {
+        document.getElementById('ShareButton').click();
+      }
+    }
+  }
+
+  function install() {
+    shareSheet = document.createElement('button');
+    shareSheet.type = 'button';
+    shareSheet.id = 'ShareSheetButton';
+    shareSheet.textContent = '共有リンクを送る';
+    shareSheet.title = '今の設定を開くリンクを端末の共有メニューで送ります';
+    shareSheet.hidden = true;
+    shareSheet.addEventListener('click', shareLink);
+    document.getElementById('tools').insertBefore(shareSheet, document.getElementById('ShareButton'));
+
+    backdrop = document.createElement('div');
+    backdrop.id = 'sheet-backdrop';
+    backdrop.hidden = true;
+    document.body.appendChild(backdrop);
+
+    page.touch.switched.push(() => {
+      hideHint();
+      showShareSheet();
+    });
+
+    // Lists opening and closing.
+    const stage = document.getElementById('stage');
+    new MutationObserver((changes) => {
+      for (const change of changes) {
+        const e = change.target;
+        if (page.touch.on && e.classList.contains('list')) {
+          if (e.getAttribute('aria-expanded') === 'true') {
+            listOpened(e);
+          } else {
+            listClosed(e);
+          }
+        }
+      }
+    }).observe(stage, { subtree: true, attributes: true, attributeFilter: ['aria-expanded'] });
+
+    // A tap on a caption or a figure with a hint shows it until the next touch.
+    document.addEventListener('pointerdown', hideHint, true);
+    window.addEventListener('scroll', hideHint, true);
+    stage.addEventListener('click', (event) => {
+      if (!page.touch.on) {
+        return;
+      }
+      const e = event.target.closest('[data-hint]');
+      if (e && !e.matches('.list, .button') && !event.target.closest('.arrow')) {
+        showHint(e);
+      }
+    });
+
+    // The status line of the bar shows above the pinned statuses for a while.
+    const status = document.getElementById('ToolStatus');
+    let toastTimer = 0;
+    new MutationObserver(() => {
+      status.classList.toggle('fresh', status.textContent !== '');
+      clearTimeout(toastTimer);
+      toastTimer = setTimeout(() => status.classList.remove('fresh'), kToastTime);
+    }).observe(status, { childList: true, characterData: true, subtree: true });
+  }
+
+  (window.kestrelPageModules = window.kestrelPageModules || []).push(install);
+})(window.kestrelPage);
