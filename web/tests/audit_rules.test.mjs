@@ -1,8 +1,9 @@
 // What a page audit checks that can regress without anyone seeing it, checked with
 // axe-core (pinned) in the page: at full width every rule over the whole page, except
 // that the form keeps the window's colours and sizes, so contrast and target size are
-// checked only outside it (the bar, the message box); no error in the console while the
-// page loads and works; every text field takes a paste.
+// checked only outside it (the bar); in the touch layout every rule, contrast and target
+// size included, and those two again on another page and in an open list's sheet; no error in the console
+// while the page loads and works; every text field takes a paste.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -33,7 +34,9 @@ async function openWatched({ viewport = { width: 800, height: 760 }, touch = fal
 
 // axe's violations as lines: the rule and the elements, for a readable failure.
 async function violations(page, context, options) {
-  await page.addScriptTag({ path: axePath });
+  if (!await page.evaluate(() => 'axe' in window)) {
+    await page.addScriptTag({ path: axePath });
+  }
   const result = await page.evaluate(([context, options]) => window.axe.run(context || document, options),
                                      [context, options]);
   return result.violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(' ')).join(', ')}`);
@@ -61,6 +64,23 @@ test('full width: every rule but the window\'s own colours and sizes; no console
   await clickAt(page, '#ShareButton');
   await page.waitForFunction(() => document.getElementById('ShareLink').value !== '');
   assert.deepEqual(await takeMessages(page), []);
+  assert.deepEqual(page.consoleErrors, []);
+  await page.context().close();
+});
+
+test('touch layout: every rule, contrast and target size included; those two on another page and in a sheet', async () => {
+  const page = await openWatched({ viewport: { width: 390, height: 844 }, touch: true });
+  await page.waitForFunction(() => document.documentElement.classList.contains('touch'));
+  const all = { runOnly: kGuidelines };
+  assert.deepEqual(await violations(page, null, all), [], 'the first page');
+  await clickAt(page, '#PageControl1-tab7');
+  await clickAt(page, '#UpDown_Club1 .arrow.up');
+  const looks = { runOnly: kLooks };
+  assert.deepEqual(await violations(page, null, looks), [], 'the seventh page');
+  // A list's sheet with a preview under every row.
+  await clickAt(page, '#ComboBox2');
+  await page.waitForFunction(() => document.getElementById('ComboBox2').classList.contains('open'));
+  assert.deepEqual(await violations(page, null, looks), [], 'the club list\'s sheet');
   assert.deepEqual(page.consoleErrors, []);
   await page.context().close();
 });

@@ -3,7 +3,7 @@
 // opened, undo by button and by key), checked for what each step must do and, step by
 // step, for the same shown figures as in Chromium (whose figures the other browser tests
 // compare with the desktop window); after every step no label, caption or button text
-// may stand outside its box, at full width.
+// may stand outside its box, at full width and then in the touch layout.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -127,6 +127,13 @@ async function smokeRun(page) {
   await page.evaluate(() => document.getElementById('PageControl1').querySelector('[role="tablist"]').focus());
   await page.press(['Control', 'z']);
   assert.deepEqual((await record('undo by key')).picked, saved);
+
+  // A phone's width: the touch layout, the same figures, still no text cut.
+  await page.setViewport(390, 844);
+  await page.waitFor(() => document.documentElement.classList.contains('touch'));
+  assert.deepEqual((await record('touch layout')).picked, saved);
+  await page.click('#PageControl1-tab4');
+  await record('touch layout, tab 4');
   assert.deepEqual(page.errors, [], `${page.engine}: errors in the console`);
   return steps;
 }
