@@ -27,7 +27,12 @@ if (unlisted.length > 0) {
 }
 const styles = ['page', ...kModules].map((m) => join(pageFolder, m + '.css')).filter(existsSync);
 
+// The window's icon as the page's icon, inline (a page without one has the browser ask
+// its server for favicon.ico, an error in the console where there is none).
+const kIcon = join(pageFolder, '..', '..', 'packaging', 'io.github.kestrel_sim.KestrelSimulator.svg');
+
 const parts = {
+  '/*ICON*/': 'data:image/svg+xml;base64,' + readFileSync(kIcon).toString('base64'),
   '/*STYLE*/': styles.map(read).join('\n'),
   '/*CORE*/': inlineScript(read(corePath)),
   '/*MODULES*/': inlineScript(kModules.map((m) => read(join(pageFolder, m + '.js'))).join('\n')),
