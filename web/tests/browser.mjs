@@ -205,12 +205,13 @@ async function hoverAt(page, selector) {
 
 // A build-code command outside the form, by its key or its button; done once the status
 // line says so or a message box opens (the clipboard is read and written out of turn).
-async function codeCommand(page, how, key, button, done) {
+// `press` taps or clicks the button (clickAt unless given).
+export async function codeCommand(page, how, key, button, done, press = clickAt) {
   await page.evaluate(() => {
     document.getElementById('ToolStatus').textContent = '';
   });
   if (how === 'button') {
-    await clickAt(page, button);
+    await press(page, button);
   } else {
     await page.keyboard.press(key);
   }

@@ -2,7 +2,7 @@
 // touch and a mobile viewport): the same action words as the mouse's (browser.mjs), so
 // that the window's run of them (the oracle) is the same.
 
-import { takeMessages } from './browser.mjs';
+import { codeCommand, takeMessages } from './browser.mjs';
 
 // A tap at the middle of an element, scrolled to the middle of its scroller first. The
 // element must be the one under the finger: a control covered by the pinned statuses,
@@ -74,27 +74,18 @@ export async function performByTap(page, action) {
   let early = [];
   const [verb, name, arg] = action.split(' ');
   page.extra = {};
-  const status = (done) => page.waitForFunction((done) => document.getElementById('message').open ||
-    document.getElementById('ToolStatus').textContent === done, done);
-  const clearStatus = () => page.evaluate(() => {
-    document.getElementById('ToolStatus').textContent = '';
-  });
   switch (verb) {
     case 'undo':
     case 'redo':
       await tapAt(page, verb === 'undo' ? '#UndoButton' : '#RedoButton');
       break;
     case 'copy':
-      await clearStatus();
-      await tapAt(page, '#CopyCodeButton');
-      await status('ビルドコードをコピーしました。');
+      await codeCommand(page, 'button', null, '#CopyCodeButton', 'ビルドコードをコピーしました。', tapAt);
       page.extra.copied = await page.evaluate(() => navigator.clipboard.readText());
       break;
     case 'paste':
       await page.evaluate((text) => navigator.clipboard.writeText(text), action.split(' ').slice(2).join(' '));
-      await clearStatus();
-      await tapAt(page, '#PasteCodeButton');
-      await status('ビルドコードの設定を表示しました。');
+      await codeCommand(page, 'button', null, '#PasteCodeButton', 'ビルドコードの設定を表示しました。', tapAt);
       break;
     case 'preview': {
       early = await openSheet(page, name);
