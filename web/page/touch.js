@@ -7,10 +7,9 @@
 // form reads; the widgets of a group stand in lines, a line being the widgets that share
 // a height in the form. The final statuses are pinned to the bottom of the screen, an
 // open list is a sheet from the bottom whose rows show what picking them would change,
-// and a tap on a figure shows its hint. Leaving the layout puts every element back
-// where it stood, so the full layout is untouched.
-// Joined into the page before page.js, which calls install() with its calls once the
-// core is ready.
+// and a tap on a figure shows its hint (touchsheet.js). Leaving the layout puts every
+// element back where it stood, so the full layout is untouched. The installer runs at
+// start-up once the form stands, before the first answer.
 
 (function (page) {
   const kNarrow = 640;  // CSS pixels: below this the form does not fit at full size
@@ -27,7 +26,7 @@
   let choice = null;  // the layout the user chose with the button, or null
   let widened = [];   // captions given a width
   const measure = document.createElement('canvas').getContext('2d');
-
+  const pinnedSize = new ResizeObserver(() => measurePinned());
 
   function make(tag, className, parent) {
     const e = document.createElement(tag);
@@ -227,6 +226,8 @@
     if (pinned) {
       tag(pinned, 'touch-pinned');
       arrangePinned(widgets[last].parent, widgets, controls, children);
+      // The column ends clear of the statuses, however many lines they take.
+      pinnedSize.observe(pinned);
     }
     on = true;
     showActiveTab();
@@ -235,6 +236,7 @@
 
   function leave() {
     page.closeOpenList();
+    pinnedSize.disconnect();
     for (const [mark, e] of moved.reverse()) {
       mark.replaceWith(e);
     }
@@ -323,13 +325,12 @@
     }
     tools.appendChild(toggle);
 
-    // The tab of the page on view kept in sight, the pinned statuses measured.
+    // The tab of the page on view kept in sight.
     page.answerViews.push(() => {
       if (on) {
         showActiveTab();
       }
     });
-    new ResizeObserver(measurePinned).observe(document.getElementById('stage'));
 
     narrow = window.matchMedia(`(max-width: ${kNarrow - 0.02}px)`);
     narrow.addEventListener('change', update);

@@ -69,7 +69,8 @@
     const height = box.offsetHeight;
     const x = Math.max(8, Math.min(at.left, window.innerWidth - width - 8));
     let y = at.bottom + 6;
-    const room = window.innerHeight - (page.touch.pinned && !page.touch.pinned.contains(e) ? page.touch.pinned.offsetHeight : 0);
+    const pinned = page.touch.pinned;
+    const room = window.innerHeight - (pinned && !pinned.contains(e) ? pinned.offsetHeight : 0);
     if (y + height > room) {
       y = Math.max(8, at.top - height - 6);
     }
@@ -113,6 +114,9 @@
     backdrop = document.createElement('div');
     backdrop.id = 'sheet-backdrop';
     backdrop.hidden = true;
+    // A tap beside the sheet closes it; a browser that sends no mousedown for a tap on
+    // an element without a listener of its own still sends the click.
+    backdrop.addEventListener('click', () => page.closeOpenList());
     document.body.appendChild(backdrop);
 
     page.touch.switched.push(() => {
@@ -125,11 +129,12 @@
     new MutationObserver((changes) => {
       for (const change of changes) {
         const e = change.target;
-        if (page.touch.on && e.classList.contains('list')) {
-          if (e.getAttribute('aria-expanded') === 'true') {
-            listOpened(e);
-          } else {
+        // A sheet closed by the switch to the full layout goes too.
+        if (e.classList.contains('list')) {
+          if (e.getAttribute('aria-expanded') !== 'true') {
             listClosed(e);
+          } else if (page.touch.on) {
+            listOpened(e);
           }
         }
       }

@@ -155,8 +155,9 @@ export async function shownState(page) {
   return state;
 }
 
-// Closes every message box that is open, as a user clicks OK, and answers their texts.
-export async function takeMessages(page) {
+// Closes every message box that is open, as a user clicks OK (or taps it with `tap`),
+// and answers their texts.
+export async function takeMessages(page, tap = null) {
   const texts = [];
   for (;;) {
     const open = await page.evaluate(() => {
@@ -167,7 +168,7 @@ export async function takeMessages(page) {
       return texts;
     }
     texts.push(open);
-    await page.click('#message-ok');
+    await (tap ? tap(page, '#message-ok') : page.click('#message-ok'));
   }
 }
 
@@ -204,12 +205,13 @@ async function hoverAt(page, selector) {
 
 // A build-code command outside the form, by its key or its button; done once the status
 // line says so or a message box opens (the clipboard is read and written out of turn).
-async function codeCommand(page, how, key, button, done) {
+// `press` taps or clicks the button (clickAt unless given).
+export async function codeCommand(page, how, key, button, done, press = clickAt) {
   await page.evaluate(() => {
     document.getElementById('ToolStatus').textContent = '';
   });
   if (how === 'button') {
-    await clickAt(page, button);
+    await press(page, button);
   } else {
     await page.keyboard.press(key);
   }

@@ -2,6 +2,8 @@
 // touch and a mobile viewport): the same action words as the mouse's (browser.mjs), so
 // that the window's run of them (the oracle) is the same.
 
+import { codeCommand, takeMessages } from './browser.mjs';
+
 // A tap at the middle of an element, scrolled to the middle of its scroller first. The
 // element must be the one under the finger: a control covered by the pinned statuses,
 // the bar or a sheet is a fault of the layout.
@@ -31,20 +33,7 @@ export async function tapAt(page, selector) {
 }
 
 // Closes every message box that is open with a tap on OK, and answers their texts.
-export async function takeMessagesByTap(page) {
-  const texts = [];
-  for (;;) {
-    const open = await page.evaluate(() => {
-      const dialog = document.getElementById('message');
-      return dialog.open ? document.getElementById('message-text').textContent : null;
-    });
-    if (open === null) {
-      return texts;
-    }
-    texts.push(open);
-    await tapAt(page, '#message-ok');
-  }
-}
+export const takeMessagesByTap = (page) => takeMessages(page, tapAt);
 
 // A tap on a list; the texts of the message boxes an opening that stopped brought up.
 async function openSheet(page, name) {
@@ -85,27 +74,18 @@ export async function performByTap(page, action) {
   let early = [];
   const [verb, name, arg] = action.split(' ');
   page.extra = {};
-  const status = (done) => page.waitForFunction((done) => document.getElementById('message').open ||
-    document.getElementById('ToolStatus').textContent === done, done);
-  const clearStatus = () => page.evaluate(() => {
-    document.getElementById('ToolStatus').textContent = '';
-  });
   switch (verb) {
     case 'undo':
     case 'redo':
       await tapAt(page, verb === 'undo' ? '#UndoButton' : '#RedoButton');
       break;
     case 'copy':
-      await clearStatus();
-      await tapAt(page, '#CopyCodeButton');
-      await status('ビルドコードをコピーしました。');
+      await codeCommand(page, 'button', null, '#CopyCodeButton', 'ビルドコードをコピーしました。', tapAt);
       page.extra.copied = await page.evaluate(() => navigator.clipboard.readText());
       break;
     case 'paste':
       await page.evaluate((text) => navigator.clipboard.writeText(text), action.split(' ').slice(2).join(' '));
-      await clearStatus();
-      await tapAt(page, '#PasteCodeButton');
-      await status('ビルドコードの設定を表示しました。');
+      await codeCommand(page, 'button', null, '#PasteCodeButton', 'ビルドコードの設定を表示しました。', tapAt);
       break;
     case 'preview': {
       early = await openSheet(page, name);

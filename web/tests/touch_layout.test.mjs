@@ -28,7 +28,7 @@ const problems = (page) => page.evaluate(() => {
   const name = (e) => e.id || e.parentElement.id + ' ' + e.className;
   const shown = (e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden';
   const controls = document.querySelectorAll(
-    '.form .list, .form .arrow, .form .button, .tab, #tools button, #tools input');
+    '.form .list, .form .arrow, .form .button, .tab, #tools button, #tools input, #message-buttons button');
   for (const e of controls) {
     const box = e.getBoundingClientRect();
     if (shown(e) && (box.width < 44 - 0.01 || box.height < 44 - 0.01)) {
@@ -42,12 +42,12 @@ const problems = (page) => page.evaluate(() => {
   }).reduce((sum, c, i) => sum + c * [0.2126, 0.7152, 0.0722][i], 0);
   const behind = (e) => {
     for (let n = e; n; n = n.parentElement) {
-      const colour = getComputedStyle(n).backgroundColor;
-      if (rgb(colour)[3] !== 0 && !/gradient/.test(getComputedStyle(n).backgroundImage)) {
-        return rgb(colour);
-      }
-      if (/gradient/.test(getComputedStyle(n).backgroundImage)) {
+      const style = getComputedStyle(n);
+      if (style.backgroundImage !== 'none') {
         return [255, 255, 255];  // the lists' and arrows' near-white gradients
+      }
+      if (rgb(style.backgroundColor)[3] !== 0) {
+        return rgb(style.backgroundColor);
       }
     }
     return [255, 255, 255];
@@ -90,6 +90,9 @@ test('in the touch layout every control takes a finger, every text reads, on eve
   // The sheet of the longest list, its previews and the selected row's mark included.
   await tapAt(page, '#ComboBox2');
   assert.deepEqual(await problems(page), [], 'the club sheet');
+  // A question in the message box, its two choices.
+  await page.evaluate(() => window.kestrelPage.ask('上書きしますか？', ['上書き保存', '保存しない'], () => {}));
+  assert.deepEqual(await problems(page), [], 'a question');
   await page.context().close();
 });
 
