@@ -2,9 +2,10 @@
 # Checks the Debian package as a user would meet it once installed:
 #   packaging/check-installed.sh <package.deb> [<kestrel-simulator from the build>]
 # 1. unpacks the package into a temporary root, validates its desktop entry and its
-#    AppStream metainfo there, and checks the icons (every size, the SVG the same drawing
-#    as the PNGs, which the program's own icon code draws) and that the unpacked
-#    kestrel-cli shows a build code;
+#    AppStream metainfo there, checks the licence (the metainfo's, the copyright file
+#    against LICENSE) and the icons (every size, the SVG the same drawing as the PNGs,
+#    which the program's own icon code draws) and that the unpacked kestrel-cli shows a
+#    build code;
 # 2. starts the unpacked program under Xvfb with its bin folder read-only: the window must
 #    appear, a click on "現在の設定を保存" must write the settings to
 #    $XDG_CONFIG_HOME/kestrel-simulator/kestrel-simulator.ini (folder made by that save,
@@ -152,6 +153,22 @@ grep -q "^Icon=$id\$" "$desktop" || fail "the desktop entry names another icon"
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" ||
     fail "the metainfo does not launch the desktop entry"
 
+# The licence: MIT in the metainfo, and the package's copyright file in the machine-
+# readable format with the holders and the licence text of LICENSE.
+license=$(dirname "$0")/../LICENSE
+copyright=$root/usr/share/doc/kestrel-simulator/copyright
+grep -q '<project_license>MIT</project_license>' "$metainfo" || fail "the metainfo names no MIT licence"
+grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' "$copyright" ||
+    fail "the copyright file is not in the machine-readable format"
+grep -qx "Copyright: $(sed -n 's/^Copyright (c) //p' "$license")" "$copyright" ||
+    fail "the copyright file names other holders than LICENSE"
+# The standalone licence paragraph (the second "License: MIT"), unindented, " ." an empty line.
+cmp -s <(sed -n '/^Permission is hereby granted/,$p' "$license") \
+       <(awk '/^License: MIT$/ && ++n == 2 { on = 1; next }
+              on && /^ / { sub(/^ /, ""); if ($0 == ".") $0 = ""; print; next }
+              on { exit }' "$copyright") ||
+    fail "the copyright file's licence text is not that of LICENSE"
+
 icons=$root/usr/share/icons/hicolor
 svg=$icons/scalable/apps/$id.svg
 for size in "${sizes[@]}"; do
@@ -166,7 +183,7 @@ for size in "${sizes[@]}"; do
     awk -v e="$error" 'BEGIN { exit !(e < 0.025) }' ||
         fail "the SVG icon differs from the $size px icon (RMSE $error)"
 done
-echo "check-installed: desktop entry, metainfo and ${#sizes[@]} icon sizes checked"
+echo "check-installed: desktop entry, metainfo, licence and ${#sizes[@]} icon sizes checked"
 
 # The command-line face answers from the unpacked package: the figures of a code (the
 # build of empty settings), exit 2 for a damaged one; its manual is installed.

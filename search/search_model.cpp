@@ -618,6 +618,16 @@ public:
             const int32_t top = m.CountFree[i] ? CharaSpinnerMax(i) : m.Current[kFieldCount + i];
             slotCap_[i] = std::max(0, top - bonus);
         }
+        BuildTails();
+        // The fields the stages before s have chosen; the page is chosen from the start.
+        decided_.assign(m.Stages.size() + 1, {});
+        decided_[0][kFieldPage] = true;
+        for (size_t st = 0; st < m.Stages.size(); ++st) {
+            decided_[st + 1] = decided_[st];
+            for (const int f : m.Stages[st].Fields) {
+                decided_[st + 1][static_cast<size_t>(f)] = true;
+            }
+        }
     }
 
     // Runs the walk; `progress` is told the share of the first stage done.
@@ -630,8 +640,25 @@ public:
         root.Fields = m_.Current;
         root.Fields[kFieldPage] = m_.Chara;
         const auto& options = m_.Stages[0].Options;
+        std::vector<uint32_t> order = order_[0];
+        if (tails_.size() > 1 && !tails_[1].empty()) {
+            // The club sets in the order of the best their builds can give.
+            std::vector<std::pair<int32_t, int32_t>> estimate(options.size(), {kUnreachable, 0});
+            for (size_t i = 0; i < options.size(); ++i) {
+                Node child = root;
+                AddFive(child.St, options[i].St);
+                child.Club = options[i].Club;
+                child.PP += options[i].KeptPP;
+                child.Changes += options[i].Changes;
+                TailEstimate(1, child, estimate[i]);
+            }
+            std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+                return std::pair(-estimate[a].first, estimate[a].second) <
+                       std::pair(-estimate[b].first, estimate[b].second);
+            });
+        }
         for (size_t i = 0; i < options.size(); ++i) {
-            Descend(0, root, options[order_[0][i]]);
+            Descend(0, root, options[order[i]]);
             progress(static_cast<double>(i + 1) / static_cast<double>(options.size()));
         }
     }
@@ -661,10 +688,26 @@ private:
             control_->Cancelled()) {
             throw Cancelled{};
         }
-        if (Hopeless(s, node) || Seen(s, node)) {
+        if (Hopeless(s, node) || TailsHopeless(s, node) || Seen(s, node)) {
             return;
         }
-        if (s < m_.Stages.size()) {
+        if (s < m_.Stages.size() && s < groups_.size() && !groups_[s].empty()) {
+            // The groups that can still give an answer, the best estimate first.
+            auto& open = open_[s];
+            open.clear();
+            for (size_t k = 0; k < groups_[s].size(); ++k) {
+                std::pair<int32_t, int32_t> estimate{};
+                if (!GroupHopeless(s, node, groups_[s][k].Delta, &estimate)) {
+                    open.push_back({-estimate.first, estimate.second, static_cast<int32_t>(k)});
+                }
+            }
+            std::sort(open.begin(), open.end());
+            for (const auto& [value, pp, k] : open) {
+                for (const uint32_t i : groups_[s][static_cast<size_t>(k)].Members) {
+                    Descend(s, node, m_.Stages[s].Options[i]);
+                }
+            }
+        } else if (s < m_.Stages.size()) {
             for (const uint32_t i : order_[s]) {
                 Descend(s, node, m_.Stages[s].Options[i]);
             }
@@ -673,23 +716,27 @@ private:
         }
     }
 
-    // The counts of stat node.UpDone, then the next; the build is whole after the fifth.
-    void Counts(const Node& node) {
-        const int i = node.UpDone;
-        if (i == kStatCount) {
-            Offer(node);
-            return;
+    // The counts of stat i that can be chosen, cheapest first: a character count up to
+    // `uTop` (its limit and the spinner's end, or as kept) with a club count. Of two pairs
+    // that add as much for as many PP, which give the same figures below, only the one
+    // with fewer changes, then the lower character count, is kept.
+    // Rows: character count, club count, status added, PP, changes.
+    using Pair = std::array<int32_t, 5>;
+    const std::vector<Pair>& Pairs(int i, int32_t club, int32_t uTop, int32_t limit) {
+        // A kept count adds what its limit lets it; a free one never passes its limit.
+        const int32_t keptAdds = m_.CountFree[i] ? 0 : std::min(m_.Current[kFieldCount + i], limit);
+        auto& cached = pairs_[{i, club, uTop, keptAdds}];
+        if (cached.first) {
+            return cached.second;
         }
-        const int32_t limit = node.Sl[i] + (i == 0 ? m_.LevelBonus : 0);
-        const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
         const int32_t here = m_.Current[kFieldCount + i];
-        std::vector<std::array<int32_t, 4>> pairs;  // position, club count, added, PP
-        const int32_t uTop = m_.CountFree[i] ? std::min(CharaSpinnerMax(i), limit) : here;
+        const int32_t hereClub = m_.Current[kFieldClubCount + i];
         const int32_t uLow = m_.CountFree[i] ? 0 : here;
-        const int32_t clubTop = std::max(0, StatField(clubLimit, i));
-        const int32_t kept = std::clamp(StatField(build_.ClubSlotUps[node.Club], i), 0, clubTop);
+        const int32_t clubTop = std::max(0, StatField(ClubSets()[club].ClubSlotLimit, i));
+        const int32_t kept = std::clamp(StatField(build_.ClubSlotUps[club], i), 0, clubTop);
         const int32_t vTop = m_.ClubCountFree[i] ? clubTop : kept;
         const int32_t vLow = m_.ClubCountFree[i] ? 0 : kept;
+        std::map<std::pair<int32_t, int32_t>, Pair> best;
         for (int32_t u = uLow; u <= uTop; ++u) {
             for (int32_t v = vLow; v <= vTop; ++v) {
                 const int32_t added = std::min(u, limit) + (m_.ClubCountFree[i] ? v : 0);
@@ -700,23 +747,47 @@ private:
                 if (m_.ClubCountFree[i]) {
                     pp += kUpgradeWeight[i] * v * (v + 1);
                 }
-                pairs.push_back({u, v, added, pp});
+                const int32_t changes =
+                    (u != here ? 1 : 0) + (m_.ClubCountFree[i] && v != hereClub ? 1 : 0);
+                const Pair row{u, v, added, pp, changes};
+                const auto [it, fresh] = best.try_emplace({added, pp}, row);
+                if (!fresh && std::pair(changes, u) < std::pair(it->second[4], it->second[0])) {
+                    it->second = row;
+                }
             }
+        }
+        auto& pairs = cached.second;
+        for (const auto& [effect, row] : best) {
+            pairs.push_back(row);
         }
         // Try the likely best first: more of a stat the objective wants, else less.
         const bool wanted = Wanted(i);
-        std::sort(pairs.begin(), pairs.end(), [wanted](const auto& a, const auto& b) {
+        std::sort(pairs.begin(), pairs.end(), [wanted](const Pair& a, const Pair& b) {
             if (a[3] != b[3]) {
                 return a[3] < b[3];
             }
             return wanted ? a[2] > b[2] : a[2] < b[2];
         });
-        for (const auto& [u, v, added, pp] : pairs) {
+        cached.first = true;
+        return pairs;
+    }
+
+    // The counts of stat node.UpDone, then the next; the build is whole after the fifth.
+    void Counts(const Node& node) {
+        const int i = node.UpDone;
+        if (i == kStatCount) {
+            Offer(node);
+            return;
+        }
+        const int32_t limit = node.Sl[i] + (i == 0 ? m_.LevelBonus : 0);
+        const int32_t here = m_.Current[kFieldCount + i];
+        const int32_t uTop = m_.CountFree[i] ? std::min(CharaSpinnerMax(i), limit) : here;
+        const auto& pairs = Pairs(i, node.Club, uTop, limit);
+        for (const auto& [u, v, added, pp, changes] : pairs) {
             Node child = node;
             child.St[i] += added;
             child.PP += pp;
-            child.Changes += (u != here ? 1 : 0) +
-                             (m_.ClubCountFree[i] && v != m_.Current[kFieldClubCount + i] ? 1 : 0);
+            child.Changes += changes;
             child.Fields[kFieldCount + i] = u;
             child.Fields[kFieldClubCount + i] = v;
             child.UpDone = i + 1;
@@ -760,6 +831,222 @@ private:
         }
         it->second = Way{node.Changes, node.Fields};
         return false;
+    }
+
+    // What the stages from s on can add together, reduced to what the bound reads: the
+    // statuses the query asks for, power exactly, slot limits up to where they stop
+    // mattering, the distance bonuses where a distance counts, and the changes. Of these
+    // sums only the ones no other beats in every respect are kept. The bound at the
+    // build's end is antitone in each kept respect, so a branch is hopeless when it is
+    // hopeless with every kept sum added: the rest of the stages bounded together, not
+    // each on its own.
+    struct Tail {
+        Five St{};
+        Five Sl{};
+        int32_t RingYard = 0;
+        int32_t Py = 0;
+        int32_t Changes = 0;
+        auto Key() const { return std::tie(St, Sl, RingYard, Py, Changes); }
+    };
+
+    void BuildTails() {
+        const auto objective = static_cast<int>(q_.Objective);
+        const bool distance = q_.Objective == SearchObjective::Distance ||
+                              q_.Objective == SearchObjective::PowerDistance ||
+                              q_.Min[kMinDistance].has_value();
+        const bool py = q_.Objective == SearchObjective::PowerDistance;
+        std::array<bool, kStatCount> wanted{};
+        Five cap{};
+        for (int i = 0; i < kStatCount; ++i) {
+            wanted[i] = i == 0 || q_.Objective == SearchObjective::Sum || objective - 2 == i ||
+                        q_.Min[i].has_value();
+            const int32_t bonus = i == 0 ? m_.LevelBonus : 0;
+            const bool asked = q_.Objective == SearchObjective::Sum || objective - 2 == i ||
+                               q_.Min[i].has_value() || (i == 0 && distance);
+            if (asked || !m_.CountFree[i]) {
+                cap[i] = slotCap_[i];
+            } else {
+                // Only whether the count as it stands still fits: changing it is a change.
+                cap[i] = std::clamp(m_.Current[kFieldCount + i] - bonus, 0, slotCap_[i]);
+            }
+        }
+        const bool exactPowLimit = !m_.CountFree[0];
+        for (size_t s = 1; s < m_.Stages.size(); ++s) {
+            for (const auto& o : m_.Stages[s].Options) {
+                for (int i = 0; i < kStatCount; ++i) {
+                    if (o.Sl[i] < 0) {
+                        return;  // limits that fall would make a capped sum too low
+                    }
+                }
+            }
+        }
+        // Options alike in every respect the bound reads: one test tells for all of them.
+        groups_.assign(m_.Stages.size(), {});
+        for (size_t s = 1; s < m_.Stages.size(); ++s) {
+            const auto& options = m_.Stages[s].Options;
+            std::map<std::tuple<Five, Five, int32_t, int32_t, int32_t>, size_t> at;
+            for (const uint32_t k : order_[s]) {
+                const auto& o = options[k];
+                Tail d;
+                for (int i = 0; i < kStatCount; ++i) {
+                    d.St[i] = wanted[i] ? o.St[i] : 0;
+                    d.Sl[i] = std::min(cap[i], o.Sl[i]);
+                }
+                d.RingYard = distance ? o.Ring + o.Yard : 0;
+                d.Py = py ? o.Py : 0;
+                d.Changes = o.Changes;
+                const auto [it, fresh] = at.try_emplace(
+                    std::tuple(d.St, d.Sl, d.RingYard, d.Py, d.Changes), groups_[s].size());
+                if (fresh) {
+                    groups_[s].push_back(Group{d, {}});
+                }
+                groups_[s][it->second].Members.push_back(k);
+            }
+        }
+        const auto lessKey = [](const Tail& a, const Tail& b) { return a.Key() < b.Key(); };
+        const auto sameKey = [](const Tail& a, const Tail& b) { return a.Key() == b.Key(); };
+        // a beats b: power (and a kept power count's limit) alike, nothing less, fewer
+        // changes or as many.
+        const auto beats = [&](const Tail& a, const Tail& b) {
+            if (a.St[0] != b.St[0] || (exactPowLimit && a.Sl[0] != b.Sl[0]) ||
+                a.Changes > b.Changes || a.RingYard < b.RingYard || a.Py < b.Py) {
+                return false;
+            }
+            for (int i = 0; i < kStatCount; ++i) {
+                if ((i > 0 && a.St[i] < b.St[i]) || a.Sl[i] < b.Sl[i]) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        tails_.assign(m_.Stages.size() + 1, {});
+        open_.assign(m_.Stages.size(), {});
+        std::vector<Tail> after(1);
+        for (size_t s = m_.Stages.size(); s-- > 1;) {
+            std::vector<Tail> all;
+            all.reserve(after.size() * m_.Stages[s].Options.size());
+            for (const auto& o : m_.Stages[s].Options) {
+                for (const Tail& t : after) {
+                    Tail n = t;
+                    for (int i = 0; i < kStatCount; ++i) {
+                        n.St[i] = wanted[i] ? t.St[i] + o.St[i] : 0;
+                        n.Sl[i] = std::min(cap[i], t.Sl[i] + o.Sl[i]);
+                    }
+                    n.RingYard = distance ? t.RingYard + o.Ring + o.Yard : 0;
+                    n.Py = py ? t.Py + o.Py : 0;
+                    n.Changes = t.Changes + o.Changes;
+                    all.push_back(n);
+                }
+            }
+            std::sort(all.begin(), all.end(), lessKey);
+            all.erase(std::unique(all.begin(), all.end(), sameKey), all.end());
+            if (all.size() > kTailSums) {
+                return;  // too many to reduce here
+            }
+            // Likely winners first, so that most sums are beaten by an early keeper.
+            const auto weight = [](const Tail& t) {
+                int64_t w = t.RingYard + t.Py - 8 * t.Changes;
+                for (int i = 0; i < kStatCount; ++i) {
+                    w += (i > 0 ? t.St[i] : 0) + t.Sl[i];
+                }
+                return w;
+            };
+            std::stable_sort(all.begin(), all.end(),
+                             [&](const Tail& a, const Tail& b) { return weight(a) > weight(b); });
+            std::vector<Tail> kept;
+            for (const Tail& t : all) {
+                if (std::none_of(kept.begin(), kept.end(),
+                                 [&](const Tail& k) { return beats(k, t); })) {
+                    kept.push_back(t);
+                    if (kept.size() > kTailLimit) {
+                        return;  // too many to try at every branch: the box bound alone
+                    }
+                }
+            }
+            tails_[s] = kept;
+            after = std::move(kept);
+        }
+    }
+
+    struct Group {
+        Tail Delta;
+        std::vector<uint32_t> Members;  // in the walk's order
+    };
+
+    // Whether a child of `node` through options adding `d` at stage s can still give an
+    // answer, told without making the child.
+    bool GroupHopeless(size_t s, const Node& node, const Tail& d,
+                       std::pair<int32_t, int32_t>* estimate) const {
+        Node child;
+        child.Club = node.Club;
+        child.PP = node.PP;
+        for (int i = 0; i < kStatCount; ++i) {
+            child.St[i] = node.St[i] + d.St[i];
+            child.Sl[i] = node.Sl[i] + d.Sl[i];
+        }
+        child.Ring = node.Ring + node.Yard + d.RingYard;
+        child.Py = node.Py + d.Py;
+        child.Changes = node.Changes + d.Changes;
+        if (Hopeless(s + 1, child, estimate)) {
+            return true;
+        }
+        if (s + 1 < tails_.size() && !tails_[s + 1].empty()) {
+            // Few enough to weigh every kept sum: the sharper estimate orders the groups.
+            if (groups_[s].size() * tails_[s + 1].size() <= kSharpEstimates) {
+                return !TailEstimate(s + 1, child, *estimate);
+            }
+            return TailsHopeless(s + 1, child);
+        }
+        return false;
+    }
+
+    // The best estimate over the kept sums of stages s..: the value first, then the PP.
+    // False when every sum leaves the branch hopeless.
+    bool TailEstimate(size_t s, const Node& node, std::pair<int32_t, int32_t>& estimate) const {
+        Node end;
+        end.Club = node.Club;
+        end.PP = node.PP;
+        bool any = false;
+        for (const Tail& t : tails_[s]) {
+            for (int i = 0; i < kStatCount; ++i) {
+                end.St[i] = node.St[i] + t.St[i];
+                end.Sl[i] = node.Sl[i] + t.Sl[i];
+            }
+            end.Ring = node.Ring + node.Yard + t.RingYard;
+            end.Py = node.Py + t.Py;
+            end.Changes = node.Changes + t.Changes;
+            std::pair<int32_t, int32_t> e{};
+            if (!Hopeless(m_.Stages.size(), end, &e)) {
+                if (!any || e.first > estimate.first ||
+                    (e.first == estimate.first && e.second < estimate.second)) {
+                    estimate = e;
+                }
+                any = true;
+            }
+        }
+        return any;
+    }
+
+    bool TailsHopeless(size_t s, const Node& node) const {
+        if (s >= tails_.size() || tails_[s].empty()) {
+            return false;
+        }
+        Node end;
+        end.Club = node.Club;
+        end.PP = node.PP;
+        for (const Tail& t : tails_[s]) {
+            for (int i = 0; i < kStatCount; ++i) {
+                end.St[i] = node.St[i] + t.St[i];
+                end.Sl[i] = node.Sl[i] + t.Sl[i];
+            }
+            end.Ring = node.Ring + node.Yard + t.RingYard;
+            end.Py = node.Py + t.Py;
+            end.Changes = node.Changes + t.Changes;
+            if (!Hopeless(m_.Stages.size(), end)) {
+                return false;
+            }
+        }
+        return true;
     }
 
     int64_t Promise(const SearchModel::Option& o) const {
@@ -806,7 +1093,8 @@ private:
 
     // True when no build below `node` (stages s.. still open) can meet the conditions or
     // rank before what is already kept.
-    bool Hopeless(size_t s, const Node& node) const {
+    bool Hopeless(size_t s, const Node& node,
+                  std::pair<int32_t, int32_t>* estimate = nullptr) const {
         if (node.Club < 0) {
             return false;
         }
@@ -946,6 +1234,9 @@ private:
                 best = -ppLow;
                 break;
         }
+        if (estimate != nullptr) {
+            *estimate = {best, ppLow};
+        }
         if (full) {
             const FoundBuild& last = found_.back();
             if (best != last.Rank) {
@@ -954,9 +1245,12 @@ private:
             if (ppLow != last.Figures.PP) {
                 return ppLow > last.Figures.PP;
             }
-            return node.Changes +
-                       ChangesNeeded(s, node, spin, cv, excessLo, last.Rank, last.Figures.PP) >
-                   last.Changes;
+            const int32_t changes = node.Changes + ChangesNeeded(s, node, spin, cv, excessLo,
+                                                                 last.Rank, last.Figures.PP);
+            if (changes != last.Changes) {
+                return changes > last.Changes;
+            }
+            return LexAfter(s, node, last.Fields);
         }
         if (mode_ == SolveMode::Curve) {
             // A step at no more PP with at least this value leaves nothing to find here.
@@ -977,6 +1271,26 @@ private:
             }
         }
         return false;
+    }
+
+    // True when every build below `node` has larger list indices than `fields`: the
+    // first field where they differ is already chosen, and so is every field before it.
+    bool LexAfter(size_t s, const Node& node, const BuildFields& fields) const {
+        for (int k = 0; k < kBuildFieldCount; ++k) {
+            bool chosen = decided_[std::min(s, decided_.size() - 1)][static_cast<size_t>(k)];
+            if (k >= kFieldCount && k < kFieldCount + kStatCount) {
+                chosen = !m_.CountFree[k - kFieldCount] || k - kFieldCount < node.UpDone;
+            } else if (k >= kFieldClubCount) {
+                chosen = k - kFieldClubCount < node.UpDone;
+            }
+            if (!chosen) {
+                return false;
+            }
+            if (node.Fields[k] != fields[k]) {
+                return node.Fields[k] > fields[k];
+            }
+        }
+        return true;  // the very same build
     }
 
     // The fewest changes a build below `node` still needs to tie with the last kept
@@ -1201,6 +1515,15 @@ private:
     std::vector<std::unordered_map<Key, Way, KeyHash>> seen_;
     std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
+    static constexpr size_t kTailLimit = 2048;
+    static constexpr size_t kSharpEstimates = 4096;
+    static constexpr size_t kTailSums = 1u << 16;
+    std::vector<std::vector<Tail>> tails_;
+    std::vector<std::vector<Group>> groups_;
+    std::vector<std::array<bool, kBuildFieldCount>> decided_;  // by stage
+    // By stat, club set, top count and what a kept count adds.
+    std::map<std::array<int32_t, 4>, std::pair<bool, std::vector<Pair>>> pairs_;
+    std::vector<std::vector<std::array<int32_t, 3>>> open_;  // per stage, reused
 
     const SearchModel::CharaModel& m_;
     const PlannedBuild& build_;  // the current selection

@@ -1,11 +1,10 @@
 'use strict';
 // The build search dialog "ビルド探索": the query as controls, the search in a worker
-// made from the page's own core script (so the page never waits for it), the answers as
-// a table with the current selection first, the changes of the picked answer, what each
-// minimum can reach when nothing meets them all, and the trade-off curve as a step plot
-// whose steps can be applied. An answer is shown through the core as one step, as a
-// pasted build code is. Joined into the page before page.js, which calls install() with
-// its calls once the core is ready.
+// made from the page's own core script (so the page never waits for it; search-worker.js),
+// the answers, the changes of the picked one and the trade-off curve (search-results.js).
+// An answer is shown through the core as one step, as a pasted build code is. Joined into
+// the page after the page's own modules; start-up calls install() with the page's calls
+// once the core is ready.
 
 (function () {
   const kStats = ['パワー', 'コントロール', '正確度', 'スピン', 'カーブ'];
@@ -16,9 +15,6 @@
                        ['pow', 'パワー'], ['ctrl', 'コントロール'], ['exa', '正確度'],
                        ['spin', 'スピン'], ['cur', 'カーブ'], ['sum', 'ステータス合計'],
                        ['leastPP', '最小PP']];
-  // The table column each objective reads its value from.
-  const kObjectiveColumn = { distance: 'd0', powerDistance: 'd1', pow: 's0', ctrl: 's1', exa: 's2',
-                             spin: 's3', cur: 's4', sum: 'sum', leastPP: 'pp' };
   const kWearKeys = ['Top', 'Pants', 'TopPants', 'Waist', 'Shoes', 'Hand', 'Head', 'Head1', 'Head2',
                      'Face', 'Face1', 'Face2', 'Face3', 'Hoho', 'Hoho2', 'Mouth', 'Arm', 'Key', 'Gun',
                      'Ear', 'Back', 'Shippo', 'Acce', 'Ring'];
@@ -39,67 +35,25 @@
   const ui = {};     // the dialog's elements by role
   const free = new Map([...kWearKeys, ...kOtherParts.flatMap(([, parts]) => parts.map(([k]) => k))]
     .map((key) => [key, true]));
-
-  // ---- The worker -----------------------------------------------------------------
-
-  // Runs in the worker, after the core script: answers {id, query} with progress
-  // messages now and then and one answer with the search's own time.
-  function workerMain() {
-    const ready = self.KestrelCore();
-    self.onmessage = async (event) => {
-      const core = await ready;
-      const { id, query } = event.data;
-      let last = 0;
-      const started = performance.now();
-      const answer = core.searchJson(query, (done) => {
-        const now = performance.now();
-        if (now - last >= 50) {
-          last = now;
-          self.postMessage({ id, progress: done });
-        }
-      });
-      self.postMessage({ id, answer, ms: performance.now() - started });
-    };
-  }
-
-  let workerUrl = null;
-  let worker = null;
-  let job = null;  // the running search: {id, started, timer}
+  let job = null;     // the running search: {id, started, timer}
   let jobs = 0;
+  let last = null;    // the last finished search: query, answer, times
+  const waiting = [];  // run()s that wait for the search to finish
 
-  // False where the browser refuses a worker to this page.
-  function ensureWorker() {
-    if (worker) {
-      return true;
+  const worker = window.kestrelPage.searchWorker(received, (message) => {
+    if (job) {
+      finish('error', 'ビルド探索を実行できませんでした: ' + message);
     }
-    try {
-      if (!workerUrl) {
-        const core = document.getElementById('kestrel-core-script').textContent;
-        const source = core + '\n;(' + workerMain.toString() + ')();\n';
-        workerUrl = URL.createObjectURL(new Blob([source], { type: 'text/javascript' }));
-      }
-      worker = new Worker(workerUrl);
-    } catch (error) {
-      return false;
-    }
-    worker.onmessage = (event) => received(event.data);
-    worker.onerror = (event) => {
-      event.preventDefault();
-      stopWorker();
-      if (!job) {
-        return;
-      }
-      finish('error', 'ビルド探索を実行できませんでした: ' + (event.message || '不明なエラー'));
-    };
-    return true;
-  }
+  });
+  const found = window.kestrelPage.searchResults({
+    ui, element, kStats, kMinimums, kObjectives, readForm, showStatus,
+    get page() { return page; },
+    get dialog() { return dialog; },
+    get form() { return form; },
+    get last() { return last; },
+  });
 
-  function stopWorker() {
-    if (worker) {
-      worker.terminate();
-      worker = null;
-    }
-  }
+  // ---- The worker's messages -------------------------------------------------------
 
   function received(message) {
     if (!job || message.id !== job.id) {
@@ -162,7 +116,7 @@
     if (job) {
       return false;
     }
-    if (!ensureWorker()) {
+    if (!worker.ensure()) {
       showStatus('このブラウザではビルド探索を実行できません。', true);
       return false;
     }
@@ -176,7 +130,7 @@
     ui.progressText.textContent = '';
     showStatus('探索しています…');
     setState('running');
-    worker.postMessage({ id: job.id, query: text });
+    worker.post({ id: job.id, query: text });
     return true;
   }
 
@@ -185,9 +139,9 @@
       return;
     }
     // The search stops with its worker; a new one waits for the next search.
-    stopWorker();
+    worker.stop();
     finish('cancelled', '探索を中止しました。');
-    ensureWorker();
+    worker.ensure();
   }
 
   function finish(state, message, answer, run) {
@@ -198,9 +152,9 @@
     job = null;
     setState(state);
     if (answer) {
-      render(answer);
+      found.render(answer);
     } else {
-      clearAnswers();
+      found.clearAnswers();
     }
     showStatus(message || summary(answer, run), state === 'error');
     for (const resolve of waiting.splice(0)) {
@@ -216,244 +170,6 @@
   function showStatus(text, error) {
     ui.status.textContent = text;
     ui.status.classList.toggle('error', Boolean(error));
-  }
-
-  // ---- The answers ------------------------------------------------------------------
-
-  let last = null;      // the last finished search: query, answer, times
-  const waiting = [];   // run()s that wait for the search to finish
-  let picked = null;    // the picked answer or curve step: {answer, label, row or step}
-
-  const characterName = (index) => (index >= 0 && index < form.characters.length
-    ? form.characters[index].caption : '-');
-  const sum = (final) => final.reduce((a, b) => a + b, 0);
-  const penaltyText = (penalty) => (penalty < 0 ? String(penalty) : '');
-
-  function cell(row, text, column) {
-    const td = document.createElement('td');
-    td.textContent = text;
-    if (column) {
-      td.dataset.column = column;
-    }
-    row.appendChild(td);
-    return td;
-  }
-
-  function figureRow(rank, character, figures, changes) {
-    const tr = document.createElement('tr');
-    cell(tr, rank, 'rank');
-    cell(tr, character, 'character');
-    figures.final.forEach((value, i) => cell(tr, String(value), 's' + i));
-    cell(tr, String(sum(figures.final)), 'sum');
-    cell(tr, penaltyText(figures.penalty), 'penalty');
-    figures.distances.forEach((value, i) => cell(tr, value + 'y', 'd' + i));
-    cell(tr, String(figures.pp), 'pp');
-    cell(tr, changes === null ? '' : String(changes), 'changes');
-    const column = kObjectiveColumn[last.objective];
-    for (const td of tr.querySelectorAll(`[data-column="${column}"]`)) {
-      td.classList.add('objective');
-    }
-    return tr;
-  }
-
-  function clearAnswers() {
-    ui.answers.replaceChildren();
-    ui.reaches.hidden = true;
-    ui.reachList.replaceChildren();
-    ui.curveBox.hidden = true;
-    ui.curve.replaceChildren();
-    pick(null);
-  }
-
-  function render(answer) {
-    clearAnswers();
-    const current = figureRow('現在', characterName(last.shownPage), answer.current, null);
-    current.classList.add('current');
-    current.addEventListener('click', () => pick(null));
-    ui.answers.appendChild(current);
-    answer.answers.forEach((a) => {
-      const tr = figureRow(`${a.rank}位`, characterName(a.character), a, a.changes.length);
-      tr.dataset.code = a.code;
-      tr.dataset.rank = a.rank;
-      tr.tabIndex = -1;
-      tr.addEventListener('click', () => pick({ row: tr, answer: a, label: `${a.rank}位` }));
-      tr.addEventListener('dblclick', () => {
-        pick({ row: tr, answer: a, label: `${a.rank}位` });
-        applyPicked();
-      });
-      ui.answers.appendChild(tr);
-    });
-    renderReaches(answer);
-    renderCurve(answer);
-    const first = ui.answers.querySelector('tr[data-code]');
-    if (first) {
-      first.click();
-    }
-  }
-
-  function renderReaches(answer) {
-    if (answer.feasible) {
-      return;
-    }
-    ui.reaches.hidden = false;
-    ui.reachList.replaceChildren();
-    const names = Object.fromEntries(kMinimums);
-    for (const reach of answer.reaches) {
-      const li = document.createElement('li');
-      const unit = reach.min === 'distance' ? 'y' : '';
-      li.dataset.min = reach.min;
-      li.textContent = reach.reachable === null
-        ? `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件だけで当てはまるビルドがありません`
-        : `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件を守ると最高 ${reach.reachable}${unit}`;
-      ui.reachList.appendChild(li);
-    }
-    if (answer.reaches.length === 0) {
-      const li = element('li', {}, ui.reachList, 'パワーペナルティなしと予算の条件に当てはまるビルドがありません。');
-      li.dataset.min = '';
-    }
-  }
-
-  // The answer or curve step whose changes show and that "適用" applies.
-  function pick(choice) {
-    picked = choice;
-    for (const e of dialog.querySelectorAll('.picked')) {
-      e.classList.remove('picked');
-    }
-    ui.changes.replaceChildren();
-    ui.apply.disabled = !choice;
-    if (!choice) {
-      ui.changesTitle.textContent = '変更点';
-      if (last && last.answer) {
-        const li = document.createElement('li');
-        li.textContent = '探索を始めたときの選択です。';
-        li.className = 'none';
-        ui.changes.appendChild(li);
-      }
-      return;
-    }
-    const targets = choice.row ? [choice.row] : [];
-    if (choice.step !== undefined) {
-      targets.push(...ui.curve.querySelectorAll(`[data-step="${choice.step}"]`));
-    }
-    for (const e of targets) {
-      e.classList.add('picked');
-    }
-    ui.changesTitle.textContent = `${choice.label}の変更 (ダブルクリックか「適用」で適用)`;
-    const texts = choice.answer.changes.length > 0 ? choice.answer.changes : ['変更なし'];
-    for (const text of texts) {
-      const li = document.createElement('li');
-      li.textContent = text;
-      ui.changes.appendChild(li);
-    }
-  }
-
-  function applyPicked() {
-    if (!picked) {
-      return;
-    }
-    const answer = page.change(() => page.core.applyBuild(picked.answer.code));
-    // The shown page may have turned to the answer's character.
-    readForm();
-    if (answer && answer.errors.length === 0) {
-      showStatus(`${picked.label}のビルドを表示しました (「元に戻す」か Ctrl+Z で戻せます)。`);
-    }
-  }
-
-  // ---- The curve ------------------------------------------------------------------
-
-  const svg = (tag, attributes, parent) => {
-    const e = document.createElementNS('http://www.w3.org/2000/svg', tag);
-    for (const [name, value] of Object.entries(attributes)) {
-      e.setAttribute(name, value);
-    }
-    if (parent) {
-      parent.appendChild(e);
-    }
-    return e;
-  };
-
-  // The best value against the PP budget: each step holds from its PP to the next
-  // step's; the current selection is marked with a cross.
-  function renderCurve(answer) {
-    const steps = answer.curve;
-    if (last.objective === 'leastPP') {
-      ui.curveBox.hidden = false;
-      ui.curveTitle.textContent = '最小PPの探索には曲線がありません';
-      return;
-    }
-    if (steps.length === 0) {
-      return;
-    }
-    ui.curveBox.hidden = false;
-    const objective = Object.fromEntries(kObjectives)[last.objective];
-    ui.curveTitle.textContent = `予算ごとの最高${objective} (段をクリックでそのビルドを選択)`;
-    const width = 420;
-    const height = 190;
-    const box = { left: 44, right: width - 14, top: 12, bottom: height - 30 };
-    const current = answer.current;
-    const lastPP = steps[steps.length - 1].pp;
-    const maxPP = Math.max(lastPP, current.pp, 1) * 1.12;
-    const values = [...steps.map((s) => s.value), current.value];
-    let low = Math.min(...values);
-    let high = Math.max(...values);
-    if (high === low) {
-      high += 1;
-      low -= 1;
-    }
-    const pad = (high - low) * 0.08;
-    low -= pad;
-    high += pad;
-    const x = (pp) => box.left + (pp / maxPP) * (box.right - box.left);
-    const y = (value) => box.bottom - ((value - low) / (high - low)) * (box.bottom - box.top);
-    const plot = ui.curve;
-    plot.replaceChildren();
-    plot.setAttribute('viewBox', `0 0 ${width} ${height}`);
-    plot.setAttribute('width', width);
-    plot.setAttribute('height', height);
-    svg('rect', { x: box.left, y: box.top, width: box.right - box.left, height: box.bottom - box.top,
-                  class: 'plot-frame' }, plot);
-    // Axis labels: the PP at the steps' ends, the lowest and highest values.
-    const label = (text, at, attributes) => {
-      svg('text', { x: at.x, y: at.y, ...attributes }, plot).textContent = text;
-    };
-    label('0', { x: box.left, y: box.bottom + 14 }, { 'text-anchor': 'middle' });
-    // The last step's PP, where it stands clear of the 0.
-    if (x(lastPP) - box.left > 28) {
-      label(String(lastPP), { x: x(lastPP), y: box.bottom + 14 }, { 'text-anchor': 'middle' });
-    }
-    label('PP', { x: box.right, y: box.bottom + 26 }, { 'text-anchor': 'end' });
-    const valueLow = Math.min(...steps.map((s) => s.value));
-    const valueHigh = Math.max(...steps.map((s) => s.value));
-    label(String(valueHigh), { x: box.left - 4, y: y(valueHigh) + 4 }, { 'text-anchor': 'end' });
-    if (valueLow !== valueHigh) {
-      label(String(valueLow), { x: box.left - 4, y: y(valueLow) + 4 }, { 'text-anchor': 'end' });
-    }
-    let path = `M${x(steps[0].pp).toFixed(1)},${y(steps[0].value).toFixed(1)}`;
-    steps.forEach((step, i) => {
-      if (i > 0) {
-        path += ` V${y(step.value).toFixed(1)}`;
-      }
-      path += ` H${x(i + 1 < steps.length ? steps[i + 1].pp : maxPP).toFixed(1)}`;
-    });
-    svg('path', { d: path, class: 'steps' }, plot);
-    const cx = x(current.pp);
-    const cy = y(current.value);
-    svg('path', { d: `M${cx - 4},${cy - 4} L${cx + 4},${cy + 4} M${cx - 4},${cy + 4} L${cx + 4},${cy - 4}`,
-                  class: 'current-mark' }, plot);
-    label('現在', { x: cx - 6, y: cy - 6 }, { 'text-anchor': 'end', class: 'current-label' });
-    steps.forEach((step, i) => {
-      const g = svg('g', { class: 'step', 'data-step': i, tabindex: '-1', role: 'button',
-                           'aria-label': `${step.pp} PP で ${step.value}` }, plot);
-      svg('circle', { cx: x(step.pp), cy: y(step.value), r: 9, class: 'hit' }, g);
-      svg('circle', { cx: x(step.pp), cy: y(step.value), r: 3.5, class: 'dot' }, g);
-      svg('title', {}, g).textContent = `${step.pp} PP から ${objective} ${step.value}`;
-      const choice = () => ({ step: i, answer: step, label: `曲線の段 ${step.pp} PP` });
-      g.addEventListener('click', () => pick(choice()));
-      g.addEventListener('dblclick', () => {
-        pick(choice());
-        applyPicked();
-      });
-    });
   }
 
   // ---- The dialog -------------------------------------------------------------------
@@ -601,51 +317,12 @@
     ui.cancel.addEventListener('click', cancel);
 
     // What it found.
-    const found = element('div', { class: 'found' }, body);
-    const tableBox = element('div', { class: 'table-box' }, found);
-    const table = element('table', { id: 'SearchAnswers', tabindex: 0, 'aria-label': '探索の答え' }, tableBox);
-    const head = element('tr', {}, element('thead', {}, table));
-    for (const caption of ['順位', 'キャラ', ...kStats, '合計', 'ペナルティ', '1W飛距離', '(パワー)', '(パワー×2)', 'PP',
-                         '変更']) {
-      element('th', {}, head, caption);
-    }
-    ui.answers = element('tbody', {}, table);
-    table.addEventListener('keydown', (event) => {
-      const rows = [...ui.answers.querySelectorAll('tr[data-code]')];
-      const at = picked && picked.row ? rows.indexOf(picked.row) : -1;
-      let to = null;
-      if (event.key === 'ArrowDown') {
-        to = Math.min(rows.length - 1, at + 1);
-      } else if (event.key === 'ArrowUp') {
-        to = Math.max(0, at - 1);
-      } else if (event.key === 'Enter') {
-        event.preventDefault();
-        applyPicked();
-        return;
-      }
-      if (to !== null && rows[to]) {
-        event.preventDefault();
-        rows[to].click();
-        rows[to].scrollIntoView({ block: 'nearest' });
-      }
-    });
-
-    ui.reaches = element('div', { id: 'SearchReaches', hidden: '' }, found);
-    element('p', {}, ui.reaches, '条件をすべて満たすビルドはありません。');
-    ui.reachList = element('ul', {}, ui.reaches);
-
-    const lower = element('div', { class: 'lower' }, found);
-    const changesBox = element('div', { class: 'changes' }, lower);
-    ui.changesTitle = element('div', { class: 'heading' }, changesBox, '変更点');
-    ui.changes = element('ul', { id: 'SearchChanges' }, changesBox);
-    ui.curveBox = element('div', { class: 'curve', hidden: '' }, lower);
-    ui.curveTitle = element('div', { class: 'heading' }, ui.curveBox);
-    ui.curve = svg('svg', { id: 'SearchCurve', role: 'group', 'aria-label': 'PP と目的の値の関係' }, ui.curveBox);
+    found.build(body);
 
     const buttons = element('div', { class: 'buttons' }, dialog);
     ui.apply = element('button', { type: 'button', id: 'SearchApply', disabled: '' }, buttons, '適用');
     const close = element('button', { type: 'button', id: 'SearchClose' }, buttons, '閉じる');
-    ui.apply.addEventListener('click', applyPicked);
+    ui.apply.addEventListener('click', found.applyPicked);
     close.addEventListener('click', () => dialog.close());
     // A search still running stops when the dialog closes.
     dialog.addEventListener('close', cancel);
@@ -662,7 +339,7 @@
       element('option', { value: 'any' }, ui.character, 'すべてのキャラ');
       ui.character.value = 'shown';
     }
-    ui.character.options[0].textContent = `表示中のキャラ (${characterName(form.shown)})`;
+    ui.character.options[0].textContent = `表示中のキャラ (${found.characterName(form.shown)})`;
     if (ui.character.value === 'shown' && form.shown !== shownBefore) {
       showWearRows();
     }
@@ -671,7 +348,7 @@
   function open() {
     readForm();
     showWearRows();
-    ensureWorker();
+    worker.ensure();
     if (!dialog.open) {
       dialog.showModal();
     }

@@ -123,9 +123,17 @@
     }, true);
   };
 
-  // ---- The settings file and the share link -------------------------------------
+  // ---- The licence, the settings file and the share link ----------------------
 
   page.installTools = function () {
+    // The licence's text, inside the page (it was put in when the page was made).
+    const licence = document.getElementById('LicenseDialog');
+    document.getElementById('LicenseButton').addEventListener('click', () => {
+      page.closeOpenList();
+      page.hideHint();
+      licence.showModal();
+    });
+    document.getElementById('LicenseClose').addEventListener('click', () => licence.close());
     const file = document.getElementById('ImportFile');
     document.getElementById('ImportButton').addEventListener('click', () => {
       file.value = '';

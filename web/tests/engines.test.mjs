@@ -52,6 +52,45 @@ function clippedTexts() {
   return clipped;
 }
 
+// The fixed-width labels given texts of every width, from none to far wider than the
+// window made them: each text must fit its box, a box whose text fits must be the
+// window's, and a wider one must keep the edge or middle its alignment holds (form
+// pixels, the form at full size). Answers what went wrong.
+function fixedLabelsGrow() {
+  const wrong = [];
+  const texts = [''];
+  for (let n = 1; n <= 8; ++n) {
+    texts.push('8'.repeat(n) + 'y', 'W'.repeat(n), '1'.repeat(n) + ' PP', '(-' + '9'.repeat(n) + ')');
+  }
+  window.kestrel.widgets.forEach((w, i) => {
+    if (w.kind !== 'Label' || w.anchor !== 'Fixed') {
+      return;
+    }
+    const control = window.kestrel.controls[i];
+    const label = control.hintElement;
+    for (const t of texts) {
+      control.show({ t });
+      const range = document.createRange();
+      range.selectNodeContents(label);
+      const text = range.getBoundingClientRect();
+      const box = label.getBoundingClientRect();
+      const left = label.offsetLeft;
+      const right = left + label.offsetWidth;
+      const fits = text.width <= w.width;
+      const held = fits ? left === w.left && right === w.left + w.width
+        : w.align === 'Center' ? Math.abs(left + right - (2 * w.left + w.width)) <= 1
+          : w.align === 'Right' ? right === w.left + w.width : left === w.left;
+      // An empty text has no extent of its own to measure.
+      const outside = text.width > 0 && (text.left < box.left - 0.5 || text.right > box.right + 0.5);
+      if (outside || !held) {
+        wrong.push(`${w.name} "${t}" (${w.align}, ${w.left}+${w.width}): text ${text.width.toFixed(1)} ` +
+                   `wide, box ${left}..${right}`);
+      }
+    }
+  });
+  return wrong;
+}
+
 const storedText = (key) => localStorage.getItem(key);
 const listOpen = (name) => document.getElementById(name).classList.contains('open');
 
@@ -135,6 +174,11 @@ async function smokeRun(page) {
   await page.click('#PageControl1-tab4');
   await record('touch layout, tab 4');
   assert.deepEqual(page.errors, [], `${page.engine}: errors in the console`);
+
+  // Back at full width, the fixed labels over texts of every width.
+  await page.setViewport(800, 760);
+  await page.waitFor(() => !document.documentElement.classList.contains('touch'));
+  assert.deepEqual(await page.evaluate(fixedLabelsGrow), [], `${page.engine}: fixed labels`);
   return steps;
 }
 

@@ -1,14 +1,15 @@
 // The stored settings and the share links of the page: import and export against the
 // desktop window's load and save, the close, a storage that refuses writes, a share link
 // in a new page, damaged links; and the page itself: hint timing, ids and
-// accessible names, scaling on a narrow screen.
+// accessible names, scaling on a narrow screen, the licence.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 import {
   differences, kStoreKey, launch, openPage, perform, runOracle, selection, shownState,
-  storedBytes, takeMessages, clickAt, pageUrl,
+  storedBytes, takeMessages, clickAt, pageUrl, kRepo,
 } from './browser.mjs';
 
 const browser = await launch();
@@ -281,4 +282,19 @@ test('on a narrow screen, the touch layout turned off, the whole form scales dow
   await perform(narrow, 'pick ComboBox1 4');
   assert.equal(await narrow.textContent('#ComboBox1 .list-text'), 'アマチュア');
   await narrow.context().close();
+});
+
+test('the bar names the licence, and its link shows the text of LICENSE in the page', async () => {
+  const page = await openPage(browser);
+  const url = page.url();
+  assert.equal(await page.textContent('#LicenseButton'), 'MIT ライセンス');
+  await clickAt(page, '#LicenseButton');
+  assert.equal(await page.evaluate(() => document.getElementById('LicenseDialog').open), true);
+  assert.equal(await page.textContent('#LicenseText'),
+               readFileSync(join(kRepo, 'LICENSE'), 'utf8').trimEnd());
+  assert.equal(page.url(), url, 'no navigation: the text is inside the page');
+  await clickAt(page, '#LicenseClose');
+  assert.equal(await page.evaluate(() => document.getElementById('LicenseDialog').open), false);
+  assert.deepEqual(page.failures, []);
+  await page.context().close();
 });

@@ -1,8 +1,9 @@
-// Puts the page together as one file: the shell with its style, the core module (the
-// WebAssembly inside it), the page's modules in order (each adds its part to the object
-// they share, window.kestrelPage; a dialog module adds an install function that start-up
-// calls once the core is ready) and the start-up script, all inline, so that it opens
-// from disk with nothing else.
+// Puts the page together as one file: the shell with its style and the licence's text
+// (LICENSE at the top of the tree), the core module (the WebAssembly inside it), the
+// page's modules in order (each adds its part to the object they share,
+// window.kestrelPage; a dialog module adds an install function that start-up calls once
+// the core is ready) and the start-up script, all inline, so that it opens from disk with
+// nothing else.
 //   node assemble.mjs <page folder> <core .js> <output .html>
 import { existsSync, readdirSync, readFileSync, writeFileSync, renameSync } from 'node:fs';
 import { join } from 'node:path';
@@ -17,7 +18,7 @@ const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 // to, so it comes first; start.js, which starts the page, runs last in a script of its
 // own. A module with a style sheet of the same name brings it along.
 const kModules = ['shared', 'hints', 'messages', 'form', 'lists', 'spinners', 'tabs', 'tools',
-                  'stored', 'search', 'touchsheet', 'touch'];
+                  'stored', 'search-worker', 'search-results', 'search', 'touchsheet', 'touch'];
 const kStart = 'start';
 
 const unlisted = readdirSync(pageFolder).filter((f) => f.endsWith('.js'))
@@ -31,8 +32,12 @@ const styles = ['page', ...kModules].map((m) => join(pageFolder, m + '.css')).fi
 // its server for favicon.ico, an error in the console where there is none).
 const kIcon = join(pageFolder, '..', '..', 'packaging', 'io.github.kestrel_sim.KestrelSimulator.svg');
 
+// The licence's text, shown inside the page; as text, not markup.
+const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
+
 const parts = {
   '/*ICON*/': 'data:image/svg+xml;base64,' + readFileSync(kIcon).toString('base64'),
+  '/*LICENSE*/': escapeHtml(read(join(pageFolder, '..', '..', 'LICENSE')).trimEnd()),
   '/*STYLE*/': styles.map(read).join('\n'),
   '/*CORE*/': inlineScript(read(corePath)),
   '/*MODULES*/': inlineScript(kModules.map((m) => read(join(pageFolder, m + '.js'))).join('\n')),
