@@ -28,7 +28,7 @@ const problems = (page) => page.evaluate(() => {
   const name = (e) => e.id || e.parentElement.id + ' ' + e.className;
   const shown = (e) => e.getClientRects().length > 0 && getComputedStyle(e).visibility !== 'hidden';
   const controls = document.querySelectorAll(
-    '.form .list, .form .arrow, .form .button, .tab, #tools button, #tools input, #message-buttons button');
+    '.form .list, .form .arrow, .form .button, .tab, #tools button, #tools input, dialog button');
   for (const e of controls) {
     const box = e.getBoundingClientRect();
     if (shown(e) && (box.width < 44 - 0.01 || box.height < 44 - 0.01)) {
@@ -90,9 +90,12 @@ test('in the touch layout every control takes a finger, every text reads, on eve
   // The sheet of the longest list, its previews and the selected row's mark included.
   await tapAt(page, '#ComboBox2');
   assert.deepEqual(await problems(page), [], 'the club sheet');
-  // A question in the message box, its two choices.
+  // A question in the message box, its two choices; the licence.
   await page.evaluate(() => window.kestrelPage.ask('上書きしますか？', ['上書き保存', '保存しない'], () => {}));
   assert.deepEqual(await problems(page), [], 'a question');
+  await tapAt(page, '#message-no');
+  await tapAt(page, '#LicenseButton');
+  assert.deepEqual(await problems(page), [], 'the licence');
   await page.context().close();
 });
 
