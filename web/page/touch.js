@@ -64,7 +64,8 @@
     return (light + 0.05) / (dark + 0.05);
   }
 
-  // The window's colour darkened, hue kept, until it reads on white at 4.5:1 or better.
+  // The window's colour darkened, hue kept, until it reads on white at 4.5:1 or better
+  // (4.6, so that rounding to whole channels keeps it there).
   function touchShade(hex) {
     const rgb = [1, 3, 5].map((i) => parseInt(hex.slice(i, i + 2), 16));
     let shade = rgb;
