@@ -1,12 +1,15 @@
 'use strict';
 // What a finger opens in the touch layout (touch.js): a list as a sheet from the bottom,
 // each of its rows with what picking it would change under its text, the current row
-// marked; a hint by a tap on its caption or figure, kept until the next touch; the
-// phone's own share sheet for a share link where the browser has one; the status line
-// of the bar shown above the pinned statuses for a while.
+// marked; − and + that go on stepping while held; a hint by a tap on its caption or
+// figure, kept until the next touch; the phone's own share sheet for a share link where
+// the browser has one; the status line of the bar shown above the pinned statuses for a
+// while.
 
 (function (page) {
   const kToastTime = 4000;  // ms the status line shows
+  const kHeldPause = 400;   // ms a finger rests on − or + before it goes on stepping
+  const kHeldStep = 60;     // ms between the steps then, as under the mouse
 
   let shareSheet = null;
   let backdrop = null;
@@ -78,6 +81,52 @@
     box.style.top = y + 'px';
   }
 
+  // ---- − and + held -----------------------------------------------------------------
+
+  // A finger held on − or + goes on stepping, as a held arrow does under the mouse; a
+  // short tap steps once through the click the browser makes of it. A finger that moves
+  // away (the page scrolls) stops it.
+  function installHeldSteps(stage) {
+    let repeat = 0;
+    let held = false;  // the finger went on stepping: the click made at its lift is no step
+    const stop = () => {
+      clearTimeout(repeat);
+      clearInterval(repeat);
+      repeat = 0;
+    };
+    stage.addEventListener('pointerdown', (event) => {
+      held = false;
+      const arrow = event.target.closest('.arrow');
+      if (!page.touch.on || event.pointerType !== 'touch' || !arrow) {
+        return;
+      }
+      const index = page.widgets.findIndex((w) => w.name === arrow.closest('.spinner').id);
+      const delta = arrow.classList.contains('up') ? 1 : -1;
+      stop();
+      repeat = setTimeout(() => {
+        held = true;
+        page.controls[index].step(delta);
+        repeat = setInterval(() => page.controls[index].step(delta), kHeldStep);
+      }, kHeldPause);
+    });
+    for (const type of ['pointerup', 'pointercancel', 'pointerleave']) {
+      stage.addEventListener(type, stop, true);
+    }
+    stage.addEventListener('mousedown', (event) => {
+      if (held && event.target.closest('.arrow')) {
+        held = false;
+        event.preventDefault();
+        event.stopPropagation();
+      }
+    }, true);
+    // The long press's own menu does not come up over the arrows.
+    stage.addEventListener('contextmenu', (event) => {
+      if (page.touch.on && event.target.closest('.arrow')) {
+        event.preventDefault();
+      }
+    });
+  }
+
   // ---- The share sheet -------------------------------------------------------------
 
   function showShareSheet() {
@@ -139,6 +188,8 @@
         }
       }
     }).observe(stage, { subtree: true, attributes: true, attributeFilter: ['aria-expanded'] });
+
+    installHeldSteps(stage);
 
     // A tap on a caption or a figure with a hint shows it until the next touch.
     document.addEventListener('pointerdown', hideHint, true);

@@ -223,3 +223,32 @@ test('the layout button switches and is remembered, the share sheet sends the li
   assert.deepEqual(phone.failures, []);
   await phone.context().close();
 });
+
+test('a finger held on + goes on stepping, and its lift is no step of its own', async () => {
+  const page = await openPage(browser, { settings: kSettings, touch: true });
+  const at = await page.evaluate(() => {
+    window.steps = [];  // when each answer came, and when the finger lifted
+    window.kestrelPage.answerViews.push(() => window.steps.push(performance.now()));
+    window.addEventListener('pointerup', () => {
+      window.lifted = performance.now();
+    }, true);
+    const arrow = document.querySelector('#UpDown1 .arrow.up');
+    arrow.scrollIntoView({ block: 'center' });
+    const box = arrow.getBoundingClientRect();
+    return { x: box.left + box.width / 2, y: box.top + box.height / 2 };
+  });
+  const shown = () => page.evaluate(() => [Number(document.getElementById('UpDown1').getAttribute('aria-valuenow')),
+                                            window.steps.length, window.steps.filter((t) => t > window.lifted).length]);
+  const [from] = await shown();
+  const touch = await page.context().newCDPSession(page);
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [at] });
+  await page.waitForTimeout(800);
+  await touch.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+  await page.waitForTimeout(400);
+  const [held, steps, afterLift] = await shown();
+  assert.ok(held >= from + 3 && held === from + steps, `held from ${from} to ${held} in ${steps} steps`);
+  assert.equal(afterLift, 0, 'steps after the lift');
+  await tapAt(page, '#UpDown1 .arrow.up');
+  assert.deepEqual((await shown()).slice(0, 2), [held + 1, steps + 1], 'the next tap steps once');
+  await page.context().close();
+});
