@@ -41,6 +41,17 @@
     }
   }
 
+  // The width of a text in a font as the browser lays it out, measured without a layout
+  // of the page.
+  let measure = null;
+  function textWidth(text, font) {
+    if (!measure) {
+      measure = document.createElement('canvas').getContext('2d');
+    }
+    measure.font = font;
+    return measure.measureText(text).width;
+  }
+
   function makeLabel(w) {
     const label = element('div', 'label');
     styleText(label, w);
@@ -63,6 +74,22 @@
         label.style.textAlign = w.align.toLowerCase();
         label.style.overflow = 'hidden';
       }
+    }
+    const font = page.fontOf(w.font);
+    // A fixed label keeps the window's place and width while its text fits; a browser
+    // whose font measures the text wider (Firefox, by a pixel or two) would cut it, so
+    // the label then grows to its text on the side its alignment leaves free: both
+    // sides evenly when centred (by whole pixels each), leftwards when right-aligned,
+    // rightwards when left-aligned.
+    const fitFixed = (text) => {
+      const extra = Math.max(0, Math.ceil(textWidth(text, font)) - w.width);
+      const grow = w.align === 'Center' ? extra + (extra % 2) : extra;
+      const left = w.align === 'Center' ? w.left - grow / 2 : w.align === 'Right' ? w.left - grow : w.left;
+      label.style.left = left + 'px';
+      label.style.width = w.width + grow + 'px';
+    };
+    if (w.anchor === 'Fixed') {
+      fitFixed(w.text);
     }
     if (w.hint) {
       label.dataset.hint = lines(w.hint);
@@ -89,6 +116,9 @@
         if (part.t !== undefined && part.t !== this.shownText) {
           label.textContent = part.t;
           this.shownText = part.t;
+          if (w.anchor === 'Fixed') {
+            fitFixed(part.t);
+          }
         }
         if (part.h !== undefined) {
           page.setHint(this, part.h, w.cursor === 'HelpWhenHinted');

@@ -12,7 +12,6 @@
     e.tabIndex = -1;
     const number = element('div', 'number', e);
     number.id = w.editName;
-    number.setAttribute('aria-readonly', 'true');
     const arrows = element('div', 'arrows', e);
     const up = element('div', 'arrow up', arrows);
     const down = element('div', 'arrow down', arrows);

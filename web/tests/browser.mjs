@@ -34,6 +34,8 @@ export async function launch() {
   });
 }
 
+export const kPhone = { width: 390, height: 844 };
+
 export function pageUrl(hash = '') {
   return pathToFileURL(kPagePath).href + hash;
 }
@@ -44,10 +46,14 @@ export const storedForm = (bytes) => Buffer.from(bytes).toString('latin1');
 // A fresh browser context (its own storage), the stored settings put in place before
 // the page's first script runs, the page opened from disk and ready. `settings` is a
 // string or bytes; undefined leaves the storage empty.
-export async function openPage(browser, { settings, hash = '', viewport } = {}) {
+// `touch` makes it a phone's screen: 390 x 844 with touch and (unless `mobile` is false)
+// a mobile viewport.
+export async function openPage(browser, { settings, hash = '', viewport, touch = false, mobile = touch } = {}) {
   const context = await browser.newContext({
-    viewport: viewport || { width: 800, height: 760 },
+    viewport: viewport || (touch ? kPhone : { width: 800, height: 760 }),
     acceptDownloads: true,
+    hasTouch: touch,
+    isMobile: mobile,
   });
   // The page's copy and paste of build codes use the clipboard.
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);
@@ -149,8 +155,9 @@ export async function shownState(page) {
   return state;
 }
 
-// Closes every message box that is open, as a user clicks OK, and answers their texts.
-export async function takeMessages(page) {
+// Closes every message box that is open, as a user clicks OK (or taps it with `tap`),
+// and answers their texts.
+export async function takeMessages(page, tap = null) {
   const texts = [];
   for (;;) {
     const open = await page.evaluate(() => {
@@ -161,7 +168,7 @@ export async function takeMessages(page) {
       return texts;
     }
     texts.push(open);
-    await page.click('#message-ok');
+    await (tap ? tap(page, '#message-ok') : page.click('#message-ok'));
   }
 }
 
@@ -198,12 +205,13 @@ async function hoverAt(page, selector) {
 
 // A build-code command outside the form, by its key or its button; done once the status
 // line says so or a message box opens (the clipboard is read and written out of turn).
-async function codeCommand(page, how, key, button, done) {
+// `press` taps or clicks the button (clickAt unless given).
+export async function codeCommand(page, how, key, button, done, press = clickAt) {
   await page.evaluate(() => {
     document.getElementById('ToolStatus').textContent = '';
   });
   if (how === 'button') {
-    await clickAt(page, button);
+    await press(page, button);
   } else {
     await page.keyboard.press(key);
   }

@@ -10,6 +10,9 @@
 // shown values after it prove; and each preview's tip is the window's, whose tips equal
 // a real pick of the entry (tests/simulator/preview_test.cpp).
 //
+// The same runs on a phone's screen in the touch layout, every action a tap (touch.mjs),
+// where a preview is read under its row in the list's sheet and must be the window's tip.
+//
 // KESTREL_WEB_ACTIONS (default 1000) and KESTREL_WEB_SEED set the length and the seed.
 
 import { test } from 'node:test';
@@ -18,6 +21,7 @@ import {
   differences, launch, openPage, perform, runOracle, seeded, shownState, storedBytes,
   takeMessages,
 } from './browser.mjs';
+import { forTouch, performByTap, takeMessagesByTap } from './touch.mjs';
 
 const kActions = Number(process.env.KESTREL_WEB_ACTIONS || 1000);
 const kSeed = Number(process.env.KESTREL_WEB_SEED || 20261209);
@@ -79,9 +83,11 @@ Club=99
 PowSlotUp=1
 `;
 
-// What one user might do next, chosen from what the page shows now.
+// What one user might do next, chosen from what the page shows now; with `touch`, as a
+// finger does it.
 class Chooser {
-  constructor(widgets, seed) {
+  constructor(widgets, seed, touch = false) {
+    this.touch = touch;
     this.random = seeded(seed);
     this.pageLists = [];
     this.pageSpinners = [];
@@ -159,6 +165,11 @@ class Chooser {
   }
 
   next(shown) {
+    const action = this.choose(shown);
+    return this.touch ? forTouch(action, shown) : action;
+  }
+
+  choose(shown) {
     const r = this.random;
     const page = Number(shown['PageControl1.page']);
     const rows = (name) => shown[name + '.items'].split('\n').length;
@@ -215,20 +226,23 @@ class Chooser {
   }
 }
 
-async function differentialRun(t, settings, count, seed) {
+// With `touch`, on a phone's screen in the touch layout, every action a tap.
+async function differentialRun(t, settings, count, seed, touch = false) {
   const browser = await launch();
   try {
-    const page = await openPage(browser, { settings });
+    const page = await openPage(browser, { settings, touch });
+    assert.equal(await page.evaluate(() => window.kestrelTouch.on), touch, 'the layout on view');
     const widgets = await page.evaluate(() => window.kestrel.widgets);
-    const chooser = new Chooser(widgets, seed);
-    const web = [{ errors: await takeMessages(page), shown: await shownState(page) }];
+    const chooser = new Chooser(widgets, seed, touch);
+    const messages = touch ? takeMessagesByTap : takeMessages;
+    const web = [{ errors: await messages(page), shown: await shownState(page) }];
     const actions = [];
     for (let i = 0; i < count; ++i) {
       const action = chooser.next(web[web.length - 1].shown);
       actions.push(action);
-      const early = await perform(page, action);
+      const early = await (touch ? performByTap : perform)(page, action);
       chooser.copied(page.extra.copied);
-      web.push({ errors: [...early, ...(await takeMessages(page))], shown: await shownState(page),
+      web.push({ errors: [...early, ...(await messages(page))], shown: await shownState(page),
                  ...page.extra });
     }
     const webStored = await storedBytes(page);
@@ -247,14 +261,15 @@ async function differentialRun(t, settings, count, seed) {
       assert.equal(web[i].copied, window.steps[i].copied, `seed ${seed}: the code copied ${where}`);
       assert.equal(web[i].tip, window.steps[i].tip, `seed ${seed}: the tip ${where}`);
       if (actions[i - 1]?.startsWith('preview ')) {
-        assert.ok(web[i].tipBeside && web[i].tipGone, `seed ${seed}: the tip's place ${where}`);
+        assert.ok((touch ? web[i].tipPlaced : web[i].tipBeside) && web[i].tipGone,
+          `seed ${seed}: the tip's place ${where}`);
       }
     }
     assert.deepEqual(webStored, window.file, 'the stored settings at the end');
     const boxes = web.reduce((n, step) => n + step.errors.length, 0);
     const tally = (verb) => actions.filter((a) => a.startsWith(verb + ' ')).length;
     const tips = web.filter((step) => step.tip && step.tip !== '変化なし').length;
-    t.diagnostic(`${count} actions, seed ${seed}, ${boxes} message boxes, ` +
+    t.diagnostic(`${count} ${touch ? 'taps' : 'actions'}, seed ${seed}, ${boxes} message boxes, ` +
                  `${Object.keys(web[0].shown).length} shown values compared after each; ` +
                  `${tally('undo')} undos, ${tally('redo')} redos, ${tally('copy')} copies, ` +
                  `${tally('paste')} pastes, ${tally('preview')} previews (${tips} with changes)`);
@@ -269,4 +284,12 @@ test('random user actions: the page shows what the window shows', async (t) => {
 
 test('random user actions over settings whose load stops', async (t) => {
   await differentialRun(t, kBrokenSettings, Math.max(50, Math.floor(kActions / 6)), kSeed + 1);
+});
+
+test('random taps in the touch layout: the page shows what the window shows', async (t) => {
+  await differentialRun(t, kRichSettings, Math.max(50, Math.floor(kActions / 4)), kSeed + 2, true);
+});
+
+test('random taps in the touch layout over settings whose load stops', async (t) => {
+  await differentialRun(t, kBrokenSettings, Math.max(30, Math.floor(kActions / 12)), kSeed + 3, true);
 });

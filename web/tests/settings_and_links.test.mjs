@@ -264,7 +264,7 @@ test('every named widget has its id, every control its accessible name', async (
   await page.context().close();
 });
 
-test('on a narrow screen the whole form scales down and keeps its layout', async () => {
+test('on a narrow screen, the touch layout turned off, the whole form scales down and keeps its layout', async () => {
   const wide = await openPage(browser);
   const layout = (p) => p.evaluate(() => ['ComboBox2', 'Label67', 'UpDown1', 'Button1'].map((id) => {
     const e = document.getElementById(id);
@@ -273,6 +273,7 @@ test('on a narrow screen the whole form scales down and keeps its layout', async
   const full = await layout(wide);
   await wide.context().close();
   const narrow = await openPage(browser, { viewport: { width: 360, height: 640 } });
+  await narrow.click('#TouchLayoutButton');
   assert.deepEqual(await layout(narrow), full);
   const box = await narrow.locator('#Form1').boundingBox();
   assert.ok(Math.abs(box.width - 360) < 1.5, `form drawn ${box.width} wide`);

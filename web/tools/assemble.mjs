@@ -18,7 +18,7 @@ const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 // to, so it comes first; start.js, which starts the page, runs last in a script of its
 // own. A module with a style sheet of the same name brings it along.
 const kModules = ['shared', 'hints', 'messages', 'form', 'lists', 'spinners', 'tabs', 'tools',
-                  'stored', 'search-worker', 'search-results', 'search'];
+                  'stored', 'search-worker', 'search-results', 'search', 'touchsheet', 'touch'];
 const kStart = 'start';
 
 const unlisted = readdirSync(pageFolder).filter((f) => f.endsWith('.js'))
@@ -28,10 +28,15 @@ if (unlisted.length > 0) {
 }
 const styles = ['page', ...kModules].map((m) => join(pageFolder, m + '.css')).filter(existsSync);
 
+// The window's icon as the page's icon, inline (a page without one has the browser ask
+// its server for favicon.ico, an error in the console where there is none).
+const kIcon = join(pageFolder, '..', '..', 'packaging', 'io.github.kestrel_sim.KestrelSimulator.svg');
+
 // The licence's text, shown inside the page; as text, not markup.
 const escapeHtml = (text) => text.replace(/&/g, '&amp;').replace(/</g, '&lt;').replace(/>/g, '&gt;');
 
 const parts = {
+  '/*ICON*/': 'data:image/svg+xml;base64,' + readFileSync(kIcon).toString('base64'),
   '/*LICENSE*/': escapeHtml(read(join(pageFolder, '..', '..', 'LICENSE')).trimEnd()),
   '/*STYLE*/': styles.map(read).join('\n'),
   '/*CORE*/': inlineScript(read(corePath)),
