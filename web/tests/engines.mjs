@@ -197,8 +197,10 @@ class WebKitPage extends EnginePage {
     return this.session.press(keys.map((key) => kWebDriverKeys[key] || key));
   }
 
-  setViewport(width, height) {
-    return this.session.setViewport(width, height);
+  // The window resized, then two frames, so that a screenshot shows the new size drawn.
+  async setViewport(width, height) {
+    await this.session.setViewport(width, height);
+    await this.evaluate(() => new Promise((done) => requestAnimationFrame(() => requestAnimationFrame(done))));
   }
 
   screenshot() {

@@ -19,6 +19,9 @@ for (const engine of ['firefox', 'webkit']) {
     await page.evaluate(([key, text]) => localStorage.setItem(key, text), [kStoreKey, settings]);
     await page.goto('about:blank');
     await page.open(pageUrl());
+    // As tall as the page, so that the whole bar shows.
+    const height = await page.evaluate(() => document.documentElement.scrollHeight);
+    await page.setViewport(650, height);
     const output = join(folder, engine + '.png');
     writeFileSync(output, await page.screenshot());
     console.log(output);
