@@ -42,7 +42,9 @@
           const asked = shown;
           shown = null;
           dialog.close();
-          asked.then(i);
+          if (asked) {
+            asked.then(i);
+          }
         });
       });
       dialog.showModal();
@@ -78,15 +80,19 @@
   page.installMessageBox = function () {
     const dialog = document.getElementById('message');
     document.getElementById('message-title').textContent = kMessageTitle;
-    document.getElementById('message-ok').addEventListener('click', () => dialog.close());
-    // Closed with OK, or a question closed without a choice (Escape).
-    dialog.addEventListener('close', () => {
+    document.getElementById('message-ok').addEventListener('click', () => {
+      shown = null;
+      dialog.close();
+    });
+    // A question closed without a choice (Escape) is answered at once, as a choice is: the
+    // close event comes later, when a choice may already have shown the next box.
+    dialog.addEventListener('cancel', () => {
       const closed = shown;
       shown = null;
       if (closed && closed.then) {
         closed.then(-1);
       }
-      showNext();
     });
+    dialog.addEventListener('close', () => showNext());
   };
 })(window.kestrelPage);

@@ -172,3 +172,30 @@ test('two tabs, random saves, picks, page changes and switches: nothing lost una
   assert.deepEqual([...tabs[0].failures, ...tabs[1].failures], []);
   await first.context().close();
 });
+
+test('a question asked from the answer to another is answered by its own choice, Escape keeps', async () => {
+  const page = await openPage(browser, { settings: kStored });
+  await page.evaluate(() => {
+    const kestrel = window.kestrelPage;
+    window.answers = [];
+    kestrel.ask('一つ目', ['はい', 'いいえ'], (first) => {
+      window.answers.push(['first', first]);
+      kestrel.ask('二つ目', ['はい', 'いいえ'], (second) => window.answers.push(['second', second]));
+    });
+  });
+  const answers = () => page.evaluate(() => window.answers);
+  await clickAt(page, '#message-yes');
+  // The first box's close comes after the second box shows, and must not answer it.
+  await page.evaluate(() => new Promise((resolve) => setTimeout(resolve, 50)));
+  assert.deepEqual(await answers(), [['first', 0]]);
+  assert.equal(await page.textContent('#message-text'), '二つ目');
+  await clickAt(page, '#message-no');
+  assert.deepEqual(await answers(), [['first', 0], ['second', 1]]);
+  await page.evaluate(() => window.kestrelPage.ask('三つ目', ['はい', 'いいえ'],
+                                                   (third) => window.answers.push(['third', third])));
+  await page.keyboard.press('Escape');
+  await page.waitForFunction(() => !document.getElementById('message').open);
+  assert.deepEqual((await answers()).at(-1), ['third', -1]);
+  assert.deepEqual(page.failures, []);
+  await page.context().close();
+});
