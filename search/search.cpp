@@ -212,9 +212,11 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         step.Results = 1;
         std::vector<CurveStep> steps;
         double done = 0.6;
+        std::optional<FoundBuild> seed;
         for (std::optional<int32_t> budget = query.Budget;;) {
             step.Budget = budget;
-            const SearchOutcome best = model.Solve(step, SolveMode::Ranked, control, done, 0.0);
+            const SearchOutcome best =
+                model.Solve(step, SolveMode::Ranked, control, done, 0.0, seed ? &*seed : nullptr);
             result.Nodes += best.Nodes;
             if (best.Cancelled) {
                 result.Cancelled = true;
@@ -236,6 +238,10 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
                 break;
             }
             budget = steps.back().PP - 1;
+            // The next step is most often this build with one count fewer: found first,
+            // it bounds that step's walk from the start.
+            step.Budget = budget;
+            seed = model.CountBelow(current, best.Builds.front(), step);
         }
         result.Curve.assign(std::make_move_iterator(steps.rbegin()),
                             std::make_move_iterator(steps.rend()));

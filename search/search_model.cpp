@@ -1,9 +1,11 @@
 #include "search/search_model.h"
 
 #include <algorithm>
+#include <functional>
 #include <limits>
 #include <map>
 #include <memory>
+#include <span>
 #include <unordered_map>
 
 #include "characters/cards.h"
@@ -54,14 +56,24 @@ int32_t MinCost(int i, int32_t r, int32_t cu, int32_t cv) {
     return kUpgradeWeight[i] * (u * (u + 1) + v * (v + 1));
 }
 
-// The most upgrades of stat i, beyond `base`, that `money` more PP buy.
+// The most upgrades of stat i, beyond `base`, that `money` more PP buy. The cheapest
+// price rises with the number bought, so the answer is found by halving.
 int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_t cv) {
     const int32_t start = MinCost(i, base, cu, cv);
-    int32_t r = base;
-    while (r < cu + cv && MinCost(i, r + 1, cu, cv) - start <= money) {
-        ++r;
+    int32_t lo = base;  // affordable
+    int32_t hi = cu + cv;
+    if (lo >= hi || MinCost(i, hi, cu, cv) - start <= money) {
+        return std::max(lo, hi);
     }
-    return r;
+    while (hi - lo > 1) {  // lo affordable, hi not
+        const int32_t mid = lo + (hi - lo) / 2;
+        if (MinCost(i, mid, cu, cv) - start <= money) {
+            lo = mid;
+        } else {
+            hi = mid;
+        }
+    }
+    return lo;
 }
 
 // A ranks before B: objective, fewer PP, fewer changes, lower indices.
@@ -1403,7 +1415,7 @@ private:
     int32_t ChangesNeeded(size_t s, const Node& node, const Five& cu, const Five& cv,
                           int32_t excessLo, int32_t bar, int32_t ppBar) const {
         const auto& g = m_.RestGains[s];
-        const auto fewest = [](int32_t gap, const std::vector<int32_t>& sorted) {
+        const auto fewest = [](int32_t gap, std::span<const int32_t> sorted) {
             int32_t n = 0;
             for (size_t a = 0; gap > 0; ++a, ++n) {
                 if (a == sorted.size() || sorted[a] <= 0) {
@@ -1417,13 +1429,14 @@ private:
         // A count standing above what it may reach below this branch changes anyway.
         int32_t pp = node.PP;
         int32_t forced = 0;
-        std::vector<int32_t> savings;
+        std::array<int32_t, 2 * kStatCount> savings{};
+        size_t saved = 0;
         const auto price = [&](int i, int32_t here, int32_t top) {
             if (here > top) {
                 ++forced;
             } else {
-                savings.push_back(kUpgradeWeight[i] * here * (here + 1));
-                pp += savings.back();
+                savings[saved] = kUpgradeWeight[i] * here * (here + 1);
+                pp += savings[saved++];
             }
         };
         for (int i = node.UpDone; i < kStatCount; ++i) {
@@ -1434,8 +1447,9 @@ private:
                 price(i, m_.Current[kFieldClubCount + i], cv[i]);
             }
         }
-        std::sort(savings.rbegin(), savings.rend());
-        const int32_t counts = forced + fewest(pp - ppBar, savings);
+        std::sort(savings.begin(), savings.begin() + static_cast<std::ptrdiff_t>(saved),
+                  std::greater<>());
+        const int32_t counts = forced + fewest(pp - ppBar, std::span(savings).first(saved));
 
         // What the counts can give within the PP left, and what kept counts give.
         Five up{}, keptLow{};
@@ -1652,7 +1666,7 @@ private:
 
 SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
                                  const SearchControl* control, double progressFrom,
-                                 double progressSpan) const {
+                                 double progressSpan, const FoundBuild* seed) const {
     // A minimum far beyond any build's figures is out of reach however far beyond it
     // is: held where no sum of the walk can overflow.
     SearchQuery query = asked;
@@ -1662,6 +1676,9 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
         }
     }
     SearchOutcome out;
+    if (seed != nullptr) {
+        out.Builds.push_back(*seed);
+    }
     const double share = progressSpan / static_cast<double>(charas_.size());
     try {
         for (size_t c = 0; c < charas_.size(); ++c) {
@@ -1678,6 +1695,58 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
         out.Builds.clear();
     }
     return out;
+}
+
+std::optional<FoundBuild> SearchModel::CountBelow(const TSimulator& current, const FoundBuild& from,
+                                                  const SearchQuery& query) const {
+    const BuildFields& f = from.Fields;
+    const CharaModel* m = nullptr;
+    for (const CharaModel& candidate : charas_) {
+        if (candidate.Chara == f[kFieldPage]) {
+            m = &candidate;
+        }
+    }
+    if (m == nullptr) {
+        return std::nullopt;
+    }
+    std::optional<FoundBuild> best;
+    TSimulator sim = current;
+    for (int i = 0; i < kStatCount; ++i) {
+        for (const int field : {kFieldCount + i, kFieldClubCount + i}) {
+            const bool free = field == kFieldCount + i ? query.Free[kPartSlotUp + i]
+                                                       : query.Free[kPartClubSlotUp + i];
+            if (!free || f[field] <= 0) {
+                continue;
+            }
+            FoundBuild b;
+            b.Fields = f;
+            b.Fields[field] = f[field] - 1;
+            const int32_t was = m->Current[static_cast<size_t>(field)];
+            b.Changes = from.Changes - (f[field] != was ? 1 : 0) + (b.Fields[field] != was ? 1 : 0);
+            try {
+                ShowBuild(sim, Answer(b, query.Objective).Build);
+            } catch (const ESimError&) {
+                continue;  // not a build the window shows: no seed
+            }
+            b.Figures = FiguresOf(sim);
+            const BuildFigures& g = b.Figures;
+            bool meets = !(query.NoPenalty && g.Penalty < 0) &&
+                         !(query.Budget && g.PP > *query.Budget) &&
+                         !(query.Min[kMinDistance] && g.Distances[0] < *query.Min[kMinDistance]);
+            for (int k = 0; k < kStatCount; ++k) {
+                meets = meets && !(query.Min[k] && StatField(g.Final, k) < *query.Min[k]);
+            }
+            if (!meets) {
+                continue;
+            }
+            b.Value = ObjectiveValue(query.Objective, g);
+            b.Rank = query.Objective == SearchObjective::LeastPP ? -g.PP : b.Value;
+            if (!best || RanksBefore(b, *best)) {
+                best = b;
+            }
+        }
+    }
+    return best;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "search/search.h"
@@ -52,8 +53,18 @@ public:
     // Solves `query` (the same character and free parts as the constructor's, other
     // minimums, objective or number of results allowed). Progress is reported from
     // `progressFrom` over `progressSpan`.
+    // `seed`, when given, is a build known to meet every condition of `query`: the walk
+    // starts with it as its answer, which leaves the answer as it is and bounds the walk
+    // from its first branch.
     SearchOutcome Solve(const SearchQuery& query, SolveMode mode, const SearchControl* control,
-                        double progressFrom, double progressSpan) const;
+                        double progressFrom, double progressSpan,
+                        const FoundBuild* seed = nullptr) const;
+
+    // The best of the builds one free count below `from` that meet every condition of
+    // `query` (Ranked, one result), with the figures `current` shows for it; none when
+    // no such build meets them.
+    std::optional<FoundBuild> CountBelow(const TSimulator& current, const FoundBuild& from,
+                                         const SearchQuery& query) const;
 
     // The answer as the faces show it: the build, its figures and its changes.
     SearchAnswer Answer(const FoundBuild& found, SearchObjective objective) const;
