@@ -76,6 +76,77 @@ int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_t cv) {
     return lo;
 }
 
+// The free counts of the stats as units of one upgrade each: the k-th upgrade of a count
+// of stat i costs 2 * kUpgradeWeight[i] * k PP, so buying the cheapest units first is
+// the cheapest way to any number of them. Per stat, a character count of at most
+// Chara[i] and a club count of at most Club[i].
+struct Units {
+    Five Chara{};
+    Five Club{};
+
+    // How many units cost at most `price` each, and what they cost together.
+    template <int i = 0>
+    void Upto(int64_t price, int64_t& count, int64_t& cost) const {
+        if constexpr (i < kStatCount) {
+            constexpr int64_t w = kUpgradeWeight[i];
+            const int64_t k = price / (2 * w);
+            const int64_t a = std::min<int64_t>(Chara[i], k);
+            const int64_t b = std::min<int64_t>(Club[i], k);
+            count += a + b;
+            cost += w * (a * (a + 1) + b * (b + 1));
+            Upto<i + 1>(price, count, cost);
+        }
+    }
+    std::pair<int64_t, int64_t> Upto(int64_t price) const {
+        int64_t count = 0;
+        int64_t cost = 0;
+        Upto<0>(price, count, cost);
+        return {count, cost};
+    }
+    int64_t TopPrice() const {
+        int64_t top = 0;
+        for (int i = 0; i < kStatCount; ++i) {
+            top = std::max<int64_t>(top,
+                                    2 * int64_t{kUpgradeWeight[i]} * std::max(Chara[i], Club[i]));
+        }
+        return top;
+    }
+    // At most how many units `money` buys.
+    int64_t Most(int64_t money) const {
+        if (money < 0) {
+            return 0;
+        }
+        int64_t lo = 0;  // units up to this price are affordable
+        int64_t hi = std::min(TopPrice(), money) + 1;
+        if (Upto(hi).second <= money) {
+            return Upto(hi).first;
+        }
+        while (hi - lo > 1) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            (Upto(mid).second <= money ? lo : hi) = mid;
+        }
+        const auto [count, cost] = Upto(lo);
+        return count + (money - cost) / (lo + 1);  // the rest cost more than lo each
+    }
+    // The least PP that n units cost; -1 when there are fewer.
+    int64_t Cheapest(int64_t n) const {
+        if (n <= 0) {
+            return 0;
+        }
+        int64_t lo = 0;  // fewer than n units cost at most lo each
+        int64_t hi = TopPrice();
+        if (Upto(hi).first < n) {
+            return -1;
+        }
+        while (hi - lo > 1) {
+            const int64_t mid = lo + (hi - lo) / 2;
+            (Upto(mid).first >= n ? hi : lo) = mid;
+        }
+        const auto [count, cost] = Upto(hi - 1);
+        return cost + (n - count) * hi;
+    }
+};
+
 // A ranks before B: objective, fewer PP, fewer changes, lower indices.
 bool RanksBefore(const FoundBuild& a, const FoundBuild& b) {
     if (a.Rank != b.Rank) {
@@ -140,6 +211,11 @@ struct SearchModel::CharaModel {
         Five StMax{}, StMin{}, SlMax{}, SlMin{};
         Five JointMax{};  // the most of status plus slot limit, option by option
         int32_t RingMax = 0, YardMax = 0, PyMax = 0;
+        // For the status sum, option by option: the most of the five statuses together
+        // plus the slot limits of the stats in a set (bit i: stat i), and the same
+        // without power over the sets of the other four (index: bits 1..4 shifted down).
+        std::array<int32_t, 1 << kStatCount> SumMax{};
+        std::array<int32_t, 1 << (kStatCount - 1)> SumMaxNoPow{};
     };
 
     int32_t Chara = 0;
@@ -152,6 +228,8 @@ struct SearchModel::CharaModel {
     std::array<bool, kStatCount> ClubCountFree{};
     int32_t KeptCountPP = 0;
     int32_t LevelBonus = 0;
+    bool LimitsRise = true;     // no option lowers a slot limit
+    bool NeverNegative = true;  // no build has a status below 0 before the penalty
     int32_t Limit = 0;
 
     // For the least number of changes a branch still needs: what the stages from s on
@@ -546,6 +624,23 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
                     most.SlMax[i] = first ? o.Sl[i] : std::max(most.SlMax[i], o.Sl[i]);
                     least.SlMin[i] = first ? o.Sl[i] : std::min(least.SlMin[i], o.Sl[i]);
                 }
+                int32_t sum = 0;
+                for (int i = 0; i < kStatCount; ++i) {
+                    sum += o.St[i];
+                    m.LimitsRise = m.LimitsRise && o.Sl[i] >= 0;
+                }
+                for (size_t set = 0; set < most.SumMax.size(); ++set) {
+                    int32_t v = sum;
+                    for (int i = 0; i < kStatCount; ++i) {
+                        v += (set >> i & 1) != 0 ? o.Sl[i] : 0;
+                    }
+                    most.SumMax[set] = first ? v : std::max(most.SumMax[set], v);
+                    if ((set & 1) == 0) {
+                        const size_t k = set >> 1;
+                        most.SumMaxNoPow[k] =
+                            first ? v - o.St[0] : std::max(most.SumMaxNoPow[k], v - o.St[0]);
+                    }
+                }
                 most.RingMax = first ? o.Ring : std::max(most.RingMax, o.Ring);
                 most.YardMax = first ? o.Yard : std::max(most.YardMax, o.Yard);
                 most.PyMax = first ? o.Py : std::max(most.PyMax, o.Py);
@@ -556,10 +651,19 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
             AddFive(b.StMin, least.StMin);
             AddFive(b.SlMax, most.SlMax);
             AddFive(b.SlMin, least.SlMin);
+            for (size_t set = 0; set < b.SumMax.size(); ++set) {
+                b.SumMax[set] += most.SumMax[set];
+            }
+            for (size_t k = 0; k < b.SumMaxNoPow.size(); ++k) {
+                b.SumMaxNoPow[k] += most.SumMaxNoPow[k];
+            }
             b.RingMax += most.RingMax;
             b.YardMax += most.YardMax;
             b.PyMax += most.PyMax;
             m.Rest[s] = b;
+        }
+        for (int i = 0; i < kStatCount; ++i) {
+            m.NeverNegative = m.NeverNegative && m.Base[i] + m.Rest[0].StMin[i] >= 0;
         }
         m.RestGains.resize(m.Stages.size() + 1);
         for (size_t s = m.Stages.size(); s-- > 0;) {
@@ -855,8 +959,9 @@ private:
         if (q_.Results == 1 && mode_ == SolveMode::Ranked) {
             // Only the best build is asked for: sums alike in all that decides its value,
             // PP and the counts it can still take reach the same builds' worth.
+            const Five st = Projected(node.St);
             for (int i = 0; i < kStatCount; ++i) {
-                key[k++] = wanted_[i] ? node.St[i] : 0;
+                key[k++] = st[i];
                 key[k++] = std::min(node.Sl[i], cap_[i]);
             }
             key[k++] = (distance_ ? node.Ring + node.Yard : 0) + (py_ ? node.Py * 4096 : 0);
@@ -899,6 +1004,16 @@ private:
                     q_.Objective == SearchObjective::PowerDistance ||
                     q_.Min[kMinDistance].has_value();
         py_ = q_.Objective == SearchObjective::PowerDistance;
+        // For the status sum, the statuses without a minimum that no penalty can touch
+        // count only together: their sum stands in the first of them.
+        pool_ = -1;
+        for (int i = 1; i < kStatCount; ++i) {
+            pooled_[i] = q_.Objective == SearchObjective::Sum && m_.NeverNegative &&
+                         !q_.Min[i].has_value() && (i >= 3 || q_.NoPenalty);
+            if (pooled_[i] && pool_ < 0) {
+                pool_ = i;
+            }
+        }
         for (int i = 0; i < kStatCount; ++i) {
             wanted_[i] = i == 0 || q_.Objective == SearchObjective::Sum || objective - 2 == i ||
                          q_.Min[i].has_value();
@@ -927,7 +1042,6 @@ private:
         auto& c = *slot;
         const bool distance = distance_;
         const bool py = py_;
-        const auto& wanted = wanted_;
         const auto& cap = cap_;
         for (size_t s = 1; s < m_.Stages.size(); ++s) {
             for (const auto& o : m_.Stages[s].Options) {
@@ -946,8 +1060,8 @@ private:
             for (const uint32_t k : order_[s]) {
                 const auto& o = options[k];
                 Tail d;
+                d.St = Projected(o.St);
                 for (int i = 0; i < kStatCount; ++i) {
-                    d.St[i] = wanted[i] ? o.St[i] : 0;
                     d.Sl[i] = std::min(cap[i], o.Sl[i]);
                 }
                 d.RingYard = distance ? o.Ring + o.Yard : 0;
@@ -1107,7 +1221,8 @@ private:
     // When several answers are asked for, ways alike in all that decides the value, the PP
     // and the counts still possible reach, with any rest of the build, builds of the same
     // value and PP. If as many earlier ways as answers, each apart from the others in a
-    // spin, curve or distance figure (which no rest of the build can make equal), came
+    // spin, curve or distance figure, or without a penalty in control or accuracy (which
+    // no rest of the build can make equal), came
     // with fewer changes or lower indices, every build through this way ranks after as
     // many builds of different figures, and none of it can be an answer.
     bool Crowded(size_t s, const Node& node) {
@@ -1119,14 +1234,21 @@ private:
         }
         Key key{};
         size_t k = 0;
+        const Five st = Projected(node.St);
         for (int i = 0; i < kStatCount; ++i) {
-            key[k++] = wanted_[i] ? node.St[i] : 0;
+            key[k++] = st[i];
             key[k++] = std::min(node.Sl[i], slotCap_[i]);
         }
         key[k++] = (distance_ ? node.Ring + node.Yard : 0) + (py_ ? node.Py * 4096 : 0);
         key[k++] = node.Club;
         key[k++] = node.PP;
-        const Apart apart{node.St[3], node.St[4], node.Ring + node.Yard, node.Py};
+        // Without a penalty, control and accuracy show as they are summed.
+        const Apart apart{q_.NoPenalty ? node.St[1] : 0,
+                          q_.NoPenalty ? node.St[2] : 0,
+                          node.St[3],
+                          node.St[4],
+                          node.Ring + node.Yard,
+                          node.Py};
         auto& table = crowd_[s];
         auto it = table.find(key);
         if (it == table.end()) {
@@ -1159,6 +1281,20 @@ private:
             ways.pop_back();
         }
         return false;
+    }
+
+    // The statuses as the bound reads them: the ones it asks for, the pooled ones as
+    // their sum.
+    Five Projected(const Five& st) const {
+        Five p{};
+        for (int i = 0; i < kStatCount; ++i) {
+            if (pooled_[i]) {
+                p[static_cast<size_t>(pool_)] += st[i];
+            } else if (wanted_[i]) {
+                p[i] = st[i];
+            }
+        }
+        return p;
     }
 
     int64_t Promise(const SearchModel::Option& o) const {
@@ -1340,6 +1476,20 @@ private:
                     best = std::max(
                         best, p + std::max(0, hi[1] - e) + std::max(0, hi[2] - e) + hi[3] + hi[4]);
                 }
+                if (!m_.NeverNegative) {
+                    break;  // a status below 0 shows as 0 after a penalty: not a plain sum
+                }
+                const auto [sharper, ppNeed] =
+                    SumBound(s, node, cu, cv, powHi, full ? found_.back().Rank : kUnreachable);
+                if (sharper < best) {
+                    best = sharper;
+                }
+                if (ppNeed > ppLow) {
+                    ppLow = ppNeed;
+                    if (q_.Budget && ppLow > *q_.Budget) {
+                        return true;
+                    }
+                }
                 break;
             }
             case SearchObjective::LeastPP:
@@ -1383,6 +1533,134 @@ private:
             }
         }
         return false;
+    }
+
+    // The status sum bounded over the options together rather than stat by stat: what
+    // the stages from s on add to the five statuses at once, with each open count adding
+    // at most its slot limit or at most its top, whichever the stage maxima make less;
+    // with a budget, at most the units of upgrade it buys. Also the least PP a build
+    // reaching `bar` needs: the units beyond what the statuses and kept counts give.
+    std::pair<int32_t, int32_t> SumBound(size_t s, const Node& node, const Five& cu, const Five& cv,
+                                         int32_t powHi, int32_t bar) const {
+        const auto& rest = m_.Rest[s];
+        int32_t total = 0;
+        int32_t kept = 0;
+        Five room{}, top{};
+        unsigned open = 0;
+        Units units;
+        for (int i = 0; i < kStatCount; ++i) {
+            total += node.St[i];
+            if (i < node.UpDone) {
+                continue;
+            }
+            open |= 1u << i;
+            const int32_t here = m_.Current[kFieldCount + i];
+            room[i] = node.Sl[i] + (i == 0 ? m_.LevelBonus : 0);
+            top[i] = (m_.CountFree[i] ? CharaSpinnerMax(i) : here) + cv[i];
+            room[i] += cv[i];
+            if (m_.CountFree[i]) {
+                units.Chara[i] = cu[i];
+            } else {
+                kept += std::max(0, here);
+            }
+            units.Club[i] = cv[i];
+        }
+        int32_t best = std::numeric_limits<int32_t>::max();
+        if (m_.LimitsRise && s == m_.Stages.size()) {
+            // Nothing left to choose but counts: each adds the less of limit and top.
+            best = total;
+            for (int i = 0; i < kStatCount; ++i) {
+                if ((open >> i & 1) != 0) {
+                    best += std::min(room[i], top[i]);
+                }
+            }
+            if (q_.NoPenalty) {
+                int32_t b = std::min(powHi, m_.Limit) + total - node.St[0];
+                for (int i = 1; i < kStatCount; ++i) {
+                    if ((open >> i & 1) != 0) {
+                        b += std::min(room[i], top[i]);
+                    }
+                }
+                best = std::min(best, b);
+            }
+        } else if (m_.LimitsRise) {
+            for (unsigned set = 0; set < rest.SumMax.size(); ++set) {
+                if ((set & ~open) != 0) {
+                    continue;
+                }
+                int32_t b = total + rest.SumMax[set];
+                for (int i = 0; i < kStatCount; ++i) {
+                    if ((open >> i & 1) != 0) {
+                        b += (set >> i & 1) != 0 ? room[i] : top[i];
+                    }
+                }
+                best = std::min(best, b);
+            }
+            if (q_.NoPenalty) {
+                // Power stops at the limit; the other four bounded alike.
+                const int32_t pow = std::min(powHi, m_.Limit);
+                for (unsigned set = 0; set < rest.SumMaxNoPow.size(); ++set) {
+                    const unsigned stats = set << 1;
+                    if ((stats & ~open) != 0) {
+                        continue;
+                    }
+                    int32_t b = pow + total - node.St[0] + rest.SumMaxNoPow[set];
+                    for (int i = 1; i < kStatCount; ++i) {
+                        if ((open >> i & 1) != 0) {
+                            b += (stats >> i & 1) != 0 ? room[i] : top[i];
+                        }
+                    }
+                    best = std::min(best, b);
+                }
+            }
+        }
+        // Without the free counts, no build below gives more than this.
+        const int64_t fixed = int64_t{total} + rest.SumMax[0] + kept;
+        if (q_.Budget) {
+            const int64_t bought = Most(units, int64_t{*q_.Budget} - node.PP);
+            best = static_cast<int32_t>(std::min<int64_t>(best, fixed + bought));
+        }
+        int32_t ppNeed = 0;
+        // Only a budget or a tie reads the PP a build reaching the bar needs.
+        if (bar != kUnreachable && bar > fixed && (q_.Budget || best <= bar)) {
+            const int64_t cost = Cheapest(units, bar - fixed);
+            ppNeed = cost < 0 ? std::numeric_limits<int32_t>::max()
+                              : static_cast<int32_t>(std::min<int64_t>(node.PP + cost, kNoLimit));
+        }
+        return {best, ppNeed};
+    }
+
+    // Units::Most and Units::Cheapest, remembered: the walk asks them of few distinct
+    // counts many times.
+    struct Remembered {
+        uint64_t Caps = 0;  // 0: empty
+        int64_t Arg = 0;
+        int64_t Value = 0;
+    };
+    template <class Answer>
+    int64_t Remember(std::vector<Remembered>& table, const Units& units, int64_t arg,
+                     Answer&& answer) const {
+        uint64_t caps = 1;
+        for (int i = 0; i < kStatCount; ++i) {
+            if (units.Chara[i] >= 64 || units.Club[i] >= 64) {
+                return answer();
+            }
+            caps = caps << 6 | static_cast<uint64_t>(units.Chara[i]);
+            caps = caps << 6 | static_cast<uint64_t>(units.Club[i]);
+        }
+        const uint64_t h =
+            (caps ^ static_cast<uint64_t>(arg) * 0xC2B2AE3D27D4EB4Full) * 0x9E3779B97F4A7C15ull;
+        Remembered& slot = table[h >> (64 - kRememberedBits)];
+        if (slot.Caps != caps || slot.Arg != arg) {
+            slot = {caps, arg, answer()};
+        }
+        return slot.Value;
+    }
+    int64_t Cheapest(const Units& units, int64_t n) const {
+        return Remember(cheapest_, units, n, [&] { return units.Cheapest(n); });
+    }
+    int64_t Most(const Units& units, int64_t money) const {
+        return Remember(most_, units, money, [&] { return units.Most(money); });
     }
 
     // True when every build below `node` has larger list indices than `fields`: the
@@ -1627,7 +1905,8 @@ private:
         BuildFields Fields;
     };
     std::vector<std::unordered_map<Key, Way, KeyHash>> seen_;
-    using Apart = std::array<int32_t, 4>;  // spin, curve, ring and yard, power yards
+    // Control and accuracy (without a penalty), spin, curve, ring and yard, power yards.
+    using Apart = std::array<int32_t, 6>;
     struct Crowd {
         Apart Figures;
         int32_t Changes;
@@ -1645,6 +1924,12 @@ private:
     // What of a sum decides the bound: the statuses asked for and power, slot limits up
     // to where they stop mattering, the distance bonuses where a distance counts.
     std::array<bool, kStatCount> wanted_{};
+    std::array<bool, kStatCount> pooled_{};
+    static constexpr int kRememberedBits = 12;
+    mutable std::vector<Remembered> cheapest_ =
+        std::vector<Remembered>(size_t{1} << kRememberedBits);
+    mutable std::vector<Remembered> most_ = std::vector<Remembered>(size_t{1} << kRememberedBits);
+    int pool_ = -1;
     Five cap_{};
     bool distance_ = false;
     bool py_ = false;
