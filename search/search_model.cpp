@@ -1,6 +1,7 @@
 #include "search/search_model.h"
 
 #include <algorithm>
+#include <bit>
 #include <functional>
 #include <limits>
 #include <map>
@@ -204,6 +205,9 @@ struct SearchModel::TailCache {
 
     std::vector<std::vector<Tail>> Tails;    // by stage; empty where too many
     std::vector<std::vector<Group>> Groups;  // by stage; empty where not made
+    // By stage: the groups by what they add to the objective, most first, where the
+    // objective is one status or the sum; empty elsewhere.
+    std::vector<std::vector<std::pair<int32_t, uint32_t>>> ByScore;
 };
 
 struct SearchModel::CharaModel {
@@ -841,10 +845,26 @@ private:
             // The groups that can still give an answer, the best estimate first.
             auto& open = open_[s];
             open.clear();
-            for (size_t k = 0; k < cache_->Groups[s].size(); ++k) {
+            const auto test = [&](size_t k) {
                 std::pair<int32_t, int32_t> estimate{};
                 if (!GroupHopeless(s, node, cache_->Groups[s][k].Delta, &estimate)) {
                     open.push_back({-estimate.first, estimate.second, static_cast<int32_t>(k)});
+                }
+            };
+            const auto& byScore = cache_->ByScore[s];
+            if (const auto room = ScoreRoom(s, node); room && !byScore.empty()) {
+                // The groups by what they add, most first: once even the most a child
+                // could reach falls short of the last answer, so does every later group.
+                const int32_t bar = found_.back().Rank;
+                for (const auto& [score, k] : byScore) {
+                    if (*room + score < bar) {
+                        break;
+                    }
+                    test(k);
+                }
+            } else {
+                for (size_t k = 0; k < cache_->Groups[s].size(); ++k) {
+                    test(k);
                 }
             }
             std::sort(open.begin(), open.end());
@@ -1073,6 +1093,20 @@ private:
                     c.Groups[s].push_back(Group{d, {}});
                 }
                 c.Groups[s][it->second].Members.push_back(k);
+            }
+        }
+        c.ByScore.assign(m_.Stages.size(), {});
+        if (q_.Objective == SearchObjective::Sum || (objective >= 3 && objective <= 6)) {
+            for (size_t s = 1; s < m_.Stages.size(); ++s) {
+                for (size_t k = 0; k < c.Groups[s].size(); ++k) {
+                    const Five& st = c.Groups[s][k].Delta.St;
+                    const int32_t score = q_.Objective == SearchObjective::Sum
+                                              ? st[0] + st[1] + st[2] + st[3] + st[4]
+                                              : st[static_cast<size_t>(objective - 2)];
+                    c.ByScore[s].push_back({score, static_cast<uint32_t>(k)});
+                }
+                std::stable_sort(c.ByScore[s].begin(), c.ByScore[s].end(),
+                                 [](const auto& a, const auto& b) { return a.first > b.first; });
             }
         }
         const auto lessKey = [](const Tail& a, const Tail& b) { return a.Key() < b.Key(); };
@@ -1441,9 +1475,13 @@ private:
         if (q_.Budget && ppLow > *q_.Budget) {
             return true;
         }
+        // What the budget buys of each status on its own; the status sum bounds what it
+        // buys of all together instead.
+        const bool together = q_.Objective == SearchObjective::Sum && m_.NeverNegative;
         for (int i = 0; i < kStatCount; ++i) {
-            hi[i] += q_.Budget ? MostBought(i, short_[i], *q_.Budget - ppLow, cu[i], cv[i])
-                               : cu[i] + cv[i];
+            hi[i] += q_.Budget && !together
+                         ? MostBought(i, short_[i], *q_.Budget - ppLow, cu[i], cv[i])
+                         : cu[i] + cv[i];
         }
         const int32_t powHi = q_.NoPenalty ? std::min(hi[0], limit) : hi[0];
         const int32_t powLo = lo[0];
@@ -1535,6 +1573,57 @@ private:
         return false;
     }
 
+    // Once the answers are full, for an objective of one status or the sum: the most a
+    // child of `node` through any group of stage s can reach beyond what the group adds
+    // to the objective: what the later stages add at most, every count at its top (within
+    // the budget). None where no such bound holds.
+    std::optional<int64_t> ScoreRoom(size_t s, const Node& node) const {
+        const bool full =
+            mode_ == SolveMode::Ranked && found_.size() >= static_cast<size_t>(q_.Results);
+        if (!full || node.Club < 0) {
+            return std::nullopt;
+        }
+        const auto& rest = m_.Rest[s + 1];
+        const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
+        const bool budget = q_.Budget.has_value();
+        const int64_t money = budget ? int64_t{*q_.Budget} - node.PP : 0;
+        Units units;
+        int64_t kept = 0;
+        int64_t free = 0;
+        const auto counts = [&](int i) {
+            units.Club[i] = m_.ClubCountFree[i] ? std::max(0, StatField(clubLimit, i)) : 0;
+            if (m_.CountFree[i]) {
+                units.Chara[i] = CharaSpinnerMax(i);
+            } else {
+                kept += std::max(0, m_.Current[kFieldCount + i]);
+            }
+            free += units.Chara[i] + units.Club[i];
+        };
+        if (q_.Objective == SearchObjective::Sum) {
+            if (!q_.NoPenalty && !m_.NeverNegative) {
+                return std::nullopt;  // a penalty can raise a status below 0 to 0
+            }
+            int64_t total = rest.SumMax[0];
+            for (int i = 0; i < kStatCount; ++i) {
+                total += node.St[i];
+                counts(i);
+            }
+            return total + kept + (budget ? std::min(free, Most(units, money)) : free);
+        }
+        const int i = static_cast<int>(q_.Objective) - 2;
+        if (i < 1 || i >= kStatCount || ((i == 1 || i == 2) && found_.back().Rank <= 0)) {
+            return std::nullopt;  // control and accuracy never show below 0
+        }
+        counts(i);
+        int64_t bought = free;
+        if (budget) {
+            bought = money < 0 ? 0
+                               : MostBought(i, 0, static_cast<int32_t>(money), units.Chara[i],
+                                            units.Club[i]);
+        }
+        return int64_t{node.St[i]} + rest.StMax[i] + kept + bought;
+    }
+
     // The status sum bounded over the options together rather than stat by stat: what
     // the stages from s on add to the five statuses at once, with each open count adding
     // at most its slot limit or at most its top, whichever the stage maxima make less;
@@ -1584,34 +1673,28 @@ private:
                 best = std::min(best, b);
             }
         } else if (m_.LimitsRise) {
-            for (unsigned set = 0; set < rest.SumMax.size(); ++set) {
-                if ((set & ~open) != 0) {
-                    continue;
-                }
-                int32_t b = total + rest.SumMax[set];
-                for (int i = 0; i < kStatCount; ++i) {
-                    if ((open >> i & 1) != 0) {
-                        b += (set >> i & 1) != 0 ? room[i] : top[i];
-                    }
-                }
-                best = std::min(best, b);
+            // Before the counts every count is open: the least over the sets of the stats
+            // whose limit binds, with what those limits add over the tops summed set by set.
+            std::array<int32_t, 1 << kStatCount> over{};
+            int32_t tops = 0;
+            for (int i = 0; i < kStatCount; ++i) {
+                tops += top[i];
             }
+            int32_t least = rest.SumMax[0];
+            for (unsigned set = 1; set < over.size(); ++set) {
+                const int i = std::countr_zero(set);
+                over[set] = over[set & (set - 1)] + room[i] - top[i];
+                least = std::min(least, rest.SumMax[set] + over[set]);
+            }
+            best = total + tops + least;
             if (q_.NoPenalty) {
                 // Power stops at the limit; the other four bounded alike.
-                const int32_t pow = std::min(powHi, m_.Limit);
-                for (unsigned set = 0; set < rest.SumMaxNoPow.size(); ++set) {
-                    const unsigned stats = set << 1;
-                    if ((stats & ~open) != 0) {
-                        continue;
-                    }
-                    int32_t b = pow + total - node.St[0] + rest.SumMaxNoPow[set];
-                    for (int i = 1; i < kStatCount; ++i) {
-                        if ((open >> i & 1) != 0) {
-                            b += (stats >> i & 1) != 0 ? room[i] : top[i];
-                        }
-                    }
-                    best = std::min(best, b);
+                int32_t leastNoPow = rest.SumMaxNoPow[0];
+                for (unsigned set = 1; set < rest.SumMaxNoPow.size(); ++set) {
+                    leastNoPow = std::min(leastNoPow, rest.SumMaxNoPow[set] + over[set << 1]);
                 }
+                best = std::min(best, std::min(powHi, m_.Limit) + total - node.St[0] + tops -
+                                          top[0] + leastNoPow);
             }
         }
         // Without the free counts, no build below gives more than this.
