@@ -1024,6 +1024,11 @@ private:
                     q_.Objective == SearchObjective::PowerDistance ||
                     q_.Min[kMinDistance].has_value();
         py_ = q_.Objective == SearchObjective::PowerDistance;
+        // The statuses whose highest value the objective's bound reads.
+        for (int i = 0; i < kStatCount; ++i) {
+            reads_[i] = q_.Objective == SearchObjective::Sum || (i == 0 && objective <= 2) ||
+                        objective - 2 == i;
+        }
         // For the status sum, the statuses without a minimum that no penalty can touch
         // count only together: their sum stands in the first of them.
         pool_ = -1;
@@ -1109,8 +1114,6 @@ private:
                                  [](const auto& a, const auto& b) { return a.first > b.first; });
             }
         }
-        const auto lessKey = [](const Tail& a, const Tail& b) { return a.Key() < b.Key(); };
-        const auto sameKey = [](const Tail& a, const Tail& b) { return a.Key() == b.Key(); };
         // a beats b: power (and a kept power count's limit) alike, nothing less, fewer
         // changes or as many.
         const auto beats = [&](const Tail& a, const Tail& b) {
@@ -1127,11 +1130,18 @@ private:
         };
         c.Tails.assign(m_.Stages.size() + 1, {});
         std::vector<Tail> after(1);
+        std::vector<Tail> all;
+        // Per sum: its power, a kept power count's limit, minus its weight, a hash of the
+        // whole and its place in `all`.
+        std::vector<std::tuple<int32_t, int32_t, int64_t, uint64_t, uint32_t>> by;
         for (size_t s = m_.Stages.size(); s-- > 1;) {
-            std::vector<Tail> all;
+            if (after.size() * c.Groups[s].size() > kTailSums * 4) {
+                return;  // far too many to reduce here
+            }
+            all.clear();
+            all.reserve(after.size() * c.Groups[s].size());
             // A group's sum stands for all its options: the limits are not negative, so
             // capping a part first caps the whole alike.
-            all.reserve(after.size() * c.Groups[s].size());
             for (const Group& g : c.Groups[s]) {
                 const Tail& o = g.Delta;
                 for (const Tail& t : after) {
@@ -1146,12 +1156,11 @@ private:
                     all.push_back(n);
                 }
             }
-            std::sort(all.begin(), all.end(), lessKey);
-            all.erase(std::unique(all.begin(), all.end(), sameKey), all.end());
-            if (all.size() > kTailSums) {
-                return;  // too many to reduce here
-            }
-            // Likely winners first, so that most sums are beaten by an early keeper.
+            // Only sums of the same power (and a kept power count's same limit) can beat
+            // each other: each such bucket is reduced on its own, likely winners first so
+            // that most sums are beaten by an early keeper. A sum that beats another weighs
+            // more, so every sum meets the ones that could beat it before it; equal sums
+            // lie together.
             const auto weight = [](const Tail& t) {
                 int64_t w = t.RingYard + t.Py - 8 * t.Changes;
                 for (int i = 0; i < kStatCount; ++i) {
@@ -1159,12 +1168,51 @@ private:
                 }
                 return w;
             };
-            std::stable_sort(all.begin(), all.end(),
-                             [&](const Tail& a, const Tail& b) { return weight(a) > weight(b); });
+            const auto hash = [](const Tail& t) {
+                uint64_t h = 1469598103934665603ull;
+                const auto mix = [&h](int32_t v) {
+                    h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ull;
+                };
+                for (int i = 0; i < kStatCount; ++i) {
+                    mix(t.St[i]);
+                    mix(t.Sl[i]);
+                }
+                mix(t.RingYard);
+                mix(t.Py);
+                mix(t.Changes);
+                return h;
+            };
+            by.clear();
+            by.reserve(all.size());
+            for (size_t k = 0; k < all.size(); ++k) {
+                by.emplace_back(all[k].St[0], exactPowLimit ? all[k].Sl[0] : 0, -weight(all[k]),
+                                hash(all[k]), static_cast<uint32_t>(k));
+            }
+            std::sort(by.begin(), by.end());
+            const auto same = [&](size_t k) {
+                return k > 0 && std::get<3>(by[k]) == std::get<3>(by[k - 1]) &&
+                       all[std::get<4>(by[k])].Key() == all[std::get<4>(by[k - 1])].Key();
+            };
+            size_t distinct = 0;
+            for (size_t k = 0; k < by.size(); ++k) {
+                distinct += same(k) ? 0 : 1;
+            }
+            if (distinct > kTailSums) {
+                return;  // too many to reduce here
+            }
             std::vector<Tail> kept;
-            for (const Tail& t : all) {
-                if (std::none_of(kept.begin(), kept.end(),
-                                 [&](const Tail& k) { return beats(k, t); })) {
+            size_t bucket = 0;  // where the kept sums of the current bucket start
+            for (size_t k = 0; k < by.size(); ++k) {
+                if (same(k)) {
+                    continue;
+                }
+                if (k > 0 && (std::get<0>(by[k]) != std::get<0>(by[k - 1]) ||
+                              std::get<1>(by[k]) != std::get<1>(by[k - 1]))) {
+                    bucket = kept.size();
+                }
+                const Tail& t = all[std::get<4>(by[k])];
+                if (std::none_of(kept.begin() + static_cast<std::ptrdiff_t>(bucket), kept.end(),
+                                 [&](const Tail& keeper) { return beats(keeper, t); })) {
                     kept.push_back(t);
                     if (kept.size() > kTailLimit) {
                         return;  // too many to try at every branch: the box bound alone
@@ -1479,9 +1527,11 @@ private:
         // buys of all together instead.
         const bool together = q_.Objective == SearchObjective::Sum && m_.NeverNegative;
         for (int i = 0; i < kStatCount; ++i) {
-            hi[i] += q_.Budget && !together
-                         ? MostBought(i, short_[i], *q_.Budget - ppLow, cu[i], cv[i])
-                         : cu[i] + cv[i];
+            if (q_.Budget && !together && reads_[i]) {
+                hi[i] += MostBought(i, short_[i], *q_.Budget - ppLow, cu[i], cv[i]);
+            } else {
+                hi[i] += cu[i] + cv[i];  // or not read below
+            }
         }
         const int32_t powHi = q_.NoPenalty ? std::min(hi[0], limit) : hi[0];
         const int32_t powLo = lo[0];
@@ -2013,6 +2063,7 @@ private:
         std::vector<Remembered>(size_t{1} << kRememberedBits);
     mutable std::vector<Remembered> most_ = std::vector<Remembered>(size_t{1} << kRememberedBits);
     int pool_ = -1;
+    std::array<bool, kStatCount> reads_{};
     Five cap_{};
     bool distance_ = false;
     bool py_ = false;
