@@ -814,7 +814,10 @@ public:
     }
 
 private:
-    void Descend(size_t s, const Node& node, const SearchModel::Option& o) {
+    // `tailsTried`: the child's kept sums were already weighed, against the answers as
+    // they still stand.
+    void Descend(size_t s, const Node& node, const SearchModel::Option& o,
+                 bool tailsTried = false) {
         Node child = node;
         const SearchModel::Stage& stage = m_.Stages[s];
         AddFive(child.St, o.St);
@@ -830,15 +833,16 @@ private:
         for (size_t j = 0; j < stage.Fields.size(); ++j) {
             child.Fields[stage.Fields[j]] = o.Values[j];
         }
-        Visit(s + 1, child);
+        Visit(s + 1, child, tailsTried);
     }
 
-    void Visit(size_t s, const Node& node) {
+    void Visit(size_t s, const Node& node, bool tailsTried = false) {
         if ((++nodes_ & 4095) == 0 && control_ != nullptr && control_->Cancelled &&
             control_->Cancelled()) {
             throw Cancelled{};
         }
-        if (Hopeless(s, node) || TailsHopeless(s, node) || Seen(s, node) || Crowded(s, node)) {
+        if (Hopeless(s, node) || (!tailsTried && TailsHopeless(s, node)) || Seen(s, node) ||
+            Crowded(s, node)) {
             return;
         }
         if (s < m_.Stages.size() && s < cache_->Groups.size() && !cache_->Groups[s].empty()) {
@@ -868,9 +872,14 @@ private:
                 }
             }
             std::sort(open.begin(), open.end());
+            // Where the test weighed every kept sum after this stage, a child need not
+            // weigh them again while no answer has changed since.
+            const uint64_t tested = answersChanged_;
+            const size_t tails = s + 1 < cache_->Tails.size() ? cache_->Tails[s + 1].size() : 0;
+            const bool sharp = tails > 0 && cache_->Groups[s].size() * tails <= kSharpEstimates;
             for (const auto& [value, pp, k] : open) {
                 for (const uint32_t i : cache_->Groups[s][static_cast<size_t>(k)].Members) {
-                    Descend(s, node, m_.Stages[s].Options[i]);
+                    Descend(s, node, m_.Stages[s].Options[i], sharp && answersChanged_ == tested);
                 }
             }
         } else if (s < m_.Stages.size()) {
@@ -1219,6 +1228,10 @@ private:
                     }
                 }
             }
+            // The heaviest first across the buckets: a branch that is not hopeless is
+            // most often shown so by one of them.
+            std::stable_sort(kept.begin(), kept.end(),
+                             [&](const Tail& a, const Tail& b) { return weight(a) > weight(b); });
             c.Tails[s] = kept;
             after = std::move(kept);
         }
@@ -1987,6 +2000,7 @@ private:
                     return;
                 }
                 found_.erase(found_.begin() + static_cast<std::ptrdiff_t>(i));
+                ++answersChanged_;
                 break;
             }
         }
@@ -1995,6 +2009,7 @@ private:
             return;
         }
         found_.insert(at, b);
+        ++answersChanged_;
         if (found_.size() > static_cast<size_t>(q_.Results)) {
             found_.pop_back();
         }
@@ -2019,6 +2034,7 @@ private:
             return f.Figures.PP > b.Figures.PP;
         });
         found_.insert(at, b);
+        ++answersChanged_;
     }
 
     static constexpr size_t kKeyWords = 13;
@@ -2048,7 +2064,7 @@ private:
     std::vector<std::unordered_map<Key, std::vector<Crowd>, KeyHash>> crowd_;
     std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
-    static constexpr size_t kTailLimit = 2048;
+    static constexpr size_t kTailLimit = 1024;
     static constexpr size_t kSharpEstimates = 1024;
     static constexpr size_t kTailTries = 256;
     static constexpr size_t kRootEstimates = 1u << 15;
@@ -2071,6 +2087,7 @@ private:
     // By stat, club set, top count and what a kept count adds.
     std::map<std::array<int32_t, 4>, std::pair<bool, std::vector<Pair>>> pairs_;
     std::vector<std::vector<std::array<int32_t, 3>>> open_;  // per stage, reused
+    uint64_t answersChanged_ = 0;                            // how often the kept answers changed
 
     const SearchModel::CharaModel& m_;
     const PlannedBuild& build_;  // the current selection
