@@ -932,8 +932,13 @@ private:
             }
         }
         auto& pairs = cached.second;
+        // With one answer asked for, of the pairs that add as much only the cheapest can
+        // be in it: the same build with that pair ranks before.
+        const bool cheapestOnly = q_.Results == 1 && mode_ == SolveMode::Ranked;
         for (const auto& [effect, row] : best) {
-            pairs.push_back(row);
+            if (!cheapestOnly || pairs.empty() || pairs.back()[2] != row[2]) {
+                pairs.push_back(row);
+            }
         }
         // Try the likely best first: more of a stat the objective wants, else less.
         const bool wanted = Wanted(i);
@@ -958,7 +963,16 @@ private:
         const int32_t here = m_.Current[kFieldCount + i];
         const int32_t uTop = m_.CountFree[i] ? std::min(CharaSpinnerMax(i), limit) : here;
         const auto& pairs = Pairs(i, node.Club, uTop, limit);
+        // A status neither the objective nor a minimum reads only costs its PP (power,
+        // where they do not read it, can only bring a penalty besides): once a pair
+        // leaves the branch hopeless, every dearer pair does (the pairs come cheapest
+        // first, and of equal PP the one adding less).
+        const bool onlyCosts = mode_ == SolveMode::Ranked && (!wanted_[i] || (i == 0 && powCosts_));
+        int32_t dearer = std::numeric_limits<int32_t>::max();
         for (const auto& [u, v, added, pp, changes] : pairs) {
+            if (pp > dearer) {
+                break;
+            }
             Node child = node;
             child.St[i] += added;
             child.PP += pp;
@@ -972,6 +986,8 @@ private:
             }
             if (!Hopeless(m_.Stages.size(), child)) {
                 Counts(child);
+            } else if (onlyCosts) {
+                dearer = std::min(dearer, pp);
             }
         }
     }
@@ -1038,6 +1054,8 @@ private:
             reads_[i] = q_.Objective == SearchObjective::Sum || (i == 0 && objective <= 2) ||
                         objective - 2 == i;
         }
+        powCosts_ = objective >= 3 && q_.Objective != SearchObjective::Sum && !q_.Min[0] &&
+                    !q_.Min[kMinDistance];
         // For the status sum, the statuses without a minimum that no penalty can touch
         // count only together: their sum stands in the first of them.
         pool_ = -1;
@@ -2079,6 +2097,7 @@ private:
         std::vector<Remembered>(size_t{1} << kRememberedBits);
     mutable std::vector<Remembered> most_ = std::vector<Remembered>(size_t{1} << kRememberedBits);
     int pool_ = -1;
+    bool powCosts_ = false;  // power read by neither the objective nor a minimum
     std::array<bool, kStatCount> reads_{};
     Five cap_{};
     bool distance_ = false;
