@@ -7,7 +7,6 @@
 #include <map>
 #include <memory>
 #include <span>
-#include <unordered_map>
 
 #include "characters/cards.h"
 #include "characters/catalogue.h"
@@ -1020,18 +1019,17 @@ private:
         key[k++] = node.Club;
         key[k++] = node.PP;
         auto& table = seen_[s];
-        const auto it = table.find(key);
-        if (it == table.end()) {
-            if (table.size() < kSeenLimit) {
-                table.emplace(key, Way{node.Changes, node.Fields});
+        Way* const way = table.Find(key);
+        if (way == nullptr) {
+            if (table.Size() < kSeenLimit) {
+                table.Insert(key, Way{node.Changes, node.Fields});
             }
             return false;
         }
-        if (std::tie(it->second.Changes, it->second.Fields) <=
-            std::tie(node.Changes, node.Fields)) {
+        if (std::tie(way->Changes, way->Fields) <= std::tie(node.Changes, node.Fields)) {
             return true;
         }
-        it->second = Way{node.Changes, node.Fields};
+        *way = Way{node.Changes, node.Fields};
         return false;
     }
 
@@ -1363,14 +1361,14 @@ private:
                           node.Ring + node.Yard,
                           node.Py};
         auto& table = crowd_[s];
-        auto it = table.find(key);
-        if (it == table.end()) {
-            if (table.size() >= kSeenLimit / static_cast<size_t>(q_.Results)) {
+        std::vector<Crowd>* found = table.Find(key);
+        if (found == nullptr) {
+            if (table.Size() >= kSeenLimit / static_cast<size_t>(q_.Results)) {
                 return false;
             }
-            it = table.emplace(key, std::vector<Crowd>{}).first;
+            found = &table.Insert(key, {});
         }
-        auto& ways = it->second;  // at most Results, apart from each other, best first
+        auto& ways = *found;  // at most Results, apart from each other, best first
         const auto before = [](const Crowd& a, int32_t changes, const BuildFields& fields) {
             return std::tie(a.Changes, a.Fields) < std::tie(changes, fields);
         };
@@ -2071,7 +2069,63 @@ private:
         int32_t Changes;
         BuildFields Fields;
     };
-    std::vector<std::unordered_map<Key, Way, KeyHash>> seen_;
+    // Keys to values, in one array probed in line: the memos' tables, looked up at
+    // nearly every branch.
+    template <class Value>
+    class Table {
+    public:
+        Value* Find(const Key& key) {
+            if (slots_.empty()) {
+                return nullptr;
+            }
+            const uint64_t h = Hash(key);
+            for (size_t i = h & mask_;; i = (i + 1) & mask_) {
+                const Slot& slot = slots_[i];
+                if (slot.Hash == 0) {
+                    return nullptr;
+                }
+                if (slot.Hash == h && entries_[slot.At].first == key) {
+                    return &entries_[slot.At].second;
+                }
+            }
+        }
+        // `key` must not be in the table. The reference holds until the next Insert.
+        Value& Insert(const Key& key, Value value) {
+            if ((entries_.size() + 1) * 2 > slots_.size()) {
+                Grow();
+            }
+            Place(Hash(key), static_cast<uint32_t>(entries_.size()));
+            entries_.emplace_back(key, std::move(value));
+            return entries_.back().second;
+        }
+        size_t Size() const { return entries_.size(); }
+
+    private:
+        struct Slot {
+            uint64_t Hash = 0;  // 0: empty
+            uint32_t At = 0;
+        };
+        static uint64_t Hash(const Key& key) { return KeyHash{}(key) | 1; }
+        void Place(uint64_t h, uint32_t at) {
+            size_t i = h & mask_;
+            while (slots_[i].Hash != 0) {
+                i = (i + 1) & mask_;
+            }
+            slots_[i] = {h, at};
+        }
+        void Grow() {
+            const size_t n = std::max<size_t>(64, slots_.size() * 2);
+            slots_.assign(n, Slot{});
+            mask_ = n - 1;
+            for (size_t k = 0; k < entries_.size(); ++k) {
+                Place(Hash(entries_[k].first), static_cast<uint32_t>(k));
+            }
+        }
+        std::vector<Slot> slots_;
+        std::vector<std::pair<Key, Value>> entries_;
+        size_t mask_ = 0;
+    };
+    std::vector<Table<Way>> seen_;
     // Control and accuracy (without a penalty), spin, curve, ring and yard, power yards.
     using Apart = std::array<int32_t, 6>;
     struct Crowd {
@@ -2079,7 +2133,7 @@ private:
         int32_t Changes;
         BuildFields Fields;
     };
-    std::vector<std::unordered_map<Key, std::vector<Crowd>, KeyHash>> crowd_;
+    std::vector<Table<std::vector<Crowd>>> crowd_;
     std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
     static constexpr size_t kTailLimit = 1024;
