@@ -1225,6 +1225,12 @@ private:
             if (distinct > kTailSums) {
                 return;  // too many to reduce here
             }
+            // The most kept sums any test tries here: a branch's own test, the groups of
+            // the stage before weighed against each, or the club sets at the root.
+            const size_t before = s >= 2 ? c.Groups[s - 1].size() : m_.Stages[0].Options.size();
+            const size_t most = std::min(
+                kTailLimit, std::max(kTailTries, (s >= 2 ? kSharpEstimates : kRootEstimates) /
+                                                     std::max<size_t>(1, before)));
             std::vector<Tail> kept;
             size_t bucket = 0;  // where the kept sums of the current bucket start
             for (size_t k = 0; k < by.size(); ++k) {
@@ -1239,7 +1245,7 @@ private:
                 if (std::none_of(kept.begin() + static_cast<std::ptrdiff_t>(bucket), kept.end(),
                                  [&](const Tail& keeper) { return beats(keeper, t); })) {
                     kept.push_back(t);
-                    if (kept.size() > kTailLimit) {
+                    if (kept.size() > most) {
                         return;  // too many to try at every branch: the box bound alone
                     }
                 }
