@@ -22,8 +22,11 @@
 // one option: the one with fewer changes (then lower indices) always ranks better, so
 // the others can never be an answer. At every branch the walk bounds what the stages
 // still open can add (the most and the least of every status, slot limit and distance
-// bonus, and the PP that the minimums still need) and leaves the branch when even that
-// bound cannot beat the last answer kept. Nothing else is pruned, so the answer is exact.
+// bonus stage by stage; the sums of the remaining stages together where they are few;
+// for the status sum the five statuses at once; and the PP that the minimums and the
+// last answer still need) and leaves the branch when even that bound cannot beat the
+// answers kept. Memos leave a way that reaches the same sums as an earlier, better way,
+// or as many better ways as answers. Nothing else is pruned, so the answer is exact.
 
 namespace {
 
