@@ -303,7 +303,7 @@ void AddFive(Five& a, const Five& b) {
 SearchModel::~SearchModel() = default;
 
 SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
-    : base_(BuildOf(current.State)) {
+    : base_(BuildOf(current.State)), scratch_(std::make_unique<Scratch>()) {
     std::vector<int32_t> characters;
     if (query.Character == kAnyCharacter) {
         for (int32_t c = 0; c < CharaCount; ++c) {
@@ -726,6 +726,118 @@ struct Node {
     BuildFields Fields{};
 };
 
+// The memos' keys and what they keep.
+constexpr size_t kKeyWords = 13;
+using Key = std::array<int32_t, kKeyWords>;
+struct KeyHash {
+    size_t operator()(const Key& k) const {
+        uint64_t h = 1469598103934665603ull;
+        for (const int32_t v : k) {
+            h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ull;
+        }
+        return static_cast<size_t>(h ^ (h >> 29));
+    }
+};
+struct Way {
+    int32_t Changes;
+    BuildFields Fields;
+};
+// Keys to values, in one array probed in line: the memos' tables, looked up at
+// nearly every branch.
+template <class Value>
+class Table {
+public:
+    Value* Find(const Key& key) {
+        if (slots_.empty()) {
+            return nullptr;
+        }
+        const uint64_t h = Hash(key);
+        for (size_t i = h & mask_;; i = (i + 1) & mask_) {
+            const Slot& slot = slots_[i];
+            if (slot.Hash == 0) {
+                return nullptr;
+            }
+            if (slot.Hash == h && At(slot.At).first == key) {
+                return &At(slot.At).second;
+            }
+        }
+    }
+    // `key` must not be in the table.
+    Value& Insert(const Key& key, Value value) {
+        if ((size_ + 1) * 2 > slots_.size()) {
+            Grow();
+        }
+        if (size_ == blocks_.size() * kBlock) {
+            blocks_.push_back(std::make_unique<Entry[]>(kBlock));
+        }
+        Place(Hash(key), static_cast<uint32_t>(size_));
+        Entry& entry = At(size_++);
+        entry.first = key;
+        entry.second = std::move(value);
+        return entry.second;
+    }
+    size_t Size() const { return size_; }
+    // Empty, keeping its entries' memory for the next walk; the index only where the
+    // last walk filled it well, so that emptying never costs much more than filling.
+    void Clear() {
+        if (size_ * 8 >= slots_.size()) {
+            std::fill(slots_.begin(), slots_.end(), Slot{});
+        } else {
+            slots_ = {};
+            mask_ = 0;
+        }
+        size_ = 0;
+    }
+
+private:
+    using Entry = std::pair<Key, Value>;
+    // Entries in blocks that never move: growing copies nothing and touches no more
+    // memory than it keeps.
+    static constexpr size_t kBlock = 512;
+    struct Slot {
+        uint64_t Hash = 0;  // 0: empty
+        uint32_t At = 0;
+    };
+    static uint64_t Hash(const Key& key) { return KeyHash{}(key) | 1; }
+    Entry& At(size_t k) { return blocks_[k / kBlock][k % kBlock]; }
+    void Place(uint64_t h, uint32_t at) {
+        size_t i = h & mask_;
+        while (slots_[i].Hash != 0) {
+            i = (i + 1) & mask_;
+        }
+        slots_[i] = {h, at};
+    }
+    void Grow() {
+        const size_t n = std::max<size_t>(64, slots_.size() * 2);
+        slots_.assign(n, Slot{});
+        mask_ = n - 1;
+        for (size_t k = 0; k < size_; ++k) {
+            Place(Hash(At(k).first), static_cast<uint32_t>(k));
+        }
+    }
+    std::vector<Slot> slots_;
+    std::vector<std::unique_ptr<Entry[]>> blocks_;
+    size_t size_ = 0;
+    size_t mask_ = 0;
+};
+// Control and accuracy (without a penalty), spin, curve, ring and yard, power yards.
+using Apart = std::array<int32_t, 6>;
+struct Crowd {
+    Apart Figures;
+    int32_t Changes;
+    BuildFields Fields;
+};
+
+}  // namespace
+
+// The memos' tables, kept from one walk to the next of a search: emptied, not freed.
+struct SearchModel::Scratch {
+    std::vector<Table<Way>> Seen;
+    std::vector<Table<std::vector<Crowd>>> Crowds;
+};
+
+namespace {
+
 class Walk {
 public:
     using Tail = SearchModel::TailCache::Tail;
@@ -733,8 +845,10 @@ public:
 
     Walk(const SearchModel::CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
          SolveMode mode, std::vector<FoundBuild>& found, uint64_t& nodes,
-         const SearchControl* control)
-        : m_(m),
+         const SearchControl* control, SearchModel::Scratch& scratch)
+        : seen_(scratch.Seen),
+          crowd_(scratch.Crowds),
+          m_(m),
           build_(build),
           q_(q),
           mode_(mode),
@@ -743,6 +857,12 @@ public:
           control_(control) {
         // The options most promising for the query first, so that good builds are found
         // early and bound the rest; among equals the current choice first.
+        for (auto& table : seen_) {
+            table.Clear();
+        }
+        for (auto& table : crowd_) {
+            table.Clear();
+        }
         order_.resize(m.Stages.size());
         for (size_t st = 0; st < m.Stages.size(); ++st) {
             const auto& options = m.Stages[st].Options;
@@ -1818,6 +1938,9 @@ private:
         }
         const uint64_t h =
             (caps ^ static_cast<uint64_t>(arg) * 0xC2B2AE3D27D4EB4Full) * 0x9E3779B97F4A7C15ull;
+        if (table.empty()) {
+            table.resize(size_t{1} << kRememberedBits);
+        }
         Remembered& slot = table[h >> (64 - kRememberedBits)];
         if (slot.Caps != caps || slot.Arg != arg) {
             slot = {caps, arg, answer()};
@@ -2059,87 +2182,9 @@ private:
         ++answersChanged_;
     }
 
-    static constexpr size_t kKeyWords = 13;
     static constexpr size_t kSeenLimit = 1u << 22;
-    using Key = std::array<int32_t, kKeyWords>;
-    struct KeyHash {
-        size_t operator()(const Key& k) const {
-            uint64_t h = 1469598103934665603ull;
-            for (const int32_t v : k) {
-                h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ull;
-            }
-            return static_cast<size_t>(h ^ (h >> 29));
-        }
-    };
-    struct Way {
-        int32_t Changes;
-        BuildFields Fields;
-    };
-    // Keys to values, in one array probed in line: the memos' tables, looked up at
-    // nearly every branch.
-    template <class Value>
-    class Table {
-    public:
-        Value* Find(const Key& key) {
-            if (slots_.empty()) {
-                return nullptr;
-            }
-            const uint64_t h = Hash(key);
-            for (size_t i = h & mask_;; i = (i + 1) & mask_) {
-                const Slot& slot = slots_[i];
-                if (slot.Hash == 0) {
-                    return nullptr;
-                }
-                if (slot.Hash == h && entries_[slot.At].first == key) {
-                    return &entries_[slot.At].second;
-                }
-            }
-        }
-        // `key` must not be in the table. The reference holds until the next Insert.
-        Value& Insert(const Key& key, Value value) {
-            if ((entries_.size() + 1) * 2 > slots_.size()) {
-                Grow();
-            }
-            Place(Hash(key), static_cast<uint32_t>(entries_.size()));
-            entries_.emplace_back(key, std::move(value));
-            return entries_.back().second;
-        }
-        size_t Size() const { return entries_.size(); }
-
-    private:
-        struct Slot {
-            uint64_t Hash = 0;  // 0: empty
-            uint32_t At = 0;
-        };
-        static uint64_t Hash(const Key& key) { return KeyHash{}(key) | 1; }
-        void Place(uint64_t h, uint32_t at) {
-            size_t i = h & mask_;
-            while (slots_[i].Hash != 0) {
-                i = (i + 1) & mask_;
-            }
-            slots_[i] = {h, at};
-        }
-        void Grow() {
-            const size_t n = std::max<size_t>(64, slots_.size() * 2);
-            slots_.assign(n, Slot{});
-            mask_ = n - 1;
-            for (size_t k = 0; k < entries_.size(); ++k) {
-                Place(Hash(entries_[k].first), static_cast<uint32_t>(k));
-            }
-        }
-        std::vector<Slot> slots_;
-        std::vector<std::pair<Key, Value>> entries_;
-        size_t mask_ = 0;
-    };
-    std::vector<Table<Way>> seen_;
-    // Control and accuracy (without a penalty), spin, curve, ring and yard, power yards.
-    using Apart = std::array<int32_t, 6>;
-    struct Crowd {
-        Apart Figures;
-        int32_t Changes;
-        BuildFields Fields;
-    };
-    std::vector<Table<std::vector<Crowd>>> crowd_;
+    std::vector<Table<Way>>& seen_;
+    std::vector<Table<std::vector<Crowd>>>& crowd_;
     std::vector<std::vector<uint32_t>> order_;
     Five slotCap_{};
     static constexpr size_t kTailLimit = 1024;
@@ -2153,9 +2198,8 @@ private:
     std::array<bool, kStatCount> wanted_{};
     std::array<bool, kStatCount> pooled_{};
     static constexpr int kRememberedBits = 12;
-    mutable std::vector<Remembered> cheapest_ =
-        std::vector<Remembered>(size_t{1} << kRememberedBits);
-    mutable std::vector<Remembered> most_ = std::vector<Remembered>(size_t{1} << kRememberedBits);
+    mutable std::vector<Remembered> cheapest_;  // made on first use
+    mutable std::vector<Remembered> most_;
     int pool_ = -1;
     bool powCosts_ = false;  // power read by neither the objective nor a minimum
     std::array<bool, kStatCount> reads_{};
@@ -2197,7 +2241,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
     const double share = progressSpan / static_cast<double>(charas_.size());
     try {
         for (size_t c = 0; c < charas_.size(); ++c) {
-            Walk walk(charas_[c], base_, query, mode, out.Builds, out.Nodes, control);
+            Walk walk(charas_[c], base_, query, mode, out.Builds, out.Nodes, control, *scratch_);
             const double from = progressFrom + share * static_cast<double>(c);
             walk.Run([&](double done) {
                 if (control != nullptr && control->Progress) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -74,7 +75,10 @@ public:
     struct CharaModel;
     struct TailCache;
 
+    struct Scratch;
+
 private:
     PlannedBuild base_;
     std::vector<CharaModel> charas_;
+    std::unique_ptr<Scratch> scratch_;  // the walks' memory, one walk at a time
 };
