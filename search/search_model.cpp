@@ -1432,15 +1432,24 @@ private:
         return any;
     }
 
-    bool TailsHopeless(size_t s, const Node& node) const {
+    bool TailsHopeless(size_t s, const Node& node) {
         if (s >= cache_->Tails.size() || cache_->Tails[s].empty() ||
             cache_->Tails[s].size() > kTailTries) {
             return false;  // none, or too many to try at every branch
         }
+        const auto& tails = cache_->Tails[s];
+        if (lastHope_.size() < cache_->Tails.size()) {
+            lastHope_.assign(cache_->Tails.size(), 0);
+        }
+        // The sum that last left a branch of this stage a hope first: neighbouring
+        // branches are mostly kept by the same one.
+        size_t& last = lastHope_[s];
         Node end;
         end.Club = node.Club;
         end.PP = node.PP;
-        for (const Tail& t : cache_->Tails[s]) {
+        for (size_t n = 0; n < tails.size(); ++n) {
+            const size_t k = n == 0 ? last : (n <= last ? n - 1 : n);
+            const Tail& t = tails[k];
             for (int i = 0; i < kStatCount; ++i) {
                 end.St[i] = node.St[i] + t.St[i];
                 end.Sl[i] = node.Sl[i] + t.Sl[i];
@@ -1449,6 +1458,7 @@ private:
             end.Py = node.Py + t.Py;
             end.Changes = node.Changes + t.Changes;
             if (!Hopeless(m_.Stages.size(), end)) {
+                last = k;
                 return false;
             }
         }
@@ -2211,6 +2221,7 @@ private:
     std::map<std::array<int32_t, 4>, std::pair<bool, std::vector<Pair>>> pairs_;
     std::vector<std::vector<std::array<int32_t, 3>>> open_;  // per stage, reused
     uint64_t answersChanged_ = 0;                            // how often the kept answers changed
+    std::vector<size_t> lastHope_;  // by stage: the kept sum that last found a hope
 
     const SearchModel::CharaModel& m_;
     const PlannedBuild& build_;  // the current selection
