@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <functional>
 #include <limits>
 #include <map>
@@ -56,24 +57,41 @@ int32_t MinCost(int i, int32_t r, int32_t cu, int32_t cv) {
     return kUpgradeWeight[i] * (u * (u + 1) + v * (v + 1));
 }
 
-// The most upgrades of stat i, beyond `base`, that `money` more PP buy. The cheapest
-// price rises with the number bought, so the answer is found by halving.
+// The largest t >= 0 with t(t + 1) <= q, for q >= 0.
+int64_t LargestTriangle(int64_t q) {
+    auto t = static_cast<int64_t>((std::sqrt(4.0 * static_cast<double>(q) + 1.0) - 1.0) / 2.0);
+    while (t > 0 && t * (t + 1) > q) {
+        --t;
+    }
+    while ((t + 1) * (t + 2) <= q) {
+        ++t;
+    }
+    return t;
+}
+
+// The most upgrades of stat i, beyond `base`, that `money` more PP buy. MinCost is
+// weight x (u(u + 1) + v(v + 1)) with the counts split evenly, so the answer solves a
+// quadratic: evenly while both counts have room, then the one with more room alone.
 int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_t cv) {
-    const int32_t start = MinCost(i, base, cu, cv);
-    int32_t lo = base;  // affordable
-    int32_t hi = cu + cv;
-    if (lo >= hi || MinCost(i, hi, cu, cv) - start <= money) {
-        return std::max(lo, hi);
+    if (base >= cu + cv) {
+        return base;
     }
-    while (hi - lo > 1) {  // lo affordable, hi not
-        const int32_t mid = lo + (hi - lo) / 2;
-        if (MinCost(i, mid, cu, cv) - start <= money) {
-            lo = mid;
-        } else {
-            hi = mid;
-        }
+    const int64_t total = int64_t{MinCost(i, base, cu, cv)} + money;
+    if (total < 0) {
+        return base;
     }
-    return lo;
+    const int64_t q = total / kUpgradeWeight[i];  // the most u(u + 1) + v(v + 1) paid for
+    const int64_t c = std::min(cu, cv);
+    const int64_t wide = std::max(cu, cv);
+    int64_t r = 0;
+    if (2 * c * (c + 1) <= q) {
+        r = c + std::min(wide, LargestTriangle(q - c * (c + 1)));
+    } else {
+        // 2k counts cost 2k(k + 1), 2k + 1 counts 2(k + 1)^2.
+        const int64_t k = LargestTriangle(q / 2);
+        r = std::min(2 * c, 2 * k + (2 * (k + 1) * (k + 1) <= q ? 1 : 0));
+    }
+    return static_cast<int32_t>(std::max<int64_t>(base, std::min<int64_t>(r, cu + cv)));
 }
 
 // The free counts of the stats as units of one upgrade each: the k-th upgrade of a count
