@@ -7,6 +7,7 @@
 #include <limits>
 #include <map>
 #include <memory>
+#include <numeric>
 #include <span>
 
 #include "characters/cards.h"
@@ -220,7 +221,17 @@ struct SearchModel::TailCache {
         std::vector<uint32_t> Members;  // in the walk's order
     };
 
-    std::vector<std::vector<Tail>> Tails;    // by stage; empty where too many
+    std::vector<std::vector<Tail>> Tails;  // by stage; empty where too many
+    // By stage, the kept sums in clusters of a few alike: what every respect of a cluster
+    // reaches at best (the most of each status, limit and bonus, the fewest changes, the
+    // power alike), and where its members lie in Members.
+    struct Cluster {
+        Tail Best;
+        uint32_t Begin = 0;
+        uint32_t End = 0;
+    };
+    std::vector<std::vector<Cluster>> Clusters;
+    std::vector<std::vector<uint32_t>> Members;
     std::vector<std::vector<Group>> Groups;  // by stage; empty where not made
     // By stage: the groups by what they add to the objective, most first, where the
     // objective is one status or the sum; empty elsewhere.
@@ -1393,8 +1404,52 @@ private:
             std::stable_sort(kept.begin(), kept.end(),
                              [&](const Tail& a, const Tail& b) { return weight(a) > weight(b); });
             c.Tails[s] = kept;
+            Cluster(c, s, exactPowLimit, weight);
             after = std::move(kept);
         }
+    }
+
+    // Gathers the kept sums of stage s into clusters of sums alike: the same power (and a
+    // kept power count's same limit), neighbours by weight. A branch hopeless with a
+    // cluster's best in every respect is hopeless with each of its sums.
+    template <class Weight>
+    static void Cluster(SearchModel::TailCache& c, size_t s, bool exactPowLimit, Weight&& weight) {
+        c.Clusters.resize(c.Tails.size());
+        c.Members.resize(c.Tails.size());
+        const auto& tails = c.Tails[s];
+        auto& members = c.Members[s];
+        members.resize(tails.size());
+        std::iota(members.begin(), members.end(), 0u);
+        const auto bucket = [&](uint32_t k) {
+            return std::pair(tails[k].St[0], exactPowLimit ? tails[k].Sl[0] : 0);
+        };
+        std::stable_sort(members.begin(), members.end(), [&](uint32_t a, uint32_t b) {
+            if (bucket(a) != bucket(b)) {
+                return bucket(a) < bucket(b);
+            }
+            return weight(tails[a]) > weight(tails[b]);
+        });
+        auto& clusters = c.Clusters[s];
+        clusters.clear();
+        for (uint32_t k = 0; k < members.size(); ++k) {
+            const Tail& t = tails[members[k]];
+            if (clusters.empty() || clusters.back().End - clusters.back().Begin >= kClusterSize ||
+                bucket(members[clusters.back().Begin]) != bucket(members[k])) {
+                clusters.push_back({t, k, k});
+            }
+            auto& best = clusters.back().Best;
+            for (int i = 0; i < kStatCount; ++i) {
+                best.St[i] = std::max(best.St[i], t.St[i]);
+                best.Sl[i] = std::max(best.Sl[i], t.Sl[i]);
+            }
+            best.RingYard = std::max(best.RingYard, t.RingYard);
+            best.Py = std::max(best.Py, t.Py);
+            best.Changes = std::min(best.Changes, t.Changes);
+            clusters.back().End = k + 1;
+        }
+        std::stable_sort(clusters.begin(), clusters.end(), [&](const auto& a, const auto& b) {
+            return weight(a.Best) > weight(b.Best);
+        });
     }
 
     // Whether a child of `node` through options adding `d` at stage s can still give an
@@ -1465,9 +1520,7 @@ private:
         Node end;
         end.Club = node.Club;
         end.PP = node.PP;
-        for (size_t n = 0; n < tails.size(); ++n) {
-            const size_t k = n == 0 ? last : (n <= last ? n - 1 : n);
-            const Tail& t = tails[k];
+        const auto hopeless = [&](const Tail& t) {
             for (int i = 0; i < kStatCount; ++i) {
                 end.St[i] = node.St[i] + t.St[i];
                 end.Sl[i] = node.Sl[i] + t.Sl[i];
@@ -1475,9 +1528,22 @@ private:
             end.Ring = node.Ring + node.Yard + t.RingYard;
             end.Py = node.Py + t.Py;
             end.Changes = node.Changes + t.Changes;
-            if (!Hopeless(m_.Stages.size(), end)) {
-                last = k;
-                return false;
+            return Hopeless(m_.Stages.size(), end);
+        };
+        if (last < tails.size() && !hopeless(tails[last])) {
+            return false;
+        }
+        const auto& members = cache_->Members[s];
+        for (const auto& cluster : cache_->Clusters[s]) {
+            if (cluster.End - cluster.Begin > 1 && hopeless(cluster.Best)) {
+                continue;
+            }
+            for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
+                const uint32_t k = members[n];
+                if (k != last && !hopeless(tails[k])) {
+                    last = k;
+                    return false;
+                }
             }
         }
         return true;
@@ -2218,6 +2284,7 @@ private:
     static constexpr size_t kTailLimit = 1024;
     static constexpr size_t kSharpEstimates = 1024;
     static constexpr size_t kTailTries = 256;
+    static constexpr uint32_t kClusterSize = 8;
     static constexpr size_t kRootEstimates = 1u << 15;
     static constexpr size_t kTailSums = 1u << 16;
     const SearchModel::TailCache* cache_ = nullptr;
