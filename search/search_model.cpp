@@ -1484,8 +1484,7 @@ private:
         Node end;
         end.Club = node.Club;
         end.PP = node.PP;
-        bool any = false;
-        for (const Tail& t : cache_->Tails[s]) {
+        const auto hopeless = [&](const Tail& t, std::pair<int32_t, int32_t>* e) {
             for (int i = 0; i < kStatCount; ++i) {
                 end.St[i] = node.St[i] + t.St[i];
                 end.Sl[i] = node.Sl[i] + t.Sl[i];
@@ -1493,13 +1492,24 @@ private:
             end.Ring = node.Ring + node.Yard + t.RingYard;
             end.Py = node.Py + t.Py;
             end.Changes = node.Changes + t.Changes;
-            std::pair<int32_t, int32_t> e{};
-            if (!Hopeless(m_.Stages.size(), end, &e)) {
-                if (!any || e.first > estimate.first ||
-                    (e.first == estimate.first && e.second < estimate.second)) {
-                    estimate = e;
+            return Hopeless(m_.Stages.size(), end, e);
+        };
+        bool any = false;
+        const auto& tails = cache_->Tails[s];
+        const auto& members = cache_->Members[s];
+        for (const auto& cluster : cache_->Clusters[s]) {
+            if (cluster.End - cluster.Begin > 1 && hopeless(cluster.Best, nullptr)) {
+                continue;  // and so is each of its sums
+            }
+            for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
+                std::pair<int32_t, int32_t> e{};
+                if (!hopeless(tails[members[n]], &e)) {
+                    if (!any || e.first > estimate.first ||
+                        (e.first == estimate.first && e.second < estimate.second)) {
+                        estimate = e;
+                    }
+                    any = true;
                 }
-                any = true;
             }
         }
         return any;
