@@ -222,15 +222,17 @@ struct SearchModel::TailCache {
     };
 
     std::vector<std::vector<Tail>> Tails;  // by stage; empty where too many
-    // By stage, the kept sums in clusters of a few alike: what every respect of a cluster
-    // reaches at best (the most of each status, limit and bonus, the fewest changes, the
-    // power alike), and where its members lie in Members.
+    // By stage, the kept sums in clusters of a few alike, and those in clusters of a few
+    // clusters: what every respect of a cluster reaches at best (the most of each status,
+    // limit and bonus, the fewest changes, the power alike), and where its members lie in
+    // the level below (Members: the kept sums' places in Tails).
     struct Cluster {
         Tail Best;
         uint32_t Begin = 0;
         uint32_t End = 0;
     };
     std::vector<std::vector<Cluster>> Clusters;
+    std::vector<std::vector<Cluster>> Supers;
     std::vector<std::vector<uint32_t>> Members;
     std::vector<std::vector<Group>> Groups;  // by stage; empty where not made
     // By stage: the groups by what they add to the objective, most first, where the
@@ -1410,46 +1412,82 @@ private:
     }
 
     // Gathers the kept sums of stage s into clusters of sums alike: the same power (and a
-    // kept power count's same limit), neighbours by weight. A branch hopeless with a
-    // cluster's best in every respect is hopeless with each of its sums.
+    // kept power count's same limit), neighbours by weight; and those into clusters alike.
+    // A branch hopeless with a cluster's best in every respect is hopeless with each of
+    // its sums.
     template <class Weight>
     static void Cluster(SearchModel::TailCache& c, size_t s, bool exactPowLimit, Weight&& weight) {
+        using Cluster = SearchModel::TailCache::Cluster;
         c.Clusters.resize(c.Tails.size());
+        c.Supers.resize(c.Tails.size());
         c.Members.resize(c.Tails.size());
         const auto& tails = c.Tails[s];
         auto& members = c.Members[s];
         members.resize(tails.size());
         std::iota(members.begin(), members.end(), 0u);
-        const auto bucket = [&](uint32_t k) {
-            return std::pair(tails[k].St[0], exactPowLimit ? tails[k].Sl[0] : 0);
+        const auto bucket = [&](const Tail& t) {
+            return std::pair(t.St[0], exactPowLimit ? t.Sl[0] : 0);
         };
         std::stable_sort(members.begin(), members.end(), [&](uint32_t a, uint32_t b) {
-            if (bucket(a) != bucket(b)) {
-                return bucket(a) < bucket(b);
+            if (bucket(tails[a]) != bucket(tails[b])) {
+                return bucket(tails[a]) < bucket(tails[b]);
             }
             return weight(tails[a]) > weight(tails[b]);
         });
-        auto& clusters = c.Clusters[s];
-        clusters.clear();
-        for (uint32_t k = 0; k < members.size(); ++k) {
-            const Tail& t = tails[members[k]];
-            if (clusters.empty() || clusters.back().End - clusters.back().Begin >= kClusterSize ||
-                bucket(members[clusters.back().Begin]) != bucket(members[k])) {
-                clusters.push_back({t, k, k});
+        // Consecutive parts of one bucket, at most kClusterSize each.
+        const auto gather = [&](size_t count, auto&& part) {
+            std::vector<Cluster> out;
+            for (uint32_t k = 0; k < count; ++k) {
+                const Tail& t = part(k);
+                if (out.empty() || out.back().End - out.back().Begin >= kClusterSize ||
+                    bucket(out.back().Best) != bucket(t)) {
+                    out.push_back({t, k, k});
+                }
+                auto& best = out.back().Best;
+                for (int i = 0; i < kStatCount; ++i) {
+                    best.St[i] = std::max(best.St[i], t.St[i]);
+                    best.Sl[i] = std::max(best.Sl[i], t.Sl[i]);
+                }
+                best.RingYard = std::max(best.RingYard, t.RingYard);
+                best.Py = std::max(best.Py, t.Py);
+                best.Changes = std::min(best.Changes, t.Changes);
+                out.back().End = k + 1;
             }
-            auto& best = clusters.back().Best;
-            for (int i = 0; i < kStatCount; ++i) {
-                best.St[i] = std::max(best.St[i], t.St[i]);
-                best.Sl[i] = std::max(best.Sl[i], t.Sl[i]);
+            return out;
+        };
+        c.Clusters[s] =
+            gather(members.size(), [&](uint32_t k) -> const Tail& { return tails[members[k]]; });
+        const auto& clusters = c.Clusters[s];
+        c.Supers[s] =
+            gather(clusters.size(), [&](uint32_t k) -> const Tail& { return clusters[k].Best; });
+        std::stable_sort(
+            c.Supers[s].begin(), c.Supers[s].end(),
+            [&](const Cluster& a, const Cluster& b) { return weight(a.Best) > weight(b.Best); });
+    }
+
+    // Calls `visit` with the place in Tails of every kept sum of stage s not shown hopeless
+    // by its clusters' best (`hopeless`), until `visit` returns true; true when it did.
+    template <class Hopeless, class Visit>
+    bool ClusteredTails(size_t s, Hopeless&& hopeless, Visit&& visit) const {
+        const auto& members = cache_->Members[s];
+        const auto& clusters = cache_->Clusters[s];
+        for (const auto& super : cache_->Supers[s]) {
+            if (super.End - super.Begin > 1 && hopeless(super.Best)) {
+                continue;
             }
-            best.RingYard = std::max(best.RingYard, t.RingYard);
-            best.Py = std::max(best.Py, t.Py);
-            best.Changes = std::min(best.Changes, t.Changes);
-            clusters.back().End = k + 1;
+            for (uint32_t c = super.Begin; c < super.End; ++c) {
+                const auto& cluster = clusters[c];
+                if (cluster.End - cluster.Begin > 1 && hopeless(cluster.Best)) {
+                    continue;
+                }
+                for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
+                    if (visit(members[n])) {
+                        return true;
+                    }
+                }
+            }
         }
-        std::stable_sort(clusters.begin(), clusters.end(), [&](const auto& a, const auto& b) {
-            return weight(a.Best) > weight(b.Best);
-        });
+        return false;
     }
 
     // Whether a child of `node` through options adding `d` at stage s can still give an
@@ -1496,22 +1534,19 @@ private:
         };
         bool any = false;
         const auto& tails = cache_->Tails[s];
-        const auto& members = cache_->Members[s];
-        for (const auto& cluster : cache_->Clusters[s]) {
-            if (cluster.End - cluster.Begin > 1 && hopeless(cluster.Best, nullptr)) {
-                continue;  // and so is each of its sums
-            }
-            for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
+        ClusteredTails(
+            s, [&](const Tail& t) { return hopeless(t, nullptr); },
+            [&](uint32_t k) {
                 std::pair<int32_t, int32_t> e{};
-                if (!hopeless(tails[members[n]], &e)) {
+                if (!hopeless(tails[k], &e)) {
                     if (!any || e.first > estimate.first ||
                         (e.first == estimate.first && e.second < estimate.second)) {
                         estimate = e;
                     }
                     any = true;
                 }
-            }
-        }
+                return false;
+            });
         return any;
     }
 
@@ -1543,20 +1578,13 @@ private:
         if (last < tails.size() && !hopeless(tails[last])) {
             return false;
         }
-        const auto& members = cache_->Members[s];
-        for (const auto& cluster : cache_->Clusters[s]) {
-            if (cluster.End - cluster.Begin > 1 && hopeless(cluster.Best)) {
-                continue;
+        return !ClusteredTails(s, hopeless, [&](uint32_t k) {
+            if (k != last && !hopeless(tails[k])) {
+                last = k;
+                return true;
             }
-            for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
-                const uint32_t k = members[n];
-                if (k != last && !hopeless(tails[k])) {
-                    last = k;
-                    return false;
-                }
-            }
-        }
-        return true;
+            return false;
+        });
     }
 
     // When several answers are asked for, ways alike in all that decides the value, the PP
