@@ -230,10 +230,15 @@ struct SearchModel::TailCache {
         Tail Best;
         uint32_t Begin = 0;
         uint32_t End = 0;
+        int32_t Score = 0;  // for the groups: the most a member adds to the objective
     };
     std::vector<std::vector<Cluster>> Clusters;
     std::vector<std::vector<Cluster>> Supers;
     std::vector<std::vector<uint32_t>> Members;
+    // By stage, the groups in clusters alike, the most they add to the objective first;
+    // GroupMembers: the groups' places in Groups.
+    std::vector<std::vector<Cluster>> GroupClusters;
+    std::vector<std::vector<uint32_t>> GroupMembers;
     std::vector<std::vector<Group>> Groups;  // by stage; empty where not made
     // By stage: the groups by what they add to the objective, most first, where the
     // objective is one status or the sum; empty elsewhere.
@@ -1005,20 +1010,28 @@ private:
                     open.push_back({-estimate.first, estimate.second, static_cast<int32_t>(k)});
                 }
             };
-            const auto& byScore = cache_->ByScore[s];
-            if (const auto room = ScoreRoom(s, node); room && !byScore.empty()) {
-                // The groups by what they add, most first: once even the most a child
-                // could reach falls short of the last answer, so does every later group.
-                const int32_t bar = found_.back().Rank;
-                for (const auto& [score, k] : byScore) {
-                    if (*room + score < bar) {
-                        break;
-                    }
-                    test(k);
+            // The groups by what they add, most first: once even the most a child could
+            // reach falls short of the last answer, so does every later group. A cluster
+            // of groups hopeless with its best is hopeless with each of them.
+            const auto room = ScoreRoom(s, node);
+            const bool scored = room && !cache_->ByScore[s].empty();
+            const int32_t bar = scored ? found_.back().Rank : 0;
+            const auto& groups = cache_->Groups[s];
+            const auto& members = cache_->GroupMembers[s];
+            std::pair<int32_t, int32_t> unused{};
+            for (const auto& cluster : cache_->GroupClusters[s]) {
+                if (scored && *room + cluster.Score < bar) {
+                    break;
                 }
-            } else {
-                for (size_t k = 0; k < cache_->Groups[s].size(); ++k) {
-                    test(k);
+                if (cluster.End - cluster.Begin > 1 &&
+                    Hopeless(s + 1, Through(node, cluster.Best), &unused)) {
+                    continue;
+                }
+                for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
+                    const uint32_t k = members[n];
+                    if (!scored || *room + Score(groups[k].Delta) >= bar) {
+                        test(k);
+                    }
                 }
             }
             std::sort(open.begin(), open.end());
@@ -1290,6 +1303,38 @@ private:
                                  [](const auto& a, const auto& b) { return a.first > b.first; });
             }
         }
+        // The groups in clusters alike: the same power (and a kept power count's same
+        // limit), neighbours by what they add to the objective.
+        const auto bucket = [&](const Tail& t) {
+            return std::pair(t.St[0], exactPowLimit ? t.Sl[0] : 0);
+        };
+        c.GroupClusters.assign(m_.Stages.size(), {});
+        c.GroupMembers.assign(m_.Stages.size(), {});
+        for (size_t s = 1; s < m_.Stages.size(); ++s) {
+            const auto& groups = c.Groups[s];
+            std::vector<int32_t> score(groups.size());
+            for (const auto& [v, k] : c.ByScore[s]) {
+                score[k] = v;
+            }
+            auto& members = c.GroupMembers[s];
+            members.resize(groups.size());
+            std::iota(members.begin(), members.end(), 0u);
+            std::stable_sort(members.begin(), members.end(), [&](uint32_t a, uint32_t b) {
+                if (bucket(groups[a].Delta) != bucket(groups[b].Delta)) {
+                    return bucket(groups[a].Delta) < bucket(groups[b].Delta);
+                }
+                return score[a] > score[b];
+            });
+            auto& clusters = c.GroupClusters[s];
+            clusters = Gather(
+                members.size(), [&](uint32_t k) -> const Tail& { return groups[members[k]].Delta; },
+                bucket);
+            for (auto& cluster : clusters) {
+                cluster.Score = score[members[cluster.Begin]];
+            }
+            std::stable_sort(clusters.begin(), clusters.end(),
+                             [](const auto& a, const auto& b) { return a.Score > b.Score; });
+        }
         // a beats b: power (and a kept power count's limit) alike, nothing less, fewer
         // changes or as many.
         const auto beats = [&](const Tail& a, const Tail& b) {
@@ -1411,6 +1456,31 @@ private:
         }
     }
 
+    // Consecutive runs of at most kClusterSize of `count` sums (part(k)) of one bucket,
+    // each with what its members reach at best.
+    template <class Part, class Bucket>
+    static std::vector<SearchModel::TailCache::Cluster> Gather(size_t count, Part&& part,
+                                                               Bucket&& bucket) {
+        std::vector<SearchModel::TailCache::Cluster> out;
+        for (uint32_t k = 0; k < count; ++k) {
+            const Tail& t = part(k);
+            if (out.empty() || out.back().End - out.back().Begin >= kClusterSize ||
+                bucket(out.back().Best) != bucket(t)) {
+                out.push_back({t, k, k});
+            }
+            auto& best = out.back().Best;
+            for (int i = 0; i < kStatCount; ++i) {
+                best.St[i] = std::max(best.St[i], t.St[i]);
+                best.Sl[i] = std::max(best.Sl[i], t.Sl[i]);
+            }
+            best.RingYard = std::max(best.RingYard, t.RingYard);
+            best.Py = std::max(best.Py, t.Py);
+            best.Changes = std::min(best.Changes, t.Changes);
+            out.back().End = k + 1;
+        }
+        return out;
+    }
+
     // Gathers the kept sums of stage s into clusters of sums alike: the same power (and a
     // kept power count's same limit), neighbours by weight; and those into clusters alike.
     // A branch hopeless with a cluster's best in every respect is hopeless with each of
@@ -1434,32 +1504,11 @@ private:
             }
             return weight(tails[a]) > weight(tails[b]);
         });
-        // Consecutive parts of one bucket, at most kClusterSize each.
-        const auto gather = [&](size_t count, auto&& part) {
-            std::vector<Cluster> out;
-            for (uint32_t k = 0; k < count; ++k) {
-                const Tail& t = part(k);
-                if (out.empty() || out.back().End - out.back().Begin >= kClusterSize ||
-                    bucket(out.back().Best) != bucket(t)) {
-                    out.push_back({t, k, k});
-                }
-                auto& best = out.back().Best;
-                for (int i = 0; i < kStatCount; ++i) {
-                    best.St[i] = std::max(best.St[i], t.St[i]);
-                    best.Sl[i] = std::max(best.Sl[i], t.Sl[i]);
-                }
-                best.RingYard = std::max(best.RingYard, t.RingYard);
-                best.Py = std::max(best.Py, t.Py);
-                best.Changes = std::min(best.Changes, t.Changes);
-                out.back().End = k + 1;
-            }
-            return out;
-        };
-        c.Clusters[s] =
-            gather(members.size(), [&](uint32_t k) -> const Tail& { return tails[members[k]]; });
+        c.Clusters[s] = Gather(
+            members.size(), [&](uint32_t k) -> const Tail& { return tails[members[k]]; }, bucket);
         const auto& clusters = c.Clusters[s];
-        c.Supers[s] =
-            gather(clusters.size(), [&](uint32_t k) -> const Tail& { return clusters[k].Best; });
+        c.Supers[s] = Gather(
+            clusters.size(), [&](uint32_t k) -> const Tail& { return clusters[k].Best; }, bucket);
         std::stable_sort(
             c.Supers[s].begin(), c.Supers[s].end(),
             [&](const Cluster& a, const Cluster& b) { return weight(a.Best) > weight(b.Best); });
@@ -1492,8 +1541,8 @@ private:
 
     // Whether a child of `node` through options adding `d` at stage s can still give an
     // answer, told without making the child.
-    bool GroupHopeless(size_t s, const Node& node, const Tail& d,
-                       std::pair<int32_t, int32_t>* estimate) const {
+    // A child of `node` through options adding `d`, as far as the bound reads it.
+    static Node Through(const Node& node, const Tail& d) {
         Node child;
         child.Club = node.Club;
         child.PP = node.PP;
@@ -1504,6 +1553,20 @@ private:
         child.Ring = node.Ring + node.Yard + d.RingYard;
         child.Py = node.Py + d.Py;
         child.Changes = node.Changes + d.Changes;
+        return child;
+    }
+
+    // What a group adds to the objective of one status or the sum.
+    int32_t Score(const Tail& d) const {
+        const Five& st = d.St;
+        return q_.Objective == SearchObjective::Sum
+                   ? st[0] + st[1] + st[2] + st[3] + st[4]
+                   : st[static_cast<size_t>(static_cast<int>(q_.Objective) - 2)];
+    }
+
+    bool GroupHopeless(size_t s, const Node& node, const Tail& d,
+                       std::pair<int32_t, int32_t>* estimate) const {
+        const Node child = Through(node, d);
         if (Hopeless(s + 1, child, estimate)) {
             return true;
         }
