@@ -22,7 +22,8 @@
 // one option: the one with fewer changes (then lower indices) always ranks better, so
 // the others can never be an answer. At every branch the walk bounds what the stages
 // still open can add (the most and the least of every status, slot limit and distance
-// bonus stage by stage; the sums of the remaining stages together where they are few;
+// bonus stage by stage; the sums of the remaining stages together where they are few,
+// weighed a cluster of alike sums at a time through the cluster's best in every respect;
 // for the status sum the five statuses at once; and the PP that the minimums and the
 // last answer still need) and leaves the branch when even that bound cannot beat the
 // answers kept. Memos leave a way that reaches the same sums as an earlier, better way,
