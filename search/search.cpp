@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "characters/cards.h"
@@ -161,6 +162,16 @@ int32_t ObjectiveValue(SearchObjective objective, const BuildFigures& f) {
     return 0;
 }
 
+namespace {
+
+// The order of the answers: the objective, then fewer PP, fewer changes, lower indices.
+bool RanksFirst(const FoundBuild& a, const FoundBuild& b) {
+    return std::tuple(-a.Rank, a.Figures.PP, a.Changes, a.Fields) <
+           std::tuple(-b.Rank, b.Figures.PP, b.Changes, b.Fields);
+}
+
+}  // namespace
+
 SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
                        const SearchControl* control) {
     ValidateQuery(query);
@@ -217,17 +228,22 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         std::vector<CurveStep> steps;
         double done = 0.6;
         std::optional<FoundBuild> seed;
+        // The best build within the query's own budget is the first answer.
+        SearchOutcome best;
+        best.Builds.push_back(main.Builds.front());
         for (std::optional<int32_t> budget = query.Budget;;) {
-            step.Budget = budget;
-            const SearchOutcome best =
-                model.Solve(step, SolveMode::Ranked, control, done, 0.0, seed ? &*seed : nullptr);
-            result.Nodes += best.Nodes;
-            if (best.Cancelled) {
-                result.Cancelled = true;
-                return result;
-            }
-            if (best.Builds.empty()) {
-                break;
+            if (!steps.empty()) {
+                step.Budget = budget;
+                best = model.Solve(step, SolveMode::Ranked, control, done, 0.0,
+                                   seed ? &*seed : nullptr);
+                result.Nodes += best.Nodes;
+                if (best.Cancelled) {
+                    result.Cancelled = true;
+                    return result;
+                }
+                if (best.Builds.empty()) {
+                    break;
+                }
             }
             CurveStep c;
             c.Answer = model.Answer(best.Builds.front(), query.Objective);
@@ -246,6 +262,15 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             // it bounds that step's walk from the start.
             step.Budget = budget;
             seed = model.CountBelow(current, best.Builds.front(), step);
+            // An answer within the lower budget, where it ranks first, bounds it better.
+            for (const FoundBuild& answer : main.Builds) {
+                if (answer.Figures.PP <= *budget) {
+                    if (!seed || RanksFirst(answer, *seed)) {
+                        seed = answer;
+                    }
+                    break;
+                }
+            }
         }
         result.Curve.assign(std::make_move_iterator(steps.rbegin()),
                             std::make_move_iterator(steps.rend()));
