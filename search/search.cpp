@@ -181,7 +181,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
 
-    const SearchOutcome main = model.Solve(query, SolveMode::Ranked, control, 0.0, 0.6);
+    const SearchOutcome main = model.Solve(query, control, 0.0, 0.6);
     result.Nodes += main.Nodes;
     if (main.Cancelled) {
         result.Cancelled = true;
@@ -202,7 +202,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             relaxed.Results = 1;
             relaxed.Objective =
                 m == kMinDistance ? SearchObjective::Distance : static_cast<SearchObjective>(m + 2);
-            const SearchOutcome reach = model.Solve(relaxed, SolveMode::Ranked, control, 0.6, 0.4);
+            const SearchOutcome reach = model.Solve(relaxed, control, 0.6, 0.4);
             result.Nodes += reach.Nodes;
             if (reach.Cancelled) {
                 result.Cancelled = true;
@@ -234,8 +234,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         for (std::optional<int32_t> budget = query.Budget;;) {
             if (!steps.empty()) {
                 step.Budget = budget;
-                best = model.Solve(step, SolveMode::Ranked, control, done, 0.0,
-                                   seed ? &*seed : nullptr);
+                best = model.Solve(step, control, done, 0.0, seed ? &*seed : nullptr);
                 result.Nodes += best.Nodes;
                 if (best.Cancelled) {
                     result.Cancelled = true;

@@ -880,14 +880,13 @@ public:
     using Group = SearchModel::TailCache::Group;
 
     Walk(const SearchModel::CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
-         SolveMode mode, std::vector<FoundBuild>& found, uint64_t& nodes,
-         const SearchControl* control, SearchModel::Scratch& scratch)
+         std::vector<FoundBuild>& found, uint64_t& nodes, const SearchControl* control,
+         SearchModel::Scratch& scratch)
         : seen_(scratch.Seen),
           crowd_(scratch.Crowds),
           m_(m),
           build_(build),
           q_(q),
-          mode_(mode),
           found_(found),
           nodes_(nodes),
           control_(control) {
@@ -1097,7 +1096,7 @@ private:
         auto& pairs = cached.second;
         // With one answer asked for, of the pairs that add as much only the cheapest can
         // be in it: the same build with that pair ranks before.
-        const bool cheapestOnly = q_.Results == 1 && mode_ == SolveMode::Ranked;
+        const bool cheapestOnly = q_.Results == 1;
         for (const auto& [effect, row] : best) {
             if (!cheapestOnly || pairs.empty() || pairs.back()[2] != row[2]) {
                 pairs.push_back(row);
@@ -1130,7 +1129,7 @@ private:
         // where they do not read it, can only bring a penalty besides): once a pair
         // leaves the branch hopeless, every dearer pair does (the pairs come cheapest
         // first, and of equal PP the one adding less).
-        const bool onlyCosts = mode_ == SolveMode::Ranked && (!wanted_[i] || (i == 0 && powCosts_));
+        const bool onlyCosts = !wanted_[i] || (i == 0 && powCosts_);
         int32_t dearer = std::numeric_limits<int32_t>::max();
         for (const auto& [u, v, added, pp, changes] : pairs) {
             if (pp > dearer) {
@@ -1164,7 +1163,7 @@ private:
         }
         Key key{};
         size_t k = 0;
-        if (q_.Results == 1 && mode_ == SolveMode::Ranked) {
+        if (q_.Results == 1) {
             // Only the best build is asked for: sums alike in all that decides its value,
             // PP and the counts it can still take reach the same builds' worth.
             const Five st = Projected(node.St);
@@ -1658,7 +1657,7 @@ private:
     // with fewer changes or lower indices, every build through this way ranks after as
     // many builds of different figures, and none of it can be an answer.
     bool Crowded(size_t s, const Node& node) {
-        if (q_.Results == 1 || mode_ != SolveMode::Ranked) {
+        if (q_.Results == 1) {
             return false;
         }
         if (s >= crowd_.size()) {
@@ -1831,8 +1830,7 @@ private:
         if (q_.Min[kMinDistance]) {
             require(0, 15 + CeilHalf(*q_.Min[kMinDistance] - 230 - ringYard));
         }
-        const bool full =
-            mode_ == SolveMode::Ranked && found_.size() >= static_cast<size_t>(q_.Results);
+        const bool full = found_.size() >= static_cast<size_t>(q_.Results);
         if (full) {
             const int32_t bar = found_.back().Rank;
             switch (q_.Objective) {
@@ -1952,24 +1950,6 @@ private:
             }
             return LexAfter(s, node, last.Fields);
         }
-        if (mode_ == SolveMode::Curve) {
-            // A step at no more PP with at least this value leaves nothing to find here.
-            const FoundBuild* step = nullptr;
-            for (const FoundBuild& f : found_) {
-                if (f.Figures.PP <= ppLow) {
-                    step = &f;
-                }
-            }
-            if (step != nullptr) {
-                if (step->Rank != best) {
-                    return step->Rank > best;
-                }
-                if (step->Figures.PP != ppLow) {
-                    return true;
-                }
-                return step->Changes < node.Changes;
-            }
-        }
         return false;
     }
 
@@ -1978,8 +1958,7 @@ private:
     // to the objective: what the later stages add at most, every count at its top (within
     // the budget). None where no such bound holds.
     std::optional<int64_t> ScoreRoom(size_t s, const Node& node) const {
-        const bool full =
-            mode_ == SolveMode::Ranked && found_.size() >= static_cast<size_t>(q_.Results);
+        const bool full = found_.size() >= static_cast<size_t>(q_.Results);
         if (!full || node.Club < 0) {
             return std::nullopt;
         }
@@ -2326,11 +2305,7 @@ private:
         }
         b.Value = ObjectiveValue(q_.Objective, f);
         b.Rank = q_.Objective == SearchObjective::LeastPP ? -f.PP : b.Value;
-        if (mode_ == SolveMode::Ranked) {
-            Rank(b);
-        } else {
-            Step(b);
-        }
+        Rank(b);
     }
 
     void Rank(const FoundBuild& b) {
@@ -2353,28 +2328,6 @@ private:
         if (found_.size() > static_cast<size_t>(q_.Results)) {
             found_.pop_back();
         }
-    }
-
-    void Step(const FoundBuild& b) {
-        const FoundBuild* below = nullptr;
-        for (const FoundBuild& f : found_) {
-            if (f.Figures.PP <= b.Figures.PP) {
-                below = &f;
-            }
-        }
-        if (below != nullptr &&
-            !(below->Rank < b.Rank || (below->Rank == b.Rank && below->Figures.PP == b.Figures.PP &&
-                                       RanksBefore(b, *below)))) {
-            return;
-        }
-        std::erase_if(found_, [&b](const FoundBuild& f) {
-            return f.Figures.PP >= b.Figures.PP && f.Rank <= b.Rank;
-        });
-        const auto at = std::find_if(found_.begin(), found_.end(), [&b](const FoundBuild& f) {
-            return f.Figures.PP > b.Figures.PP;
-        });
-        found_.insert(at, b);
-        ++answersChanged_;
     }
 
     static constexpr size_t kSeenLimit = 1u << 22;
@@ -2412,7 +2365,6 @@ private:
     const SearchModel::CharaModel& m_;
     const PlannedBuild& build_;  // the current selection
     const SearchQuery& q_;
-    SolveMode mode_;
     std::vector<FoundBuild>& found_;
     uint64_t& nodes_;
     const SearchControl* control_;
@@ -2420,9 +2372,9 @@ private:
 
 }  // namespace
 
-SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
-                                 const SearchControl* control, double progressFrom,
-                                 double progressSpan, const FoundBuild* seed) const {
+SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* control,
+                                 double progressFrom, double progressSpan,
+                                 const FoundBuild* seed) const {
     // A minimum far beyond any build's figures is out of reach however far beyond it
     // is: held where no sum of the walk can overflow.
     SearchQuery query = asked;
@@ -2438,7 +2390,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, SolveMode mode,
     const double share = progressSpan / static_cast<double>(charas_.size());
     try {
         for (size_t c = 0; c < charas_.size(); ++c) {
-            Walk walk(charas_[c], base_, query, mode, out.Builds, out.Nodes, control, *scratch_);
+            Walk walk(charas_[c], base_, query, out.Builds, out.Nodes, control, *scratch_);
             const double from = progressFrom + share * static_cast<double>(c);
             walk.Run([&](double done) {
                 if (control != nullptr && control->Progress) {

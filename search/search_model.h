@@ -34,14 +34,9 @@ struct FoundBuild {
 };
 
 struct SearchOutcome {
-    std::vector<FoundBuild> Builds;  // ranked, or the curve's steps by rising PP
+    std::vector<FoundBuild> Builds;  // the best query.Results builds of distinct figures, ranked
     uint64_t Nodes = 0;
     bool Cancelled = false;
-};
-
-enum class SolveMode : uint8_t {
-    Ranked,  // the best query.Results builds with distinct figures
-    Curve,   // the best value at every PP budget: the steps of the trade-off curve
 };
 
 class SearchModel {
@@ -57,9 +52,8 @@ public:
     // `seed`, when given, is a build known to meet every condition of `query`: the walk
     // starts with it as its answer, which leaves the answer as it is and bounds the walk
     // from its first branch.
-    SearchOutcome Solve(const SearchQuery& query, SolveMode mode, const SearchControl* control,
-                        double progressFrom, double progressSpan,
-                        const FoundBuild* seed = nullptr) const;
+    SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
+                        double progressSpan, const FoundBuild* seed = nullptr) const;
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when
