@@ -7,7 +7,9 @@
 // A query still running after the cap (KESTREL_SEARCH_CAP_MS, default 2000 ms) is
 // cancelled and reported as unfinished, so that the run ends in bounded time.
 //
-//   bench_search [--runs=N] [queries.json]
+// The search uses a thread for each core unless --threads says otherwise.
+//
+//   bench_search [--runs=N] [--threads=N] [queries.json]
 
 #include <algorithm>
 #include <chrono>
@@ -35,11 +37,14 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
     int runs = 3;
+    int threads = 0;
     std::string path = KESTREL_SOURCE_DIR "/bench/search-queries.json";
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--runs=", 0) == 0) {
             runs = std::max(1, std::atoi(arg.c_str() + 7));
+        } else if (arg.rfind("--threads=", 0) == 0) {
+            threads = std::max(0, std::atoi(arg.c_str() + 10));
         } else if (arg.rfind("--", 0) != 0) {
             path = arg;
         }  // Google Benchmark's options, as ./dev bench passes them, are ignored
@@ -76,6 +81,7 @@ int main(int argc, char** argv) {
         for (int r = 0; r < runs && !cancelled; ++r) {
             const auto start = Clock::now();
             SearchControl control;
+            control.Threads = threads;
             control.Cancelled = [&] {
                 return std::chrono::duration<double, std::milli>(Clock::now() - start).count() >
                        capMs;

@@ -29,6 +29,9 @@
 // last answer still need) and leaves the branch when even that bound cannot beat the
 // answers kept. Memos leave a way that reaches the same sums as an earlier, better way,
 // or as many better ways as answers. Nothing else is pruned, so the answer is exact.
+// Natively the walk runs on a thread per core: the threads share the answers, which
+// bound every thread's walk, and the branches of one stage, each walked by the thread
+// that takes it first.
 
 namespace {
 
@@ -181,8 +184,34 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
 
-    const SearchOutcome main = model.Solve(query, control, 0.0, 0.6);
+    // For a status or the status sum, many builds often tie with the best in value and
+    // PP, differing only in figures the objective does not read. So the best build is
+    // found first, and then a walk that leaves every build ranking after those two; where
+    // it finds as many builds as asked for, they are the answers, else the walk over all
+    // goes on from the ones it found. Distances and PP tie less: one walk.
+    const bool ties = query.Results > 1 && query.Objective >= SearchObjective::Pow &&
+                      query.Objective <= SearchObjective::Sum;
+    SearchQuery first = query;
+    if (ties) {
+        first.Results = 1;
+    }
+    SearchOutcome main = model.Solve(first, control, 0.0, ties ? 0.2 : 0.6);
     result.Nodes += main.Nodes;
+    if (ties && !main.Cancelled && !main.Builds.empty()) {
+        FoundBuild floor;
+        floor.Rank = main.Builds.front().Rank;
+        floor.Figures.PP = main.Builds.front().Figures.PP;
+        floor.Changes = std::numeric_limits<int32_t>::max();
+        floor.Fields.fill(std::numeric_limits<int32_t>::max());
+        SearchOutcome tied = model.Solve(query, control, 0.2, 0.2, main.Builds, &floor);
+        result.Nodes += tied.Nodes;
+        if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
+            main = std::move(tied);
+        } else {
+            main = model.Solve(query, control, 0.4, 0.2, tied.Builds);
+            result.Nodes += main.Nodes;
+        }
+    }
     if (main.Cancelled) {
         result.Cancelled = true;
         return result;
@@ -234,7 +263,8 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         for (std::optional<int32_t> budget = query.Budget;;) {
             if (!steps.empty()) {
                 step.Budget = budget;
-                best = model.Solve(step, control, done, 0.0, seed ? &*seed : nullptr);
+                best = model.Solve(step, control, done, 0.0,
+                                   seed ? std::span(&*seed, 1) : std::span<const FoundBuild>());
                 result.Nodes += best.Nodes;
                 if (best.Cancelled) {
                     result.Cancelled = true;

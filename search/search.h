@@ -150,8 +150,10 @@ struct SearchResult {
 
 // A face that runs the search in the background can follow it and stop it.
 struct SearchControl {
-    std::function<void(double done)> Progress;  // 0..1, now and then
-    std::function<bool()> Cancelled;            // asked now and then; true stops the search
+    std::function<void(double done)> Progress;  // 0..1, now and then, from the calling thread
+    // Asked now and then, from every thread of the search at once; true stops the search.
+    std::function<bool()> Cancelled;
+    int Threads = 0;  // threads the search may use; 0: one for each core (at most 8)
 };
 
 // Searches from the selection `current` shows. Throws ESearchQueryError for an invalid

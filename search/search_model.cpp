@@ -1,14 +1,18 @@
 #include "search/search_model.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cmath>
+#include <exception>
 #include <functional>
 #include <limits>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <numeric>
 #include <span>
+#include <thread>
 
 #include "characters/cards.h"
 #include "characters/catalogue.h"
@@ -25,6 +29,9 @@ constexpr int kMaxStageFields = 8;
 // Neighbouring wear slots are joined into one stage while their options multiply to
 // at most this many: fewer, fuller stages with their equal sums merged.
 constexpr size_t kJoinedOptions = 512;
+// Branches shared by the threads: at least this many per thread, at most kMostShared.
+constexpr size_t kShared = 64;
+constexpr size_t kMostShared = size_t{1} << 20;
 
 using Five = std::array<int32_t, kStatCount>;
 
@@ -339,7 +346,7 @@ void AddFive(Five& a, const Five& b) {
 SearchModel::~SearchModel() = default;
 
 SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
-    : base_(BuildOf(current.State)), scratch_(std::make_unique<Scratch>()) {
+    : base_(BuildOf(current.State)) {
     std::vector<int32_t> characters;
     if (query.Character == kAnyCharacter) {
         for (int32_t c = 0; c < CharaCount; ++c) {
@@ -758,7 +765,8 @@ struct Node {
     int32_t Club = -1;
     int32_t PP = 0;
     int32_t Changes = 0;
-    int UpDone = 0;  // counts of stats 0..UpDone-1 are chosen
+    int UpDone = 0;     // counts of stats 0..UpDone-1 are chosen
+    uint32_t Path = 0;  // which branch of the stage where the threads share the work
     BuildFields Fields{};
 };
 
@@ -874,22 +882,39 @@ struct SearchModel::Scratch {
 
 namespace {
 
+// What the threads of one solve share. Each thread walks the whole tree down to the
+// stage where the work is shared; there it takes every branch no thread has taken yet,
+// and walks below it alone. The answers are kept once for all: a thread bounds its walk
+// by a copy, taken again whenever another thread has changed them.
+struct Shared {
+    std::mutex Lock;
+    std::vector<FoundBuild> Answers;   // under Lock
+    std::atomic<uint64_t> Version{0};  // raised with every change of Answers
+    std::atomic<bool> Stop{false};     // a thread was cancelled or failed
+    // By character: the stage where the branches are shared, and one flag per branch.
+    std::vector<size_t> ShareStage;
+    std::vector<std::unique_ptr<std::atomic<bool>[]>> Taken;
+    const FoundBuild* Floor = nullptr;  // builds ranking after it are left
+};
+
 class Walk {
 public:
     using Tail = SearchModel::TailCache::Tail;
     using Group = SearchModel::TailCache::Group;
 
     Walk(const SearchModel::CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
-         std::vector<FoundBuild>& found, uint64_t& nodes, const SearchControl* control,
-         SearchModel::Scratch& scratch)
+         Shared& shared, size_t chara, const SearchControl* control, SearchModel::Scratch& scratch)
         : seen_(scratch.Seen),
           crowd_(scratch.Crowds),
           m_(m),
           build_(build),
           q_(q),
-          found_(found),
-          nodes_(nodes),
+          shared_(shared),
+          shareStage_(shared.ShareStage[chara]),
+          taken_(shared.Taken[chara].get()),
+          floor_(shared.Floor),
           control_(control) {
+        Pull();
         // The options most promising for the query first, so that good builds are found
         // early and bound the rest; among equals the current choice first.
         for (auto& table : seen_) {
@@ -967,6 +992,8 @@ public:
         }
     }
 
+    uint64_t Nodes() const { return nodes_; }
+
 private:
     // `tailsTried`: the child's kept sums were already weighed, against the answers as
     // they still stand.
@@ -974,6 +1001,10 @@ private:
                  bool tailsTried = false) {
         Node child = node;
         const SearchModel::Stage& stage = m_.Stages[s];
+        if (s < shareStage_) {
+            child.Path = node.Path * static_cast<uint32_t>(stage.Options.size()) +
+                         static_cast<uint32_t>(&o - stage.Options.data());
+        }
         AddFive(child.St, o.St);
         AddFive(child.Sl, o.Sl);
         child.Ring += o.Ring;
@@ -991,13 +1022,18 @@ private:
     }
 
     void Visit(size_t s, const Node& node, bool tailsTried = false) {
-        if ((++nodes_ & 4095) == 0 && control_ != nullptr && control_->Cancelled &&
-            control_->Cancelled()) {
-            throw Cancelled{};
+        if ((++nodes_ & 4095) == 0) {
+            Poll();
+        }
+        if (shared_.Version.load(std::memory_order_acquire) != version_) {
+            Pull();
         }
         if (Hopeless(s, node) || (!tailsTried && TailsHopeless(s, node)) || Seen(s, node) ||
             Crowded(s, node)) {
             return;
+        }
+        if (s == shareStage_ && taken_[node.Path].exchange(true, std::memory_order_relaxed)) {
+            return;  // another thread walks this branch
         }
         if (s < m_.Stages.size() && s < cache_->Groups.size() && !cache_->Groups[s].empty()) {
             // The groups that can still give an answer, the best estimate first.
@@ -1014,7 +1050,7 @@ private:
             // of groups hopeless with its best is hopeless with each of them.
             const auto room = ScoreRoom(s, node);
             const bool scored = room && !cache_->ByScore[s].empty();
-            const int32_t bar = scored ? found_.back().Rank : 0;
+            const int32_t bar = scored ? Last()->Rank : 0;
             const auto& groups = cache_->Groups[s];
             const auto& members = cache_->GroupMembers[s];
             std::pair<int32_t, int32_t> unused{};
@@ -1142,9 +1178,8 @@ private:
             child.Fields[kFieldCount + i] = u;
             child.Fields[kFieldClubCount + i] = v;
             child.UpDone = i + 1;
-            if ((++nodes_ & 4095) == 0 && control_ != nullptr && control_->Cancelled &&
-                control_->Cancelled()) {
-                throw Cancelled{};
+            if ((++nodes_ & 4095) == 0) {
+                Poll();
             }
             if (!Hopeless(m_.Stages.size(), child)) {
                 Counts(child);
@@ -1205,6 +1240,9 @@ private:
     // each on its own.
 
     void BuildTails() {
+        // Threads of one solve build their walks at once; the sums are kept for all.
+        static std::mutex building;
+        std::lock_guard<std::mutex> lock(building);
         const auto objective = static_cast<int>(q_.Objective);
         distance_ = q_.Objective == SearchObjective::Distance ||
                     q_.Objective == SearchObjective::PowerDistance ||
@@ -1830,9 +1868,10 @@ private:
         if (q_.Min[kMinDistance]) {
             require(0, 15 + CeilHalf(*q_.Min[kMinDistance] - 230 - ringYard));
         }
-        const bool full = found_.size() >= static_cast<size_t>(q_.Results);
+        const FoundBuild* const last = Last();
+        const bool full = last != nullptr;
         if (full) {
-            const int32_t bar = found_.back().Rank;
+            const int32_t bar = last->Rank;
             switch (q_.Objective) {
                 case SearchObjective::Distance:
                     require(0, 15 + CeilHalf(bar - 230 - ringYard));
@@ -1916,7 +1955,7 @@ private:
                     break;  // a status below 0 shows as 0 after a penalty: not a plain sum
                 }
                 const auto [sharper, ppNeed] =
-                    SumBound(s, node, cu, cv, powHi, full ? found_.back().Rank : kUnreachable);
+                    SumBound(s, node, cu, cv, powHi, full ? last->Rank : kUnreachable);
                 if (sharper < best) {
                     best = sharper;
                 }
@@ -1936,19 +1975,18 @@ private:
             *estimate = {best, ppLow};
         }
         if (full) {
-            const FoundBuild& last = found_.back();
-            if (best != last.Rank) {
-                return best < last.Rank;
+            if (best != last->Rank) {
+                return best < last->Rank;
             }
-            if (ppLow != last.Figures.PP) {
-                return ppLow > last.Figures.PP;
+            if (ppLow != last->Figures.PP) {
+                return ppLow > last->Figures.PP;
             }
             const int32_t changes = node.Changes + ChangesNeeded(s, node, spin, cv, excessLo,
-                                                                 last.Rank, last.Figures.PP);
-            if (changes != last.Changes) {
-                return changes > last.Changes;
+                                                                 last->Rank, last->Figures.PP);
+            if (changes != last->Changes) {
+                return changes > last->Changes;
             }
-            return LexAfter(s, node, last.Fields);
+            return LexAfter(s, node, last->Fields);
         }
         return false;
     }
@@ -1958,8 +1996,7 @@ private:
     // to the objective: what the later stages add at most, every count at its top (within
     // the budget). None where no such bound holds.
     std::optional<int64_t> ScoreRoom(size_t s, const Node& node) const {
-        const bool full = found_.size() >= static_cast<size_t>(q_.Results);
-        if (!full || node.Club < 0) {
+        if (Last() == nullptr || node.Club < 0) {
             return std::nullopt;
         }
         const auto& rest = m_.Rest[s + 1];
@@ -1990,7 +2027,7 @@ private:
             return total + kept + (budget ? std::min(free, Most(units, money)) : free);
         }
         const int i = static_cast<int>(q_.Objective) - 2;
-        if (i < 1 || i >= kStatCount || ((i == 1 || i == 2) && found_.back().Rank <= 0)) {
+        if (i < 1 || i >= kStatCount || ((i == 1 || i == 2) && Last()->Rank <= 0)) {
             return std::nullopt;  // control and accuracy never show below 0
         }
         counts(i);
@@ -2308,25 +2345,65 @@ private:
         Rank(b);
     }
 
-    void Rank(const FoundBuild& b) {
-        for (size_t i = 0; i < found_.size(); ++i) {
-            if (found_[i].Figures == b.Figures) {
-                if (!RanksBefore(b, found_[i])) {
-                    return;
-                }
-                found_.erase(found_.begin() + static_cast<std::ptrdiff_t>(i));
-                ++answersChanged_;
-                break;
-            }
+    // The last of the answers once there are as many as asked for; else the floor, if any.
+    const FoundBuild* Last() const {
+        if (found_.size() >= static_cast<size_t>(q_.Results)) {
+            return &found_.back();
         }
-        const auto at = std::upper_bound(found_.begin(), found_.end(), b, RanksBefore);
-        if (at - found_.begin() >= q_.Results) {
+        return floor_;
+    }
+
+    // The answers only get better, so a build that would not enter this thread's copy
+    // of them would not enter them as they stand either.
+    void Rank(const FoundBuild& b) {
+        if (!Enters(found_, b)) {
             return;
         }
-        found_.insert(at, b);
+        {
+            std::lock_guard<std::mutex> lock(shared_.Lock);
+            if (Enters(shared_.Answers, b)) {
+                auto& answers = shared_.Answers;
+                std::erase_if(answers,
+                              [&b](const FoundBuild& f) { return f.Figures == b.Figures; });
+                answers.insert(std::upper_bound(answers.begin(), answers.end(), b, RanksBefore), b);
+                if (answers.size() > static_cast<size_t>(q_.Results)) {
+                    answers.pop_back();
+                }
+                shared_.Version.fetch_add(1, std::memory_order_release);
+            }
+        }
+        Pull();
+    }
+
+    // Whether `b` is among the best builds of distinct figures once added to `answers`:
+    // it ranks before the one of its figures there, if any, and before the last unless
+    // there is room.
+    bool Enters(const std::vector<FoundBuild>& answers, const FoundBuild& b) const {
+        if (floor_ != nullptr && RanksBefore(*floor_, b)) {
+            return false;  // past the floor: no answer of this walk
+        }
+        for (const FoundBuild& f : answers) {
+            if (f.Figures == b.Figures) {
+                return RanksBefore(b, f);
+            }
+        }
+        return std::upper_bound(answers.begin(), answers.end(), b, RanksBefore) - answers.begin() <
+               q_.Results;
+    }
+
+    // The answers as the threads have left them.
+    void Pull() {
+        std::lock_guard<std::mutex> lock(shared_.Lock);
+        found_ = shared_.Answers;
+        version_ = shared_.Version.load(std::memory_order_relaxed);
         ++answersChanged_;
-        if (found_.size() > static_cast<size_t>(q_.Results)) {
-            found_.pop_back();
+    }
+
+    void Poll() {
+        if (shared_.Stop.load(std::memory_order_relaxed) ||
+            (control_ != nullptr && control_->Cancelled && control_->Cancelled())) {
+            shared_.Stop.store(true, std::memory_order_relaxed);
+            throw Cancelled{};
         }
     }
 
@@ -2365,16 +2442,35 @@ private:
     const SearchModel::CharaModel& m_;
     const PlannedBuild& build_;  // the current selection
     const SearchQuery& q_;
-    std::vector<FoundBuild>& found_;
-    uint64_t& nodes_;
+    Shared& shared_;
+    size_t shareStage_;
+    std::atomic<bool>* taken_;
+    std::vector<FoundBuild> found_;  // this thread's copy of the answers
+    const FoundBuild* floor_;
+    uint64_t version_ = 0;  // the answers' version the copy was taken at
+    uint64_t nodes_ = 0;
     const SearchControl* control_;
 };
+
+// As many threads as the machine runs at once, or as the caller asks; one where the
+// build has none.
+size_t ThreadCount(const SearchControl* control) {
+#if defined(__EMSCRIPTEN__) && !defined(__EMSCRIPTEN_PTHREADS__)
+    (void)control;
+    return 1;
+#else
+    if (control != nullptr && control->Threads > 0) {
+        return static_cast<size_t>(std::min(control->Threads, 64));
+    }
+    return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
+#endif
+}
 
 }  // namespace
 
 SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* control,
                                  double progressFrom, double progressSpan,
-                                 const FoundBuild* seed) const {
+                                 std::span<const FoundBuild> seeds, const FoundBuild* floor) const {
     // A minimum far beyond any build's figures is out of reach however far beyond it
     // is: held where no sum of the walk can overflow.
     SearchQuery query = asked;
@@ -2383,24 +2479,81 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
             m = std::clamp(*m, -1000000, 1000000);
         }
     }
-    SearchOutcome out;
-    if (seed != nullptr) {
-        out.Builds.push_back(*seed);
+    const size_t threads = ThreadCount(control);
+    Shared shared;
+    shared.Answers.assign(seeds.begin(), seeds.end());
+    shared.Floor = floor;
+    // The threads share the branches of the first stage where there are enough of them
+    // to keep every thread busy to the end.
+    for (const CharaModel& m : charas_) {
+        size_t stage = std::numeric_limits<size_t>::max();
+        size_t branches = 1;
+        if (threads > 1) {
+            for (size_t st = 0; st < m.Stages.size(); ++st) {
+                const size_t more = branches * std::max<size_t>(1, m.Stages[st].Options.size());
+                if (more > kMostShared) {
+                    break;
+                }
+                stage = st + 1;
+                branches = more;
+                if (branches >= kShared * threads) {
+                    break;
+                }
+            }
+        }
+        shared.ShareStage.push_back(stage);
+        shared.Taken.push_back(stage == std::numeric_limits<size_t>::max()
+                                   ? nullptr
+                                   : std::make_unique<std::atomic<bool>[]>(branches));
+    }
+    while (scratch_.size() < threads) {
+        scratch_.push_back(std::make_unique<Scratch>());
     }
     const double share = progressSpan / static_cast<double>(charas_.size());
-    try {
-        for (size_t c = 0; c < charas_.size(); ++c) {
-            Walk walk(charas_[c], base_, query, out.Builds, out.Nodes, control, *scratch_);
-            const double from = progressFrom + share * static_cast<double>(c);
-            walk.Run([&](double done) {
-                if (control != nullptr && control->Progress) {
-                    control->Progress(from + share * done);
+    std::atomic<uint64_t> nodes{0};
+    std::atomic<bool> cancelled{false};
+    std::exception_ptr failure;
+    const auto work = [&](size_t t) {
+        try {
+            for (size_t c = 0; c < charas_.size(); ++c) {
+                Walk walk(charas_[c], base_, query, shared, c, control, *scratch_[t]);
+                const double from = progressFrom + share * static_cast<double>(c);
+                try {
+                    walk.Run([&](double done) {
+                        if (t == 0 && control != nullptr && control->Progress) {
+                            control->Progress(from + share * done);
+                        }
+                    });
+                } catch (...) {
+                    nodes += walk.Nodes();
+                    throw;
                 }
-            });
+                nodes += walk.Nodes();
+            }
+        } catch (const Cancelled&) {
+            cancelled = true;
+        } catch (...) {
+            shared.Stop = true;
+            std::lock_guard<std::mutex> lock(shared.Lock);
+            failure = std::current_exception();
         }
-    } catch (const Cancelled&) {
-        out.Cancelled = true;
-        out.Builds.clear();
+    };
+    std::vector<std::thread> others;
+    for (size_t t = 1; t < threads; ++t) {
+        others.emplace_back(work, t);
+    }
+    work(0);
+    for (auto& thread : others) {
+        thread.join();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+    SearchOutcome out;
+    out.Nodes = nodes;
+    out.Cancelled = cancelled;
+    if (!out.Cancelled) {
+        out.Builds = std::move(shared.Answers);
     }
     return out;
 }

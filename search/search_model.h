@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "search/search.h"
@@ -49,11 +50,14 @@ public:
     // Solves `query` (the same character and free parts as the constructor's, other
     // minimums, objective or number of results allowed). Progress is reported from
     // `progressFrom` over `progressSpan`.
-    // `seed`, when given, is a build known to meet every condition of `query`: the walk
-    // starts with it as its answer, which leaves the answer as it is and bounds the walk
-    // from its first branch.
+    // `seeds`, ranked, of distinct figures and at most as many as asked for, are builds
+    // known to meet every condition of `query`: the walk starts with them as its answers,
+    // which leaves the answers as they are and bounds the walk from its first branch.
+    // With a `floor`, the walk leaves every build ranking after it: its answers are the
+    // best only where there are as many as asked for.
     SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
-                        double progressSpan, const FoundBuild* seed = nullptr) const;
+                        double progressSpan, std::span<const FoundBuild> seeds = {},
+                        const FoundBuild* floor = nullptr) const;
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when
@@ -74,5 +78,5 @@ public:
 private:
     PlannedBuild base_;
     std::vector<CharaModel> charas_;
-    std::unique_ptr<Scratch> scratch_;  // the walks' memory, one walk at a time
+    mutable std::vector<std::unique_ptr<Scratch>> scratch_;  // the walks' memory, by thread
 };

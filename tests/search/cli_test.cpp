@@ -58,6 +58,13 @@ TSimulator Shown(const PlannedBuild& build) {
     return sim;
 }
 
+// The count of nodes changes with every improvement of the pruning, and from run to run
+// where threads share the walk; everything else of an answer is the same every time.
+std::string WithoutNodes(std::string json) {
+    const size_t nodes = json.find("\"nodes\": ");
+    return nodes == std::string::npos ? json : json.erase(nodes, json.find(',', nodes) - nodes);
+}
+
 void ExpectRefused(const CliRun& run, const std::string& message) {
     EXPECT_EQ(run.Status, 2) << run.Err;
     EXPECT_EQ(run.Out, "");
@@ -127,9 +134,9 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
         WriteBytes(path, text);
         const CliRun run = RunCli({"search", path});
         EXPECT_EQ(run.Status, 0) << run.Err;
-        EXPECT_EQ(run.Out, ResultJson(result) + "\n");
+        EXPECT_EQ(WithoutNodes(run.Out), WithoutNodes(ResultJson(result) + "\n"));
         EXPECT_EQ(run.Err, "");
-        EXPECT_EQ(RunCli({"search", "-"}, text).Out, run.Out);
+        EXPECT_EQ(WithoutNodes(RunCli({"search", "-"}, text).Out), WithoutNodes(run.Out));
     }
     const std::string code = EncodeBuild(PlannedBuild{});
     ExpectRefused(RunCli({"search", "-"}, "{\"build\": \"" + code + "\", \"results\": 51}"),
@@ -153,10 +160,6 @@ TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
     const size_t start = docs.find("```json\n", marker) + 8;
     const CliRun run = RunCli({"search", KESTREL_DOCS "/search-example.json"});
     EXPECT_EQ(run.Status, 0) << run.Err;
-    const auto withoutNodes = [](std::string json) {
-        const size_t nodes = json.find("\"nodes\": ");
-        return nodes == std::string::npos ? json : json.erase(nodes, json.find(',', nodes) - nodes);
-    };
-    EXPECT_EQ(withoutNodes(docs.substr(start, docs.find("```", start) - start)),
-              withoutNodes(run.Out));
+    EXPECT_EQ(WithoutNodes(docs.substr(start, docs.find("```", start) - start)),
+              WithoutNodes(run.Out));
 }

@@ -391,7 +391,10 @@ TEST(SearchExact, MatchesPlainEnumeration) {
         }
         const SearchQuery q = RandomQuery(rng, sim);
         const std::string what = "round " + std::to_string(round) + ": " + Describe(q);
-        const SearchResult result = RunSearch(sim, q);
+        // One to four threads: each must find the same answers as the enumeration.
+        SearchControl threads;
+        threads.Threads = 1 + round % 4;
+        const SearchResult result = RunSearch(sim, q, &threads);
         const std::vector<Candidate> all = Enumerate(sim, q);
         ExpectSameAnswers(Best(all, q.Results), result.Answers, what);
         EXPECT_EQ(AsShown(result.Current), Read(sim)) << what;
@@ -466,6 +469,8 @@ TEST(SearchExact, MatchesPlainEnumeration) {
 
 // An answer applied through the chains shows its figures, also where the parts free
 // are too many to enumerate: cards, caddie, special card, club set and three wear slots.
+// There the threads share many branches: one thread and four find the same answers and
+// the same curve.
 TEST(SearchExact, AnswersShowTheirFigures) {
     std::mt19937 rng(7);
     for (int round = 0; round < 9; ++round) {
@@ -482,13 +487,29 @@ TEST(SearchExact, AnswersShowTheirFigures) {
         }
         q.Objective = static_cast<SearchObjective>(round % kObjectiveCount);
         q.NoPenalty = round % 2 == 0;
-        const SearchResult result = RunSearch(sim, q);
+        q.Results = 1 + round * 5;
+        SearchControl one;
+        one.Threads = 1;
+        SearchControl four;
+        four.Threads = 4;
+        const SearchResult result = RunSearch(sim, q, &one);
         ASSERT_FALSE(result.Answers.empty());
         for (const SearchAnswer& a : result.Answers) {
             TSimulator shown = sim;
             ShowBuild(shown, a.Build);
             EXPECT_EQ(Read(shown), AsShown(a.Figures)) << "round " << round;
         }
+        const auto codes = [](const SearchResult& r) {
+            std::vector<std::string> all;
+            for (const SearchAnswer& a : r.Answers) {
+                all.push_back(EncodeBuild(a.Build));
+            }
+            for (const CurveStep& c : r.Curve) {
+                all.push_back("curve " + EncodeBuild(c.Answer.Build));
+            }
+            return all;
+        };
+        EXPECT_EQ(codes(RunSearch(sim, q, &four)), codes(result)) << "round " << round;
     }
 }
 

@@ -177,10 +177,13 @@ test('the page answers as the window and the command line do, and shows what it 
   }
   assert.ok(runs.some((r) => r.answer.feasible) && runs.some((r) => !r.answer.feasible));
 
-  // The window searches its own selection, shown from the same stored settings.
+  // The window searches its own selection, shown from the same stored settings. Natively
+  // the threads share the walk, so only the count of nodes visited may differ.
+  const sansNodes = ({ nodes, ...answer }) => answer;
   const oracle = runOracle(kSettings, runs.map((r) => 'search ' + JSON.stringify(r.query)));
   runs.forEach((run, i) => {
-    assert.deepEqual(run.answer, oracle.steps[i + 1].search, `${run.what}: the window's answer`);
+    assert.deepEqual(sansNodes(run.answer), sansNodes(oracle.steps[i + 1].search),
+      `${run.what}: the window's answer`);
   });
 
   if (existsSync(kCliPath)) {
@@ -190,7 +193,7 @@ test('the page answers as the window and the command line do, and shows what it 
         const file = join(folder, 'query.json');
         writeFileSync(file, JSON.stringify(run.query));
         const printed = JSON.parse(execFileSync(kCliPath, ['search', file], { encoding: 'utf8' }));
-        assert.deepEqual(run.answer, printed, `${run.what}: kestrel-cli's answer`);
+        assert.deepEqual(sansNodes(run.answer), sansNodes(printed), `${run.what}: kestrel-cli's answer`);
       }
     } finally {
       rmSync(folder, { recursive: true, force: true });
