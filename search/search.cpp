@@ -31,7 +31,7 @@
 // or as many better ways as answers. Nothing else is pruned, so the answer is exact.
 // Natively the walk runs on a thread per core: the threads share the answers, which
 // bound every thread's walk, and the branches of one stage, each walked by the thread
-// that takes it first.
+// that takes it first; a thread left without work is handed part of another's.
 
 namespace {
 

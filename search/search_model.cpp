@@ -4,6 +4,7 @@
 #include <atomic>
 #include <bit>
 #include <cmath>
+#include <condition_variable>
 #include <exception>
 #include <functional>
 #include <limits>
@@ -882,10 +883,21 @@ struct SearchModel::Scratch {
 
 namespace {
 
+// Children of one node that a thread hands to another: the node, its stage and the
+// options still to descend through.
+struct Task {
+    size_t Stage = 0;
+    Node From;
+    std::vector<uint32_t> Options;
+};
+
 // What the threads of one solve share. Each thread walks the whole tree down to the
 // stage where the work is shared; there it takes every branch no thread has taken yet,
-// and walks below it alone. The answers are kept once for all: a thread bounds its walk
-// by a copy, taken again whenever another thread has changed them.
+// and walks below it alone. A thread left without a branch waits for work: a thread
+// still walking hands it the later half of the children it has yet to walk at its
+// shallowest node below that stage. The threads go on to the next character together.
+// The answers are kept once for all: a thread bounds its walk by a copy, taken again
+// whenever another thread has changed them.
 struct Shared {
     std::mutex Lock;
     std::vector<FoundBuild> Answers;   // under Lock
@@ -895,6 +907,12 @@ struct Shared {
     std::vector<size_t> ShareStage;
     std::vector<std::unique_ptr<std::atomic<bool>[]>> Taken;
     const FoundBuild* Floor = nullptr;  // builds ranking after it are left
+    // The work handed over, under TaskLock.
+    std::mutex TaskLock;
+    std::condition_variable TaskReady;
+    std::vector<Task> Tasks;
+    std::vector<size_t> Busy;     // by character: threads still walking it
+    std::atomic<int> Waiting{0};  // threads waiting for work
 };
 
 class Walk {
@@ -913,6 +931,7 @@ public:
           shareStage_(shared.ShareStage[chara]),
           taken_(shared.Taken[chara].get()),
           floor_(shared.Floor),
+          handsOver_(shared.Taken[chara] != nullptr),
           control_(control) {
         Pull();
         // The options most promising for the query first, so that good builds are found
@@ -946,6 +965,7 @@ public:
             slotCap_[i] = std::max(0, top - bonus);
         }
         open_.assign(m.Stages.size(), {});
+        frames_.assign(m.Stages.size(), {});
         BuildTails();
         // The fields the stages before s have chosen; the page is chosen from the start.
         decided_.assign(m.Stages.size() + 1, {});
@@ -1075,15 +1095,21 @@ private:
             const uint64_t tested = answersChanged_;
             const size_t tails = s + 1 < cache_->Tails.size() ? cache_->Tails[s + 1].size() : 0;
             const bool sharp = tails > 0 && cache_->Groups[s].size() * tails <= kSharpEstimates;
-            for (const auto& [value, pp, k] : open) {
-                for (const uint32_t i : cache_->Groups[s][static_cast<size_t>(k)].Members) {
+            Frame& frame = Enter(s, node, open.size(), true);
+            for (; frame.At < frame.End; ++frame.At) {
+                Hand();
+                for (const uint32_t i : Children(s, frame.At, true)) {
                     Descend(s, node, m_.Stages[s].Options[i], sharp && answersChanged_ == tested);
                 }
             }
+            frame.Open = false;
         } else if (s < m_.Stages.size()) {
-            for (const uint32_t i : order_[s]) {
-                Descend(s, node, m_.Stages[s].Options[i]);
+            Frame& frame = Enter(s, node, order_[s].size(), false);
+            for (; frame.At < frame.End; ++frame.At) {
+                Hand();
+                Descend(s, node, m_.Stages[s].Options[order_[s][frame.At]]);
             }
+            frame.Open = false;
         } else {
             Counts(node);
         }
@@ -2353,6 +2379,73 @@ private:
         return floor_;
     }
 
+    // A node's loop over its children, by stage, where a thread can hand some of them
+    // over: At is the child walked, End where this thread stops.
+    struct Frame {
+        bool Open = false;
+        size_t At = 0;
+        size_t End = 0;
+        const Node* From = nullptr;
+        bool Grouped = false;  // the children by the open groups, else one by one
+    };
+
+    // The options of the g-th child of a stage-s loop.
+    std::span<const uint32_t> Children(size_t s, size_t g, bool grouped) const {
+        if (grouped) {
+            return cache_->Groups[s][static_cast<size_t>(std::get<2>(open_[s][g]))].Members;
+        }
+        return {&order_[s][g], 1};
+    }
+
+    Frame& Enter(size_t s, const Node& node, size_t count, bool grouped) {
+        Frame& frame = frames_[s];  // sized once: the loops above hold theirs
+        frame.Open = handsOver_ && s >= shareStage_;
+        frame.At = 0;
+        frame.End = count;
+        frame.From = &node;
+        frame.Grouped = grouped;
+        return frame;
+    }
+
+    // When a thread waits for work, the later half of the children still to walk at this
+    // thread's shallowest node with at least two left after the one it walks.
+    void Hand() {
+        if (shared_.Waiting.load(std::memory_order_relaxed) == 0) {
+            return;
+        }
+        for (size_t s = shareStage_; s < frames_.size(); ++s) {
+            Frame& frame = frames_[s];
+            if (!frame.Open || frame.End - frame.At < 3) {
+                continue;
+            }
+            Task task;
+            task.Stage = s;
+            task.From = *frame.From;
+            const size_t half = frame.At + 1 + (frame.End - frame.At - 1) / 2;
+            for (size_t g = half; g < frame.End; ++g) {
+                const auto options = Children(s, g, frame.Grouped);
+                task.Options.insert(task.Options.end(), options.begin(), options.end());
+            }
+            std::lock_guard<std::mutex> lock(shared_.TaskLock);
+            if (shared_.Tasks.size() >= static_cast<size_t>(shared_.Waiting.load())) {
+                return;  // enough handed over already
+            }
+            frame.End = half;
+            shared_.Tasks.push_back(std::move(task));
+            shared_.TaskReady.notify_one();
+            return;
+        }
+    }
+
+public:
+    // Walks what another thread handed over.
+    void WalkHanded(const Task& task) {
+        for (const uint32_t i : task.Options) {
+            Descend(task.Stage, task.From, m_.Stages[task.Stage].Options[i]);
+        }
+    }
+
+private:
     // The answers only get better, so a build that would not enter this thread's copy
     // of them would not enter them as they stand either.
     void Rank(const FoundBuild& b) {
@@ -2446,7 +2539,9 @@ private:
     size_t shareStage_;
     std::atomic<bool>* taken_;
     std::vector<FoundBuild> found_;  // this thread's copy of the answers
+    std::vector<Frame> frames_;      // by stage
     const FoundBuild* floor_;
+    bool handsOver_;        // more than one thread walks
     uint64_t version_ = 0;  // the answers' version the copy was taken at
     uint64_t nodes_ = 0;
     const SearchControl* control_;
@@ -2506,6 +2601,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
                                    ? nullptr
                                    : std::make_unique<std::atomic<bool>[]>(branches));
     }
+    shared.Busy.assign(charas_.size(), threads);
     while (scratch_.size() < threads) {
         scratch_.push_back(std::make_unique<Scratch>());
     }
@@ -2524,6 +2620,31 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
                             control->Progress(from + share * done);
                         }
                     });
+                    // Then the work other threads hand over, until every thread is done
+                    // with this character.
+                    std::unique_lock<std::mutex> lock(shared.TaskLock);
+                    --shared.Busy[c];
+                    while (!shared.Stop) {
+                        if (!shared.Tasks.empty()) {
+                            const Task task = std::move(shared.Tasks.back());
+                            shared.Tasks.pop_back();
+                            ++shared.Busy[c];
+                            lock.unlock();
+                            walk.WalkHanded(task);
+                            lock.lock();
+                            --shared.Busy[c];
+                        } else if (shared.Busy[c] == 0) {
+                            shared.TaskReady.notify_all();
+                            break;
+                        } else {
+                            ++shared.Waiting;
+                            shared.TaskReady.wait(lock);
+                            --shared.Waiting;
+                        }
+                    }
+                    if (shared.Stop) {
+                        throw Cancelled{};
+                    }
                 } catch (...) {
                     nodes += walk.Nodes();
                     throw;
@@ -2537,6 +2658,9 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
             std::lock_guard<std::mutex> lock(shared.Lock);
             failure = std::current_exception();
         }
+        // Threads waiting for work stop too.
+        std::lock_guard<std::mutex> lock(shared.TaskLock);
+        shared.TaskReady.notify_all();
     };
     std::vector<std::thread> others;
     for (size_t t = 1; t < threads; ++t) {
