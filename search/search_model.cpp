@@ -910,9 +910,11 @@ struct Shared {
     // The work handed over, under TaskLock.
     std::mutex TaskLock;
     std::condition_variable TaskReady;
-    std::vector<Task> Tasks;
-    std::vector<size_t> Busy;     // by character: threads still walking it
-    std::atomic<int> Waiting{0};  // threads waiting for work
+    // By character: a thread done with one character may still wait for its work while
+    // another hands over work of the next.
+    std::vector<std::vector<Task>> Tasks;
+    std::vector<size_t> Busy;                     // by character: threads still walking it
+    std::unique_ptr<std::atomic<int>[]> Waiting;  // threads waiting for work
 };
 
 class Walk {
@@ -929,6 +931,7 @@ public:
           q_(q),
           shared_(shared),
           shareStage_(shared.ShareStage[chara]),
+          chara_(chara),
           taken_(shared.Taken[chara].get()),
           floor_(shared.Floor),
           handsOver_(shared.Taken[chara] != nullptr),
@@ -2410,7 +2413,7 @@ private:
     // When a thread waits for work, the later half of the children still to walk at this
     // thread's shallowest node with at least two left after the one it walks.
     void Hand() {
-        if (shared_.Waiting.load(std::memory_order_relaxed) == 0) {
+        if (shared_.Waiting[chara_].load(std::memory_order_relaxed) == 0) {
             return;
         }
         for (size_t s = shareStage_; s < frames_.size(); ++s) {
@@ -2427,11 +2430,12 @@ private:
                 task.Options.insert(task.Options.end(), options.begin(), options.end());
             }
             std::lock_guard<std::mutex> lock(shared_.TaskLock);
-            if (shared_.Tasks.size() >= static_cast<size_t>(shared_.Waiting.load())) {
+            auto& tasks = shared_.Tasks[chara_];
+            if (tasks.size() >= static_cast<size_t>(shared_.Waiting[chara_].load())) {
                 return;  // enough handed over already
             }
             frame.End = half;
-            shared_.Tasks.push_back(std::move(task));
+            tasks.push_back(std::move(task));
             shared_.TaskReady.notify_one();
             return;
         }
@@ -2537,6 +2541,7 @@ private:
     const SearchQuery& q_;
     Shared& shared_;
     size_t shareStage_;
+    size_t chara_;
     std::atomic<bool>* taken_;
     std::vector<FoundBuild> found_;  // this thread's copy of the answers
     std::vector<Frame> frames_;      // by stage
@@ -2602,6 +2607,8 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
                                    : std::make_unique<std::atomic<bool>[]>(branches));
     }
     shared.Busy.assign(charas_.size(), threads);
+    shared.Tasks.resize(charas_.size());
+    shared.Waiting = std::make_unique<std::atomic<int>[]>(charas_.size());
     while (scratch_.size() < threads) {
         scratch_.push_back(std::make_unique<Scratch>());
     }
@@ -2625,9 +2632,9 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
                     std::unique_lock<std::mutex> lock(shared.TaskLock);
                     --shared.Busy[c];
                     while (!shared.Stop) {
-                        if (!shared.Tasks.empty()) {
-                            const Task task = std::move(shared.Tasks.back());
-                            shared.Tasks.pop_back();
+                        if (!shared.Tasks[c].empty()) {
+                            const Task task = std::move(shared.Tasks[c].back());
+                            shared.Tasks[c].pop_back();
                             ++shared.Busy[c];
                             lock.unlock();
                             walk.WalkHanded(task);
@@ -2637,9 +2644,9 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
                             shared.TaskReady.notify_all();
                             break;
                         } else {
-                            ++shared.Waiting;
+                            ++shared.Waiting[c];
                             shared.TaskReady.wait(lock);
-                            --shared.Waiting;
+                            --shared.Waiting[c];
                         }
                     }
                     if (shared.Stop) {

@@ -488,6 +488,11 @@ TEST(SearchExact, AnswersShowTheirFigures) {
         q.Objective = static_cast<SearchObjective>(round % kObjectiveCount);
         q.NoPenalty = round % 2 == 0;
         q.Results = 1 + round * 5;
+        // Any character: the threads go from one character to the next while work of
+        // the last one is still handed over.
+        if (round % 3 == 1) {
+            q.Character = kAnyCharacter;
+        }
         SearchControl one;
         one.Threads = 1;
         SearchControl four;
