@@ -203,12 +203,14 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         floor.Figures.PP = main.Builds.front().Figures.PP;
         floor.Changes = std::numeric_limits<int32_t>::max();
         floor.Fields.fill(std::numeric_limits<int32_t>::max());
-        SearchOutcome tied = model.Solve(query, control, 0.2, 0.2, main.Builds, &floor);
+        // The best build is known now: no build passes it.
+        const Ceiling top{floor.Rank, floor.Figures.PP};
+        SearchOutcome tied = model.Solve(query, control, 0.2, 0.2, main.Builds, &floor, top);
         result.Nodes += tied.Nodes;
         if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
             main = std::move(tied);
         } else {
-            main = model.Solve(query, control, 0.4, 0.2, tied.Builds);
+            main = model.Solve(query, control, 0.4, 0.2, tied.Builds, nullptr, top);
             result.Nodes += main.Nodes;
         }
     }
@@ -263,8 +265,10 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         for (std::optional<int32_t> budget = query.Budget;;) {
             if (!steps.empty()) {
                 step.Budget = budget;
+                // Within less PP than the step above costs, no build reaches its value.
                 best = model.Solve(step, control, done, 0.0,
-                                   seed ? std::span(&*seed, 1) : std::span<const FoundBuild>());
+                                   seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(),
+                                   nullptr, Ceiling{steps.back().Value - 1, 0});
                 result.Nodes += best.Nodes;
                 if (best.Cancelled) {
                     result.Cancelled = true;

@@ -730,14 +730,54 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
             };
             const Option* kept = options.front().Changes == 0 ? &options.front() : nullptr;
             g.MustChange += kept == nullptr ? 1 : 0;
-            for (int d = 0; d < CharaModel::kDims; ++d) {
-                int32_t most = dim(options.front(), d);
-                for (const Option& o : options) {
-                    most = std::max(most, dim(o, d));
+            // A joined stage can take several changes for its largest gain. Its gain with
+            // at most k changes is bounded by the least concave function above it, whose
+            // steps fall: one entry per change, so that the largest entries of all stages
+            // bound what any number of changes can gain.
+            int32_t most = 1;
+            for (const Option& o : options) {
+                most = std::max(most, o.Changes);
+            }
+            const auto add = [&](std::vector<int32_t>& to, const auto& gain) {
+                if (kept == nullptr) {
+                    to.push_back(0);  // the stage's change is counted on its own
+                    return;
                 }
-                const int32_t here = kept != nullptr ? dim(*kept, d) : most;
+                std::vector<int32_t> best(static_cast<size_t>(most) + 1, 0);
+                for (const Option& o : options) {
+                    auto& b = best[static_cast<size_t>(o.Changes)];
+                    b = std::max(b, gain(o));
+                }
+                for (size_t k = 1; k < best.size(); ++k) {
+                    best[k] = std::max(best[k], best[k - 1]);
+                }
+                // The upper concave hull from 0, its slopes over each single change.
+                size_t from = 0;
+                while (from + 1 < best.size()) {
+                    size_t next = from + 1;
+                    for (size_t k = from + 2; k < best.size(); ++k) {
+                        if (int64_t{best[k] - best[from]} * static_cast<int64_t>(next - from) >
+                            int64_t{best[next] - best[from]} * static_cast<int64_t>(k - from)) {
+                            next = k;
+                        }
+                    }
+                    const int32_t rise = best[next] - best[from];
+                    const auto steps = static_cast<int32_t>(next - from);
+                    for (int32_t k = 0; k < steps; ++k) {
+                        // Rounded up, the largest first: the steps still add to the rise.
+                        to.push_back(rise / steps + (k < rise % steps ? 1 : 0));
+                    }
+                    from = next;
+                }
+            };
+            for (int d = 0; d < CharaModel::kDims; ++d) {
+                int32_t top = dim(options.front(), d);
+                for (const Option& o : options) {
+                    top = std::max(top, dim(o, d));
+                }
+                const int32_t here = kept != nullptr ? dim(*kept, d) : top;
                 g.Kept[d] += here;
-                g.Up[d].push_back(most - here);
+                add(g.Up[d], [&](const Option& o) { return dim(o, d) - here; });
                 std::sort(g.Up[d].rbegin(), g.Up[d].rend());
             }
             int32_t least = options.front().St[0];
@@ -746,7 +786,7 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
             }
             const int32_t here = kept != nullptr ? kept->St[0] : least;
             g.KeptPow += here;
-            g.PowDown.push_back(here - least);
+            add(g.PowDown, [&](const Option& o) { return here - o.St[0]; });
             std::sort(g.PowDown.rbegin(), g.PowDown.rend());
             m.RestGains[s] = std::move(g);
         }
@@ -907,6 +947,7 @@ struct Shared {
     std::vector<size_t> ShareStage;
     std::vector<std::unique_ptr<std::atomic<bool>[]>> Taken;
     const FoundBuild* Floor = nullptr;  // builds ranking after it are left
+    std::optional<Ceiling> Top;         // what no build passes
     // The work handed over, under TaskLock.
     std::mutex TaskLock;
     std::condition_variable TaskReady;
@@ -934,6 +975,7 @@ public:
           chara_(chara),
           taken_(shared.Taken[chara].get()),
           floor_(shared.Floor),
+          top_(shared.Top),
           handsOver_(shared.Taken[chara] != nullptr),
           control_(control) {
         Pull();
@@ -2004,6 +2046,11 @@ private:
             *estimate = {best, ppLow};
         }
         if (full) {
+            if (top_ && best >= top_->Rank) {
+                // Nothing passes the known best: at best a branch ties with it.
+                best = top_->Rank;
+                ppLow = std::max(ppLow, top_->PP);
+            }
             if (best != last->Rank) {
                 return best < last->Rank;
             }
@@ -2214,13 +2261,82 @@ private:
         return true;  // the very same build
     }
 
+    // The fewest free count fields still open below `node` that must change so that the
+    // counts add `units` of each stat within `money` PP; 1000 when no change does it. A
+    // field as it stands adds its count and costs its price; a changed one adds what it
+    // is given, the two of a stat as evenly as their caps (`cu`, `cv`) allow.
+    int32_t CountChanges(const Node& node, const Five& cu, const Five& cv, const Five& units,
+                         int32_t money) const {
+        constexpr int64_t kNever = std::numeric_limits<int64_t>::max() / 4;
+        // The least PP by number of fields changed, over the stats weighed so far.
+        std::array<int64_t, 2 * kStatCount + 1> least;
+        least.fill(kNever);
+        least[0] = 0;
+        int fields = 0;
+        for (int i = node.UpDone; i < kStatCount; ++i) {
+            const bool freeU = m_.CountFree[i];
+            const bool freeV = m_.ClubCountFree[i];
+            if (!freeU && !freeV) {
+                if (units[i] > 0) {
+                    return 1000;
+                }
+                continue;
+            }
+            const int64_t w = kUpgradeWeight[i];
+            const int32_t r = std::max(0, units[i]);
+            const int32_t hu = freeU ? m_.Current[kFieldCount + i] : 0;
+            const int32_t hv = freeV ? m_.Current[kFieldClubCount + i] : 0;
+            const int64_t pu = w * hu * (hu + 1);
+            const int64_t pv = w * hv * (hv + 1);
+            const bool standsU = hu <= cu[i];
+            const bool standsV = hv <= cv[i];
+            // One field bought anew to add x while the other stands.
+            const auto alone = [&](int32_t x, int32_t cap) -> int64_t {
+                x = std::max(0, x);
+                return x <= cap ? w * x * (x + 1) : kNever;
+            };
+            std::array<int64_t, 3> cost{kNever, kNever, kNever};
+            if (standsU && standsV && hu + hv >= r) {
+                cost[0] = pu + pv;
+            }
+            if (freeU && standsV) {
+                cost[1] = std::min(cost[1], alone(r - hv, cu[i]) + pv);
+            }
+            if (freeV && standsU) {
+                cost[1] = std::min(cost[1], alone(r - hu, cv[i]) + pu);
+            }
+            if (freeU && freeV) {
+                const int32_t c = MinCost(i, r, cu[i], cv[i]);
+                cost[2] = c == kNoLimit ? kNever : c;
+            }
+            const int more = (freeU ? 1 : 0) + (freeV ? 1 : 0);
+            std::array<int64_t, 2 * kStatCount + 1> next;
+            next.fill(kNever);
+            for (int k = 0; k <= fields; ++k) {
+                if (least[static_cast<size_t>(k)] >= kNever) {
+                    continue;
+                }
+                for (int c = 0; c <= more; ++c) {
+                    auto& to = next[static_cast<size_t>(k + c)];
+                    to = std::min(to, least[static_cast<size_t>(k)] + cost[static_cast<size_t>(c)]);
+                }
+            }
+            least = next;
+            fields += more;
+        }
+        for (int k = 0; k <= fields; ++k) {
+            if (least[static_cast<size_t>(k)] <= money) {
+                return k;
+            }
+        }
+        return 1000;
+    }
+
     // The fewest changes a build below `node` still needs to tie with the last kept
-    // answer (value `bar`, `ppBar` PP) and meet the conditions. Two disjoint kinds:
-    // - count fields: the free counts as they stand cost their price, and only changing
-    //   a count takes PP away, at most its whole price;
-    // - stages: with every free count anywhere the remaining PP allows (at no change),
-    //   each condition the current choices miss needs as many stage changes as its
-    //   largest possible gains take to close the gap.
+    // answer (value `bar`, `ppBar` PP) and meet the conditions: n changes of the open
+    // stages, each condition gaining at most its n largest gains per change, and the
+    // count fields that must change to buy the rest of every condition at once within
+    // the PP left (a count as it stands costs its price). The least total over n.
     int32_t ChangesNeeded(size_t s, const Node& node, const Five& cu, const Five& cv,
                           int32_t excessLo, int32_t bar, int32_t ppBar) const {
         const auto& g = m_.RestGains[s];
@@ -2235,33 +2351,8 @@ private:
             return n;
         };
 
-        // A count standing above what it may reach below this branch changes anyway.
-        int32_t pp = node.PP;
-        int32_t forced = 0;
-        std::array<int32_t, 2 * kStatCount> savings{};
-        size_t saved = 0;
-        const auto price = [&](int i, int32_t here, int32_t top) {
-            if (here > top) {
-                ++forced;
-            } else {
-                savings[saved] = kUpgradeWeight[i] * here * (here + 1);
-                pp += savings[saved++];
-            }
-        };
-        for (int i = node.UpDone; i < kStatCount; ++i) {
-            if (m_.CountFree[i]) {
-                price(i, m_.Current[kFieldCount + i], cu[i]);
-            }
-            if (m_.ClubCountFree[i]) {
-                price(i, m_.Current[kFieldClubCount + i], cv[i]);
-            }
-        }
-        std::sort(savings.begin(), savings.begin() + static_cast<std::ptrdiff_t>(saved),
-                  std::greater<>());
-        const int32_t counts = forced + fewest(pp - ppBar, std::span(savings).first(saved));
-
         // What the counts can give within the PP left, and what kept counts give.
-        Five up{}, keptLow{};
+        Five kept{}, up{}, keptLow{};
         const int32_t money = ppBar - node.PP;
         for (int i = node.UpDone; i < kStatCount; ++i) {
             const int32_t here = m_.Current[kFieldCount + i];
@@ -2269,34 +2360,39 @@ private:
             if (!m_.CountFree[i]) {
                 const int32_t limitLo = node.Sl[i] + m_.Rest[s].SlMin[i] + bonus;
                 const int32_t limitHi = node.Sl[i] + m_.Rest[s].SlMax[i] + bonus;
-                up[i] += std::max(0, std::min(here, limitHi));
+                kept[i] = std::max(0, std::min(here, limitHi));
                 keptLow[i] = std::max(0, std::min(here, limitLo));
             }
-            up[i] += money >= 0 ? MostBought(i, 0, money, cu[i], cv[i]) : 0;
+            up[i] = kept[i] + (money >= 0 ? MostBought(i, 0, money, cu[i], cv[i]) : 0);
         }
-        const auto value = [&](int d) {
+        // What dimension d reaches with the stages as they stand and the counts adding
+        // `add`.
+        const auto valueWith = [&](int d, const Five& add) {
             const Five& st = node.St;
             int32_t v = 0;
             switch (d) {
                 case 5:
-                    v = 2 * (st[0] + up[0]) + node.Ring + node.Yard;
+                    v = 2 * (st[0] + add[0]) + node.Ring + node.Yard;
                     break;
                 case 6:
-                    v = 2 * (st[0] + up[0]) + node.Ring + node.Yard + node.Py;
+                    v = 2 * (st[0] + add[0]) + node.Ring + node.Yard + node.Py;
                     break;
                 case 7:
                     for (int i = 0; i < kStatCount; ++i) {
-                        v += st[i] + up[i];
+                        v += st[i] + add[i];
                     }
                     break;
                 default:
-                    v = st[d] + up[d];
+                    v = st[d] + add[d];
             }
             return v + g.Kept[d];
         };
         int32_t stages = 0;
-        const auto reach = [&](int d, int32_t target) {
-            stages = std::max(stages, fewest(target - value(d), g.Up[d]));
+        std::array<int32_t, SearchModel::CharaModel::kDims> target;
+        target.fill(kUnreachable);
+        const auto reach = [&](int d, int32_t t) {
+            target[d] = std::max(target[d], t);
+            stages = std::max(stages, fewest(t - valueWith(d, up), g.Up[d]));
         };
         switch (q_.Objective) {
             case SearchObjective::Distance:
@@ -2334,7 +2430,49 @@ private:
             stages =
                 std::max(stages, fewest(node.St[0] + g.KeptPow + keptLow[0] - m_.Limit, g.PowDown));
         }
-        return g.MustChange + stages + counts;
+        if (stages >= 1000 || money < 0) {
+            return 1000;
+        }
+        // Each condition alone may take every PP left for its counts; together they share
+        // them. With n stage changes, each dimension gains at most its n largest gains,
+        // and the counts must buy the rest of every condition at once: the fewest count
+        // fields changed that do it within the PP left.
+        const size_t open = g.Up[0].size();
+        std::array<int32_t, SearchModel::CharaModel::kDims> gained{};
+        int32_t fewestTotal = 1000;
+        for (size_t n = 0; n <= open && static_cast<int32_t>(n) < fewestTotal; ++n) {
+            if (n >= static_cast<size_t>(stages)) {
+                Five units{};
+                for (int d = 0; d < SearchModel::CharaModel::kDims; ++d) {
+                    if (target[d] == kUnreachable) {
+                        continue;
+                    }
+                    const int32_t gap = target[d] - valueWith(d, kept) - gained[d];
+                    if (d < kStatCount) {
+                        units[d] = std::max(units[d], gap);
+                    } else if (d < 7) {
+                        units[0] = std::max(units[0], CeilHalf(gap));
+                    }
+                }
+                bool fits = true;
+                if (target[7] != kUnreachable) {
+                    Units free;
+                    free.Chara = cu;
+                    free.Club = cv;
+                    const int64_t all =
+                        Cheapest(free, int64_t{target[7]} - valueWith(7, kept) - gained[7]);
+                    fits = all >= 0 && all <= money;
+                }
+                const int32_t counts = fits ? CountChanges(node, cu, cv, units, money) : 1000;
+                fewestTotal = std::min(fewestTotal, static_cast<int32_t>(n) + counts);
+            }
+            if (n < open) {
+                for (int d = 0; d < SearchModel::CharaModel::kDims; ++d) {
+                    gained[d] += std::max(0, g.Up[d][n]);
+                }
+            }
+        }
+        return g.MustChange + fewestTotal;
     }
 
     // A whole build: its figures, the conditions, and its place among those kept.
@@ -2546,6 +2684,7 @@ private:
     std::vector<FoundBuild> found_;  // this thread's copy of the answers
     std::vector<Frame> frames_;      // by stage
     const FoundBuild* floor_;
+    const std::optional<Ceiling> top_;
     bool handsOver_;        // more than one thread walks
     uint64_t version_ = 0;  // the answers' version the copy was taken at
     uint64_t nodes_ = 0;
@@ -2570,7 +2709,8 @@ size_t ThreadCount(const SearchControl* control) {
 
 SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* control,
                                  double progressFrom, double progressSpan,
-                                 std::span<const FoundBuild> seeds, const FoundBuild* floor) const {
+                                 std::span<const FoundBuild> seeds, const FoundBuild* floor,
+                                 std::optional<Ceiling> ceiling) const {
     // A minimum far beyond any build's figures is out of reach however far beyond it
     // is: held where no sum of the walk can overflow.
     SearchQuery query = asked;
@@ -2583,6 +2723,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
     Shared shared;
     shared.Answers.assign(seeds.begin(), seeds.end());
     shared.Floor = floor;
+    shared.Top = ceiling;
     // The threads share the branches of the first stage where there are enough of them
     // to keep every thread busy to the end.
     for (const CharaModel& m : charas_) {

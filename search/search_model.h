@@ -40,6 +40,12 @@ struct SearchOutcome {
     bool Cancelled = false;
 };
 
+// The value (the rank, for least PP) and PP that no build passes.
+struct Ceiling {
+    int32_t Rank = 0;
+    int32_t PP = 0;
+};
+
 class SearchModel {
 public:
     // Throws ESimError when the selection cannot be searched from (no page for the
@@ -55,9 +61,13 @@ public:
     // which leaves the answers as they are and bounds the walk from its first branch.
     // With a `floor`, the walk leaves every build ranking after it: its answers are the
     // best only where there are as many as asked for.
+    // A `ceiling`, known from an earlier walk, is what no build meeting the conditions
+    // passes: none has a greater value, nor this value for fewer PP. The bounds then never
+    // hope for more.
     SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
                         double progressSpan, std::span<const FoundBuild> seeds = {},
-                        const FoundBuild* floor = nullptr) const;
+                        const FoundBuild* floor = nullptr,
+                        std::optional<Ceiling> ceiling = std::nullopt) const;
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when
