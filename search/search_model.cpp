@@ -2057,8 +2057,9 @@ private:
             if (ppLow != last->Figures.PP) {
                 return ppLow > last->Figures.PP;
             }
-            const int32_t changes = node.Changes + ChangesNeeded(s, node, spin, cv, excessLo,
-                                                                 last->Rank, last->Figures.PP);
+            const int32_t changes =
+                node.Changes + ChangesNeeded(s, node, spin, cv, excessLo, last->Rank,
+                                             last->Figures.PP, last->Changes - node.Changes);
             if (changes != last->Changes) {
                 return changes > last->Changes;
             }
@@ -2337,8 +2338,9 @@ private:
     // stages, each condition gaining at most its n largest gains per change, and the
     // count fields that must change to buy the rest of every condition at once within
     // the PP left (a count as it stands costs its price). The least total over n.
+    // Past `most` changes the count is only known to be more.
     int32_t ChangesNeeded(size_t s, const Node& node, const Five& cu, const Five& cv,
-                          int32_t excessLo, int32_t bar, int32_t ppBar) const {
+                          int32_t excessLo, int32_t bar, int32_t ppBar, int32_t most) const {
         const auto& g = m_.RestGains[s];
         const auto fewest = [](int32_t gap, std::span<const int32_t> sorted) {
             int32_t n = 0;
@@ -2363,8 +2365,18 @@ private:
                 kept[i] = std::max(0, std::min(here, limitHi));
                 keptLow[i] = std::max(0, std::min(here, limitLo));
             }
-            up[i] = kept[i] + (money >= 0 ? MostBought(i, 0, money, cu[i], cv[i]) : 0);
         }
+        // What the counts can give within the PP left, asked only of the statuses a
+        // condition reads.
+        std::array<bool, kStatCount> bought{};
+        const auto buy = [&](int i) {
+            if (!bought[i]) {
+                bought[i] = true;
+                up[i] =
+                    kept[i] +
+                    (money >= 0 && i >= node.UpDone ? MostBought(i, 0, money, cu[i], cv[i]) : 0);
+            }
+        };
         // What dimension d reaches with the stages as they stand and the counts adding
         // `add`.
         const auto valueWith = [&](int d, const Five& add) {
@@ -2392,6 +2404,11 @@ private:
         target.fill(kUnreachable);
         const auto reach = [&](int d, int32_t t) {
             target[d] = std::max(target[d], t);
+            for (int i = 0; i < kStatCount; ++i) {
+                if (i == d || (i == 0 && (d == 5 || d == 6)) || d == 7) {
+                    buy(i);
+                }
+            }
             stages = std::max(stages, fewest(t - valueWith(d, up), g.Up[d]));
         };
         switch (q_.Objective) {
@@ -2440,7 +2457,11 @@ private:
         const size_t open = g.Up[0].size();
         std::array<int32_t, SearchModel::CharaModel::kDims> gained{};
         int32_t fewestTotal = 1000;
-        for (size_t n = 0; n <= open && static_cast<int32_t>(n) < fewestTotal; ++n) {
+        // Totals below `below` are only compared with it, so the first one found will do.
+        const int32_t below = most - g.MustChange;
+        for (size_t n = 0;
+             n <= open && static_cast<int32_t>(n) < fewestTotal && static_cast<int32_t>(n) <= below;
+             ++n) {
             if (n >= static_cast<size_t>(stages)) {
                 Five units{};
                 for (int d = 0; d < SearchModel::CharaModel::kDims; ++d) {
@@ -2465,6 +2486,9 @@ private:
                 }
                 const int32_t counts = fits ? CountChanges(node, cu, cv, units, money) : 1000;
                 fewestTotal = std::min(fewestTotal, static_cast<int32_t>(n) + counts);
+                if (fewestTotal < below) {
+                    break;
+                }
             }
             if (n < open) {
                 for (int d = 0; d < SearchModel::CharaModel::kDims; ++d) {
