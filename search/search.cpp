@@ -184,13 +184,13 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
 
-    // For a status or the status sum, many builds often tie with the best in value and
-    // PP, differing only in figures the objective does not read. So the best build is
-    // found first, and then a walk that leaves every build ranking after those two; where
-    // it finds as many builds as asked for, they are the answers, else the walk over all
-    // goes on from the ones it found. Distances and PP tie less: one walk.
-    const bool ties = query.Results > 1 && query.Objective >= SearchObjective::Pow &&
-                      query.Objective <= SearchObjective::Sum;
+    // Many builds often tie with the best in value and PP, differing only in figures the
+    // objective does not read (a distance too, once power stands at its limit). So the
+    // best build is found first, and then a walk that leaves every build ranking after
+    // those two; where it finds as many builds as asked for, they are the answers, else
+    // the walk over all goes on from the ones it found.
+    const bool ties = query.Results > 1;
+
     SearchQuery first = query;
     if (ties) {
         first.Results = 1;

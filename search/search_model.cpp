@@ -1238,6 +1238,15 @@ private:
         // first, and of equal PP the one adding less).
         const bool onlyCosts = !wanted_[i] || (i == 0 && powCosts_);
         int32_t dearer = std::numeric_limits<int32_t>::max();
+        // No pair may cost more than the budget leaves, nor, where no build passes the
+        // last answer's value, more than its PP leave.
+        int64_t most = q_.Budget ? int64_t{*q_.Budget} : std::numeric_limits<int64_t>::max();
+        if (const FoundBuild* last = Last(); last != nullptr && top_ && last->Rank >= top_->Rank) {
+            most = std::min<int64_t>(most, last->Figures.PP);
+        }
+        if (most != std::numeric_limits<int64_t>::max()) {
+            dearer = static_cast<int32_t>(std::clamp<int64_t>(most - node.PP, -1, dearer));
+        }
         for (const auto& [u, v, added, pp, changes] : pairs) {
             if (pp > dearer) {
                 break;
