@@ -808,6 +808,10 @@ struct Node {
     int32_t Changes = 0;
     int UpDone = 0;     // counts of stats 0..UpDone-1 are chosen
     uint32_t Path = 0;  // which branch of the stage where the threads share the work
+    // The fields of stages 0..Known-1 are chosen. A node that stands for several builds
+    // (a group of options, the sums of the stages after it) keeps its parent's fields
+    // and Known: its own list indices are not known.
+    uint32_t Known = 0;
     BuildFields Fields{};
 };
 
@@ -1083,6 +1087,7 @@ private:
         for (size_t j = 0; j < stage.Fields.size(); ++j) {
             child.Fields[stage.Fields[j]] = o.Values[j];
         }
+        child.Known = static_cast<uint32_t>(s + 1);
         Visit(s + 1, child, tailsTried);
     }
 
@@ -1661,6 +1666,8 @@ private:
     // A child of `node` through options adding `d`, as far as the bound reads it.
     static Node Through(const Node& node, const Tail& d) {
         Node child;
+        child.Known = node.Known;
+        child.Fields = node.Fields;
         child.Club = node.Club;
         child.PP = node.PP;
         for (int i = 0; i < kStatCount; ++i) {
@@ -1700,6 +1707,8 @@ private:
     // False when every sum leaves the branch hopeless.
     bool TailEstimate(size_t s, const Node& node, std::pair<int32_t, int32_t>& estimate) const {
         Node end;
+        end.Known = node.Known;
+        end.Fields = node.Fields;
         end.Club = node.Club;
         end.PP = node.PP;
         const auto hopeless = [&](const Tail& t, std::pair<int32_t, int32_t>* e) {
@@ -1743,6 +1752,8 @@ private:
         // branches are mostly kept by the same one.
         size_t& last = lastHope_[s];
         Node end;
+        end.Known = node.Known;
+        end.Fields = node.Fields;
         end.Club = node.Club;
         end.PP = node.PP;
         const auto hopeless = [&](const Tail& t) {
@@ -2072,7 +2083,7 @@ private:
             if (changes != last->Changes) {
                 return changes > last->Changes;
             }
-            return LexAfter(s, node, last->Fields);
+            return LexAfter(node, last->Fields);
         }
         return false;
     }
@@ -2253,9 +2264,10 @@ private:
 
     // True when every build below `node` has larger list indices than `fields`: the
     // first field where they differ is already chosen, and so is every field before it.
-    bool LexAfter(size_t s, const Node& node, const BuildFields& fields) const {
+    bool LexAfter(const Node& node, const BuildFields& fields) const {
+        const auto& decided = decided_[std::min<size_t>(node.Known, decided_.size() - 1)];
         for (int k = 0; k < kBuildFieldCount; ++k) {
-            bool chosen = decided_[std::min(s, decided_.size() - 1)][static_cast<size_t>(k)];
+            bool chosen = decided[static_cast<size_t>(k)];
             if (k >= kFieldCount && k < kFieldCount + kStatCount) {
                 chosen = !m_.CountFree[k - kFieldCount] || k - kFieldCount < node.UpDone;
             } else if (k >= kFieldClubCount) {
