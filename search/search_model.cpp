@@ -2046,7 +2046,7 @@ private:
                     break;  // a status below 0 shows as 0 after a penalty: not a plain sum
                 }
                 const auto [sharper, ppNeed] =
-                    SumBound(s, node, cu, cv, powHi, full ? last->Rank : kUnreachable);
+                    SumBound(s, node, cu, spin, cv, powHi, full ? last->Rank : kUnreachable);
                 if (sharper < best) {
                     best = sharper;
                 }
@@ -2142,16 +2142,29 @@ private:
     // at most its slot limit or at most its top, whichever the stage maxima make less;
     // with a budget, at most the units of upgrade it buys. Also the least PP a build
     // reaching `bar` needs: the units beyond what the statuses and kept counts give.
-    std::pair<int32_t, int32_t> SumBound(size_t s, const Node& node, const Five& cu, const Five& cv,
-                                         int32_t powHi, int32_t bar) const {
+    //
+    // The units are weighed two ways, each a bound on its own, and the tighter taken:
+    // - with the options' most status sum, a free character count is capped only by all
+    //   it can ever take (`spin`), since an option adding less status may add more limit;
+    // - with each status at its own most, a count is capped by `cu`, the room its limit
+    //   leaves beside that most: an option adding d less of a status adds at most d more
+    //   to its limit, so d fewer units stand for what it gives up.
+    // The options' most status sum with the counts capped by `cu` is no bound: the
+    // option that adds most to the sum need not leave any count that room.
+    std::pair<int32_t, int32_t> SumBound(size_t s, const Node& node, const Five& cu,
+                                         const Five& spin, const Five& cv, int32_t powHi,
+                                         int32_t bar) const {
         const auto& rest = m_.Rest[s];
         int32_t total = 0;
         int32_t kept = 0;
+        int32_t eachMost = 0;
         Five room{}, top{};
         unsigned open = 0;
-        Units units;
+        Units units;   // capped by all a count can take
+        Units beside;  // capped by the room beside each status at its most
         for (int i = 0; i < kStatCount; ++i) {
             total += node.St[i];
+            eachMost += rest.StMax[i];
             if (i < node.UpDone) {
                 continue;
             }
@@ -2161,12 +2174,16 @@ private:
             top[i] = (m_.CountFree[i] ? CharaSpinnerMax(i) : here) + cv[i];
             room[i] += cv[i];
             if (m_.CountFree[i]) {
-                units.Chara[i] = cu[i];
+                units.Chara[i] = spin[i];
+                beside.Chara[i] = cu[i];
             } else {
                 kept += std::max(0, here);
             }
             units.Club[i] = cv[i];
+            beside.Club[i] = cv[i];
         }
+        const std::pair<int64_t, Units> plain{int64_t{total} + kept + rest.SumMax[0], units};
+        const std::pair<int64_t, Units> each{int64_t{total} + kept + eachMost, beside};
         int32_t best = std::numeric_limits<int32_t>::max();
         if (m_.LimitsRise && s == m_.Stages.size()) {
             // Nothing left to choose but counts: each adds the less of limit and top.
@@ -2210,16 +2227,22 @@ private:
                                           top[0] + leastNoPow);
             }
         }
-        // Without the free counts, no build below gives more than this.
-        const int64_t fixed = int64_t{total} + rest.SumMax[0] + kept;
         if (q_.Budget) {
-            const int64_t bought = Most(units, int64_t{*q_.Budget} - node.PP);
-            best = static_cast<int32_t>(std::min<int64_t>(best, fixed + bought));
+            const int64_t money = int64_t{*q_.Budget} - node.PP;
+            const int64_t most = std::min(plain.first + Most(plain.second, money),
+                                          each.first + Most(each.second, money));
+            best = static_cast<int32_t>(std::min<int64_t>(best, most));
         }
         int32_t ppNeed = 0;
         // Only a budget or a tie reads the PP a build reaching the bar needs.
-        if (bar != kUnreachable && bar > fixed && (q_.Budget || best <= bar)) {
-            const int64_t cost = Cheapest(units, bar - fixed);
+        if (bar != kUnreachable && (q_.Budget || best <= bar)) {
+            int64_t cost = 0;
+            for (const auto& [from, caps] : {plain, each}) {
+                if (bar > from && cost >= 0) {
+                    const int64_t c = Cheapest(caps, bar - from);
+                    cost = c < 0 ? -1 : std::max(cost, c);
+                }
+            }
             ppNeed = cost < 0 ? std::numeric_limits<int32_t>::max()
                               : static_cast<int32_t>(std::min<int64_t>(node.PP + cost, kNoLimit));
         }
