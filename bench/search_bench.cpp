@@ -1,8 +1,9 @@
 // The build search over a fixed set of queries (bench/search-queries.json, one query
 // object per line: twenty for each of the ten characters and for "any", every objective,
 // with and without minimums and budget, all parts free), from the representative
-// selection. Each query runs `runs` times; the report gives every query's median wall
-// time and the nodes its walk visited, then the median and the slowest over the set.
+// selection, or from a query's own "build" where it has one. Each query runs `runs` times; the
+// report gives every query's median wall time and the nodes its walk visited, then the median and
+// the slowest over the set.
 //
 // A query still running after the cap (KESTREL_SEARCH_CAP_MS, default 2000 ms) is
 // cancelled and reported as unfinished, so that the run ends in bounded time.
@@ -74,7 +75,14 @@ int main(int argc, char** argv) {
     int unfinished = 0;
     std::printf("%-70s %10s %12s\n", "query", "median_ms", "nodes");
     for (const std::string& text : lines) {
-        const SearchQuery query = QueryFromJson(text).Query;
+        const JsonQuery json = QueryFromJson(text);
+        const SearchQuery& query = json.Query;
+        // A query with a "build" of its own (bench_search_random --emit) starts from it.
+        TSimulator own;
+        if (json.Build) {
+            ShowBuild(own, DecodeBuild(*json.Build));
+        }
+        const TSimulator& from = json.Build ? own : sim;
         std::vector<double> times;
         uint64_t nodes = 0;
         bool cancelled = false;
@@ -86,7 +94,7 @@ int main(int argc, char** argv) {
                 return std::chrono::duration<double, std::milli>(Clock::now() - start).count() >
                        capMs;
             };
-            const SearchResult result = RunSearch(sim, query, &control);
+            const SearchResult result = RunSearch(from, query, &control);
             times.push_back(
                 std::chrono::duration<double, std::milli>(Clock::now() - start).count());
             nodes = result.Nodes;

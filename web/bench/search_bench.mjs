@@ -1,7 +1,8 @@
 // Times the build search in the page (headless Chromium, the page opened from disk):
 // every query of bench/search-queries.json, from the native benchmark's selection
-// (bench/representative_selection.h, as its build code), through the dialog's own
-// worker, and prints the medians and the slowest query:
+// (bench/representative_selection.h, as its build code), or of another file of queries
+// (the random goals of bench_search_random --emit), each from its own "build" where it
+// has one, through the dialog's own worker, and prints the medians and the slowest query:
 // - search: the search inside the worker (the core's searchJson), what compares with the
 //   native benchmark of the same queries;
 // - answered: from the query posted to the answer back on the page.
@@ -68,9 +69,9 @@ try {
   await page.evaluate((text) => {
     window.kestrel.search.open();
     return window.kestrel.search.run(text);
-  }, JSON.stringify({ ...queries[0], build: kBuild }));
+  }, JSON.stringify({ build: kBuild, ...queries[0] }));
   for (const [i, q] of queries.entries()) {
-    const text = JSON.stringify({ ...q, build: kBuild });
+    const text = JSON.stringify({ build: kBuild, ...q });
     const runs = [];
     for (let r = 0; r < kRuns; ++r) {
       runs.push(await page.evaluate(({ text, cap }) => {
@@ -97,9 +98,12 @@ try {
   await browser.close();
 }
 
-const describe = (row) => `#${row.index} ${JSON.stringify(row.query)} (${row.nodes} nodes)`;
+const describe = (row) => {
+  const { build, ...rest } = row.query;
+  return `#${row.index} ${JSON.stringify(rest)} (${row.nodes} nodes)`;
+};
 const finished = rows.filter((r) => r.search !== undefined);
-console.log(`${rows.length} queries, median of ${kRuns} runs each, from the native benchmark's selection`);
+console.log(`${rows.length} queries, median of ${kRuns} runs each`);
 console.log(`finished ${finished.length}, unfinished after ${kCapMs} ms: ${rows.length - finished.length}`);
 if (finished.length > 0) {
   const worst = slowest(finished, 'search');
