@@ -1,14 +1,19 @@
 // kestrel-cli: the command-line face of the simulator.
 //   kestrel-cli show CODE          the figures of a build code, as JSON
-//   kestrel-cli search QUERY.json  the answer of a build search (QUERY.json "-": standard input)
+//   kestrel-cli search [--time-limit MS] QUERY.json
+//                                  the answer of a build search (QUERY.json "-": standard
+//                                  input); past MS milliseconds, the best found so far
 // JSON goes to standard output; a message goes to standard error. Exit status: 0 done,
 // 2 a query, a code or a command line that cannot be used, 1 anything else (the output
 // could not be written).
 
 #include <cerrno>
+#include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,14 +32,16 @@ constexpr int kExitUsage = 2;
 constexpr size_t kMaxReadBytes = 1024 * 1024;
 
 constexpr std::string_view kUsage =
-    "使い方: kestrel-cli show ビルドコード | kestrel-cli search クエリ.json (- で標準入力) | "
-    "kestrel-cli --help\n";
+    "使い方: kestrel-cli show ビルドコード | kestrel-cli search [--time-limit ミリ秒] クエリ.json "
+    "(- で標準入力) | kestrel-cli --help\n";
 
 constexpr std::string_view kHelp =
     "ビルドコードの数値と、ビルド探索の答えを JSON で書き出します。\n"
     "  show ビルドコード    ビルドの最終ステータス、ペナルティ、1W の飛距離、PP\n"
     "                       (共有リンクならその # の後のコード)\n"
     "  search クエリ.json   クエリ (JSON) のビルド探索の答え; - なら標準入力から読みます\n"
+    "    --time-limit ミリ秒  その時間で探索を打ち切り、それまでに見つけた答えを\n"
+    "                         \"proved\": false として書き出します (終了コード 0)\n"
     "終了コード: 0 成功、2 読めないクエリ・コードや範囲外の値・使い方の誤り、1 出力の失敗\n"
     "クエリと答えの形式: docs/search.md\n";
 
@@ -128,7 +135,17 @@ std::string ReadQuery(const std::string& path) {
     return text;
 }
 
-int Search(const std::string& path) {
+// The milliseconds of --time-limit: a whole number from 1 to 86,400,000 (a day).
+int64_t TimeLimit(std::string_view text) {
+    int64_t ms = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), ms);
+    if (error != std::errc{} || end != text.data() + text.size() || ms < 1 || ms > 86'400'000) {
+        throw UsageError{"--time-limit: 1 から 86400000 までのミリ秒を指定してください"};
+    }
+    return ms;
+}
+
+int Search(const std::string& path, std::optional<int64_t> limitMs) {
     const std::string text = ReadQuery(path);
     JsonQuery query;
     try {
@@ -141,8 +158,15 @@ int Search(const std::string& path) {
     }
     const TSimulator sim = ShownBuild(*query.Build, "build");
     SearchResult result;
+    // Past the time limit the search stops and the answer says it is not proved.
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs.value_or(0));
+    SearchControl control;
+    if (limitMs) {
+        control.Cancelled = [deadline] { return std::chrono::steady_clock::now() >= deadline; };
+    }
     try {
-        result = RunSearch(sim, query.Query);
+        result = RunSearch(sim, query.Query, &control);
     } catch (const ESimError& error) {
         throw UsageError{error.what()};
     }
@@ -160,7 +184,10 @@ int Run(int argc, char** argv) {
         return Show(argv[2]);
     }
     if (argc == 3 && command == "search") {
-        return Search(argv[2]);
+        return Search(argv[2], std::nullopt);
+    }
+    if (argc == 5 && command == "search" && std::string_view(argv[2]) == "--time-limit") {
+        return Search(argv[4], TimeLimit(argv[3]));
     }
     std::fputs(kUsage.data(), stderr);
     return kExitUsage;

@@ -214,12 +214,12 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             result.Nodes += main.Nodes;
         }
     }
+    for (const FoundBuild& found : main.Builds) {
+        result.Answers.push_back(model.Answer(found, query.Objective));
+    }
     if (main.Cancelled) {
         result.Cancelled = true;
         return result;
-    }
-    for (const FoundBuild& found : main.Builds) {
-        result.Answers.push_back(model.Answer(found, query.Objective));
     }
 
     if (result.Answers.empty()) {
@@ -237,6 +237,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             result.Nodes += reach.Nodes;
             if (reach.Cancelled) {
                 result.Cancelled = true;
+                result.Reaches.clear();
                 return result;
             }
             MinimumReach r;
@@ -247,6 +248,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             }
             result.Reaches.push_back(r);
         }
+        result.Proved = true;
         return result;
     }
 
@@ -271,7 +273,10 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
                                    nullptr, Ceiling{steps.back().Value - 1, 0});
                 result.Nodes += best.Nodes;
                 if (best.Cancelled) {
+                    // The steps found so far stand; the rest of the curve is unknown.
                     result.Cancelled = true;
+                    result.Curve.assign(std::make_move_iterator(steps.rbegin()),
+                                        std::make_move_iterator(steps.rend()));
                     return result;
                 }
                 if (best.Builds.empty()) {
@@ -311,5 +316,6 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     if (control != nullptr && control->Progress) {
         control->Progress(1.0);
     }
+    result.Proved = true;
     return result;
 }

@@ -145,7 +145,11 @@ struct SearchResult {
     std::vector<MinimumReach> Reaches;  // only when Answers is empty
     std::vector<CurveStep> Curve;       // rising values at rising PP; not for LeastPP
     uint64_t Nodes = 0;                 // branches the search visited
+    // Stopped before its end: Answers are the best found so far (each meets every
+    // condition and shows its figures), the curve the steps found so far, and neither is
+    // proved best; Reaches are left out.
     bool Cancelled = false;
+    bool Proved = false;  // the walk ended: the answers, curve and reaches are the best
 };
 
 // A face that runs the search in the background can follow it and stop it.

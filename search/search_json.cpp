@@ -764,6 +764,8 @@ std::string ResultJson(const SearchResult& result) {
     json.Int(static_cast<int64_t>(std::min<uint64_t>(result.Nodes, INT64_MAX)));
     json.Key("cancelled");
     json.Bool(result.Cancelled);
+    json.Key("proved");
+    json.Bool(result.Proved);
     json.EndObject();
     return json.Out;
 }

@@ -2892,9 +2892,9 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
     SearchOutcome out;
     out.Nodes = nodes;
     out.Cancelled = cancelled;
-    if (!out.Cancelled) {
-        out.Builds = std::move(shared.Answers);
-    }
+    // A cancelled walk still hands back what it found: builds that meet every condition,
+    // ranked, though better ones may lie where it did not look.
+    out.Builds = std::move(shared.Answers);
     return out;
 }
 

@@ -35,7 +35,9 @@ struct FoundBuild {
 };
 
 struct SearchOutcome {
-    std::vector<FoundBuild> Builds;  // the best query.Results builds of distinct figures, ranked
+    // The best query.Results builds of distinct figures, ranked; when cancelled, the best
+    // found so far.
+    std::vector<FoundBuild> Builds;
     uint64_t Nodes = 0;
     bool Cancelled = false;
 };

@@ -150,6 +150,33 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
     }
 }
 
+// `search --time-limit MS` stops a long search and prints what it found, not proved, with
+// exit status 0; each answer shows its figures; a limit that is no whole number of
+// milliseconds from 1 up is refused.
+TEST(Cli, SearchStopsAtItsTimeLimit) {
+    const std::string query =
+        R"({"build": "B4RIIAAAAAAAAARKs4", "objective": "sum", "results": 3})";
+    const CliRun run = RunCli({"search", "--time-limit", "150", "-"}, query);
+    EXPECT_EQ(run.Status, 0) << run.Err;
+    EXPECT_NE(run.Out.find("\"cancelled\": true,\n  \"proved\": false\n}"), std::string::npos)
+        << run.Out;
+    for (size_t at = run.Out.find("\"code\": \""); at != std::string::npos;
+         at = run.Out.find("\"code\": \"", at + 1)) {
+        const size_t from = at + 9;
+        const std::string code = run.Out.substr(from, run.Out.find('"', from) - from);
+        const CliRun shown = RunCli({"show", code});
+        EXPECT_EQ(shown.Status, 0) << code;
+    }
+    for (const std::string limit : {"0", "-5", "1.5", "x", "86400001"}) {
+        ExpectRefused(RunCli({"search", "--time-limit", limit, "-"}, query),
+                      "kestrel-cli: --time-limit: ");
+    }
+    const CliRun quick = RunCli({"search", "--time-limit", "60000", "-"},
+                                R"({"build": "B5RIIAAAAAAAAAIE_v", "free": ["SpecialCard"]})");
+    EXPECT_EQ(quick.Status, 0) << quick.Err;
+    EXPECT_NE(quick.Out.find("\"proved\": true"), std::string::npos);
+}
+
 // The example in docs/search.md is the output of its query file, but for the count of
 // nodes, which changes with every improvement of the pruning (renew the example with
 // build/cli/kestrel-cli search docs/search-example.json when the answers change).

@@ -338,7 +338,8 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
             code + "\"," + figures + R"("pp":55,"value":300,)" + changes +
             R"(}],"reaches":[{"min":"ctrl","wanted":15,"reachable":12},)"
             R"({"min":"distance","wanted":300,"reachable":null}],"curve":[{"pp":0,"value":280,"code":")" +
-            code + "\"," + figures + changes + R"(}],"nodes":1234,"cancelled":false})");
+            code + "\"," + figures + changes +
+            R"(}],"nodes":1234,"cancelled":false,"proved":false})");
     EXPECT_NE(compact(ResultJson(SearchResult{}))
                   .find(R"("feasible":false,"answers":[],"reaches":[],"curve":[])"),
               std::string::npos);

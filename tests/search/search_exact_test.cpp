@@ -689,6 +689,49 @@ TEST(SearchExact, StatusSumWithEveryPartFree) {
     }
 }
 
+// A search stopped before its end keeps what it found: builds that meet every
+// condition, ranked, of distinct figures, each showing its figures through the chains,
+// marked as not proved; one that ends is proved.
+TEST(SearchExact, AStoppedSearchKeepsWhatItFound) {
+    std::mt19937 rng(99);
+    int kept = 0;
+    int stopped = 0;
+    for (int round = 0; round < 12; ++round) {
+        TSimulator sim;
+        RandomSelection(rng, sim);
+        if (sim.State.Club < 0 || sim.State.TabIndex < 0) {
+            continue;
+        }
+        SearchQuery q;
+        q.Objective = static_cast<SearchObjective>(round % kObjectiveCount);
+        q.Results = 1 + round * 4;
+        int polls = 0;
+        SearchControl stop;
+        stop.Threads = 1 + round % 2;
+        stop.Cancelled = [&polls, round] { return ++polls > round % 3; };
+        const SearchResult result = RunSearch(sim, q, &stop);
+        EXPECT_NE(result.Proved, result.Cancelled) << round;
+        stopped += result.Cancelled ? 1 : 0;
+        for (size_t i = 0; i < result.Answers.size(); ++i) {
+            const SearchAnswer& a = result.Answers[i];
+            TSimulator shown = sim;
+            ShowBuild(shown, a.Build);
+            EXPECT_EQ(Read(shown), AsShown(a.Figures)) << round;
+            EXPECT_TRUE(!q.NoPenalty || a.Figures.Penalty == 0) << round;
+            if (i > 0) {
+                const SearchAnswer& b = result.Answers[i - 1];
+                EXPECT_NE(a.Figures, b.Figures) << round;
+                EXPECT_LE(std::tuple(-b.Value, b.Figures.PP, b.Changes),
+                          std::tuple(-a.Value, a.Figures.PP, a.Changes))
+                    << round;
+            }
+            ++kept;
+        }
+    }
+    EXPECT_GT(kept, 10);
+    EXPECT_GE(stopped, 4);
+}
+
 // An answer applied through the chains shows its figures, also where the parts free
 // are too many to enumerate: cards, caddie, special card, club set and three wear slots.
 // There the threads share many branches: one thread and four find the same answers and
