@@ -1,6 +1,7 @@
 #include "search/search.h"
 
 #include <algorithm>
+#include <chrono>
 #include <limits>
 #include <map>
 #include <tuple>
@@ -173,6 +174,68 @@ bool RanksFirst(const FoundBuild& a, const FoundBuild& b) {
            std::tuple(-b.Rank, b.Figures.PP, b.Changes, b.Fields);
 }
 
+// Tells a face (SearchControl::Found) the best answers found so far while a search runs:
+// first about 150 ms after the start, then at most every 200 ms, from the calling thread.
+class SoFar {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    SoFar(const SearchModel& model, const SearchControl* control, const SearchResult& result,
+          SearchObjective objective)
+        : model_(model),
+          control_(control),
+          result_(result),
+          objective_(objective),
+          last_(Clock::now() - std::chrono::milliseconds(50)),
+          hook_([this](std::span<const FoundBuild> builds) { Answers(builds); }) {}
+
+    // The hook for a walk whose answers so far are the search's.
+    const SearchModel::FoundSoFar* Hook() const {
+        return control_ != nullptr && control_->Found ? &hook_ : nullptr;
+    }
+
+    void Answers(std::span<const FoundBuild> builds) {
+        if (Due()) {
+            answers_.assign(builds.begin(), builds.end());
+            Tell();
+        }
+    }
+
+    // The answers are known; the curve's steps so far, from its top down.
+    void Curve(std::span<const FoundBuild> answers, const std::vector<CurveStep>& topDown) {
+        if (Hook() != nullptr && Due()) {
+            answers_.assign(answers.begin(), answers.end());
+            steps_.assign(topDown.rbegin(), topDown.rend());
+            Tell();
+        }
+    }
+
+private:
+    bool Due() const { return Clock::now() - last_ >= std::chrono::milliseconds(200); }
+
+    void Tell() {
+        SearchResult soFar;
+        soFar.Current = result_.Current;
+        soFar.CurrentValue = result_.CurrentValue;
+        soFar.Nodes = result_.Nodes;
+        for (const FoundBuild& found : answers_) {
+            soFar.Answers.push_back(model_.Answer(found, objective_));
+        }
+        soFar.Curve = steps_;
+        control_->Found(soFar);
+        last_ = Clock::now();
+    }
+
+    const SearchModel& model_;
+    const SearchControl* control_;
+    const SearchResult& result_;
+    SearchObjective objective_;
+    Clock::time_point last_;
+    std::vector<FoundBuild> answers_;
+    std::vector<CurveStep> steps_;
+    SearchModel::FoundSoFar hook_;
+};
+
 }  // namespace
 
 SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
@@ -183,6 +246,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     SearchResult result;
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
+    SoFar soFar(model, control, result, query.Objective);
 
     // Many builds often tie with the best in value and PP, differing only in figures the
     // objective does not read (a distance too, once power stands at its limit). So the
@@ -195,7 +259,8 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     if (ties) {
         first.Results = 1;
     }
-    SearchOutcome main = model.Solve(first, control, 0.0, ties ? 0.2 : 0.6);
+    SearchOutcome main =
+        model.Solve(first, control, 0.0, ties ? 0.2 : 0.6, {}, nullptr, std::nullopt, soFar.Hook());
     result.Nodes += main.Nodes;
     if (ties && !main.Cancelled && !main.Builds.empty()) {
         FoundBuild floor;
@@ -205,12 +270,13 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         floor.Fields.fill(std::numeric_limits<int32_t>::max());
         // The best build is known now: no build passes it.
         const Ceiling top{floor.Rank, floor.Figures.PP};
-        SearchOutcome tied = model.Solve(query, control, 0.2, 0.2, main.Builds, &floor, top);
+        SearchOutcome tied =
+            model.Solve(query, control, 0.2, 0.2, main.Builds, &floor, top, soFar.Hook());
         result.Nodes += tied.Nodes;
         if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
             main = std::move(tied);
         } else {
-            main = model.Solve(query, control, 0.4, 0.2, tied.Builds, nullptr, top);
+            main = model.Solve(query, control, 0.4, 0.2, tied.Builds, nullptr, top, soFar.Hook());
             result.Nodes += main.Nodes;
         }
     }
@@ -292,6 +358,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             if (control != nullptr && control->Progress) {
                 control->Progress(done);
             }
+            soFar.Curve(main.Builds, steps);
             if (steps.back().PP == 0) {
                 break;
             }

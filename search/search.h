@@ -157,6 +157,11 @@ struct SearchControl {
     std::function<void(double done)> Progress;  // 0..1, now and then, from the calling thread
     // Asked now and then, from every thread of the search at once; true stops the search.
     std::function<bool()> Cancelled;
+    // The best answers found so far, and the curve's steps found so far from its top,
+    // neither proved (Proved false): from the calling thread, when they changed, first
+    // about 150 ms after the start and then at most every 200 ms. Not called for a
+    // search that ends sooner; the answer RunSearch returns is the last word.
+    std::function<void(const SearchResult& soFar)> Found;
     int Threads = 0;  // threads the search may use; 0: one for each core (at most 8)
 };
 

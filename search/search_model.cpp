@@ -946,7 +946,12 @@ struct Shared {
     std::mutex Lock;
     std::vector<FoundBuild> Answers;   // under Lock
     std::atomic<uint64_t> Version{0};  // raised with every change of Answers
-    std::atomic<bool> Stop{false};     // a thread was cancelled or failed
+    // Told the answers now and then from the calling thread (Caller), when they changed
+    // since the version last told (Told, the calling thread's alone).
+    const SearchModel::FoundSoFar* Found = nullptr;
+    std::thread::id Caller;
+    uint64_t Told = 0;
+    std::atomic<bool> Stop{false};  // a thread was cancelled or failed
     // By character: the stage where the branches are shared, and one flag per branch.
     std::vector<size_t> ShareStage;
     std::vector<std::unique_ptr<std::atomic<bool>[]>> Taken;
@@ -2708,6 +2713,16 @@ private:
             shared_.Stop.store(true, std::memory_order_relaxed);
             throw Cancelled{};
         }
+        if (shared_.Found != nullptr && std::this_thread::get_id() == shared_.Caller &&
+            shared_.Version.load(std::memory_order_acquire) != shared_.Told) {
+            std::vector<FoundBuild> answers;
+            {
+                std::lock_guard<std::mutex> lock(shared_.Lock);
+                answers = shared_.Answers;
+                shared_.Told = shared_.Version.load(std::memory_order_relaxed);
+            }
+            (*shared_.Found)(answers);
+        }
     }
 
     static constexpr size_t kSeenLimit = 1u << 22;
@@ -2778,7 +2793,7 @@ size_t ThreadCount(const SearchControl* control) {
 SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* control,
                                  double progressFrom, double progressSpan,
                                  std::span<const FoundBuild> seeds, const FoundBuild* floor,
-                                 std::optional<Ceiling> ceiling) const {
+                                 std::optional<Ceiling> ceiling, const FoundSoFar* found) const {
     // A minimum far beyond any build's figures is out of reach however far beyond it
     // is: held where no sum of the walk can overflow.
     SearchQuery query = asked;
@@ -2792,6 +2807,8 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
     shared.Answers.assign(seeds.begin(), seeds.end());
     shared.Floor = floor;
     shared.Top = ceiling;
+    shared.Found = found;
+    shared.Caller = std::this_thread::get_id();
     // The threads share the branches of the first stage where there are enough of them
     // to keep every thread busy to the end.
     for (const CharaModel& m : charas_) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -66,10 +67,14 @@ public:
     // A `ceiling`, known from an earlier walk, is what no build meeting the conditions
     // passes: none has a greater value, nor this value for fewer PP. The bounds then never
     // hope for more.
+    // `found`, where given, is told the walk's answers so far (ranked, not proved) now and
+    // then, from the calling thread, whenever they changed since it was last told.
+    using FoundSoFar = std::function<void(std::span<const FoundBuild>)>;
     SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
                         double progressSpan, std::span<const FoundBuild> seeds = {},
                         const FoundBuild* floor = nullptr,
-                        std::optional<Ceiling> ceiling = std::nullopt) const;
+                        std::optional<Ceiling> ceiling = std::nullopt,
+                        const FoundSoFar* found = nullptr) const;
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when

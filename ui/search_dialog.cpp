@@ -474,10 +474,22 @@ void SearchDialog::StartSearch() {
     status_->setText(QStringLiteral("探索中…"));
     clock_.start();
     progressTimer_.start();
+    {
+        const std::lock_guard<std::mutex> lock(soFarLock_);
+        soFar_.reset();
+    }
     worker_ = std::thread([this, start = live_, outcome, runner = runner_] {
         SearchControl control;
         control.Progress = [this](double done) { done_ = done; };
         control.Cancelled = [this] { return cancelRequested_.load(); };
+        control.Found = [this, outcome](const SearchResult& soFar) {
+            auto shown = std::make_shared<Outcome>();
+            shown->Query = outcome->Query;
+            shown->Page = outcome->Page;
+            shown->Result = soFar;
+            const std::lock_guard<std::mutex> lock(soFarLock_);
+            soFar_ = std::move(shown);
+        };
         try {
             outcome->Result = runner(start, outcome->Query, &control);
         } catch (const std::exception& error) {
@@ -497,9 +509,24 @@ void SearchDialog::CancelSearch() {
 }
 
 void SearchDialog::ShowProgress() {
+    ShowSoFar();
     if (clock_.elapsed() >= kProgressDelayMs) {
         progress_->setValue(static_cast<int>(done_.load() * 1000));
         progress_->show();
+    }
+}
+
+// The best answers so far of the running search, where its thread handed new ones over:
+// shown as they stand, marked as not yet proved; the player may already apply one.
+void SearchDialog::ShowSoFar() {
+    std::shared_ptr<Outcome> soFar;
+    {
+        const std::lock_guard<std::mutex> lock(soFarLock_);
+        soFar = std::move(soFar_);
+    }
+    if (soFar && Searching()) {
+        soFar->Milliseconds = clock_.elapsed();
+        ShowOutcome(*soFar, false);
     }
 }
 
@@ -510,6 +537,14 @@ void SearchDialog::Finished(std::shared_ptr<Outcome> outcome) {
     progress_->hide();
     run_->setEnabled(true);
     cancel_->setEnabled(false);
+    if (!outcome->Error && outcome->Result.Cancelled && !outcome->Result.Answers.empty()) {
+        // Stopped: what it found stays, not proved.
+        ShowOutcome(*outcome, false);
+        status_->setText(
+            QStringLiteral("探索を中止しました。見つけた候補 %1 件は最適とは限りません。")
+                .arg(outcome->Result.Answers.size()));
+        return;
+    }
     if (outcome->Error || outcome->Result.Cancelled) {
         shown_.reset();
         picked_.reset();
@@ -526,7 +561,10 @@ void SearchDialog::Finished(std::shared_ptr<Outcome> outcome) {
     ShowOutcome(*outcome);
 }
 
-void SearchDialog::ShowOutcome(const Outcome& outcome) {
+void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
+    // While answers so far come in, the row the player picked stays picked.
+    const QList<QTableWidgetItem*> selected = table_->selectedItems();
+    const int keep = !proved && shown_ && !selected.isEmpty() ? selected.front()->row() : -1;
     shown_ = outcome;
     picked_.reset();
     apply_->setEnabled(false);
@@ -566,7 +604,16 @@ void SearchDialog::ShowOutcome(const Outcome& outcome) {
                          ? QStringLiteral("最小PPの探索には曲線がありません")
                          : QStringLiteral("条件に合うビルドがありません"));
     changes_->clear();
-    status_->setText(QStringLiteral("候補 %1 件 (%2 ノード, %3 秒)")
+    if (!proved) {
+        status_->setText(QStringLiteral("探索中… これまでの候補 %1 件 (まだ最適とは限りません)")
+                             .arg(result.Answers.size()));
+        message_->hide();
+        if (keep >= 0 && keep < table_->rowCount()) {
+            table_->selectRow(keep);
+        }
+        return;
+    }
+    status_->setText(QStringLiteral("候補 %1 件 (%2 ノード, %3 秒) 最適を確認済み")
                          .arg(result.Answers.size())
                          .arg(result.Nodes)
                          .arg(static_cast<double>(outcome.Milliseconds) / 1000, 0, 'f', 2));

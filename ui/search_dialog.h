@@ -17,6 +17,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <thread>
@@ -101,7 +102,9 @@ private:
     void CancelSearch();
     void ShowProgress();
     void Finished(std::shared_ptr<Outcome> outcome);
-    void ShowOutcome(const Outcome& outcome);
+    // `proved`: the search ended; else the answers are the best found so far.
+    void ShowOutcome(const Outcome& outcome, bool proved = true);
+    void ShowSoFar();
     void ShowInfeasible(const Outcome& outcome);
     void FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
                  const QString& changes, const QStringList& texts);
@@ -140,6 +143,9 @@ private:
     std::atomic<double> done_{0};
     QElapsedTimer clock_;
     QTimer progressTimer_;
+    // The best answers so far of the search that runs, handed over by its thread.
+    std::mutex soFarLock_;
+    std::shared_ptr<Outcome> soFar_;  // under soFarLock_; taken by the progress timer
 
     std::optional<Outcome> shown_;
     std::optional<PlannedBuild> picked_;  // what "適用" applies

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <map>
 #include <random>
 #include <sstream>
@@ -678,7 +679,29 @@ TEST(SearchExact, StatusSumWithEveryPartFree) {
     for (const int threads : {1, 2}) {
         SearchControl control;
         control.Threads = threads;
+        // While it runs, a face is told the answers so far, at most every 200 ms.
+        using Clock = std::chrono::steady_clock;
+        std::vector<std::pair<Clock::time_point, SearchResult>> told;
+        control.Found = [&told](const SearchResult& soFar) {
+            told.emplace_back(Clock::now(), soFar);
+        };
         const SearchResult result = RunSearch(sim, query.Query, &control);
+        EXPECT_TRUE(result.Proved);
+        ASSERT_GE(told.size(), 2u);
+        for (size_t i = 0; i < told.size(); ++i) {
+            const SearchResult& soFar = told[i].second;
+            EXPECT_FALSE(soFar.Proved);
+            if (i > 0) {
+                EXPECT_GE(told[i].first - told[i - 1].first, std::chrono::milliseconds(195));
+            }
+            ASSERT_EQ(soFar.Answers.size(), 1u);
+            const SearchAnswer& a = soFar.Answers[0];
+            EXPECT_LE(std::pair(-result.Answers[0].Value, result.Answers[0].Figures.PP),
+                      std::pair(-a.Value, a.Figures.PP));
+            TSimulator shown = sim;
+            ShowBuild(shown, a.Build);
+            EXPECT_EQ(Read(shown), AsShown(a.Figures));
+        }
         ASSERT_EQ(result.Answers.size(), 1u);
         EXPECT_EQ(result.Answers[0].Value, 150);
         EXPECT_EQ(result.Answers[0].Figures.PP, 422300);

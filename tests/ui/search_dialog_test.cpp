@@ -453,3 +453,61 @@ TEST(SearchDialog, ALongSearchShowsProgressAndCancels) {
     form.reset();
     EXPECT_LT(std::chrono::steady_clock::now() - closing, std::chrono::seconds(2));
 }
+
+// A long search shows the best answers found so far while it runs, marked as not yet
+// proved, and the player may already pick one; the ended search says its answers are
+// proved best; a stopped one keeps what it found, saying it is not proved.
+TEST(SearchDialog, ALongSearchShowsItsAnswersSoFar) {
+    TempSettings settings;
+    settings.Write(kStartFile);
+    auto form = ActiveWindow(settings);
+    SearchDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    auto* table = Find<QTableWidget>(*dialog, "SearchAnswers");
+    SearchQuery small;
+    small.Free.fill(false);
+    small.Free[kPartSpecialCard] = true;
+    small.Free[kPartCaddie] = true;
+    small.Results = 4;
+    const SearchResult real = RunSearch(form->Simulator(), small);
+    ASSERT_EQ(real.Answers.size(), 4u);
+    // Tells the first two answers, then all four, then ends (or is stopped).
+    const auto slow = [&real](const TSimulator&, const SearchQuery&, const SearchControl* control) {
+        SearchResult soFar = real;
+        soFar.Proved = false;
+        for (const size_t count : {2, 4}) {
+            soFar.Answers.resize(count, real.Answers.back());
+            std::copy_n(real.Answers.begin(), count, soFar.Answers.begin());
+            control->Found(soFar);
+            for (int wait = 0; wait < 40; ++wait) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+                if (control->Cancelled()) {
+                    soFar.Cancelled = true;
+                    return soFar;
+                }
+            }
+        }
+        return real;
+    };
+    dialog->SetRunner(slow);
+    Click(*dialog, "SearchRun");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 3; }, 2000));
+    EXPECT_TRUE(dialog->Searching());
+    EXPECT_EQ(TextOf(*dialog, "SearchStatus"),
+              QStringLiteral("探索中… これまでの候補 2 件 (まだ最適とは限りません)"));
+    table->selectRow(2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 5; }, 2000));
+    EXPECT_EQ(table->selectedItems().front()->row(), 2);  // the pick stays
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 3000));
+    EXPECT_TRUE(TextOf(*dialog, "SearchStatus").endsWith(QStringLiteral("最適を確認済み")));
+
+    Click(*dialog, "SearchRun");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 3; }, 2000));
+    Click(*dialog, "SearchCancel");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 2000));
+    EXPECT_EQ(TextOf(*dialog, "SearchStatus"),
+              QStringLiteral("探索を中止しました。見つけた候補 2 件は最適とは限りません。"));
+    EXPECT_EQ(table->rowCount(), 3);
+    ASSERT_NE(dialog->Shown(), nullptr);
+    EXPECT_EQ(dialog->Shown()->Answers.size(), 2u);
+}

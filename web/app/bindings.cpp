@@ -8,6 +8,7 @@
 
 #include "form/form.h"
 #include "local_storage_store.h"
+#include "search/search_json.h"
 #include "web_face.h"
 
 namespace {
@@ -71,10 +72,12 @@ std::string SearchForm() {
     return Face().SearchForm();
 }
 // The search itself, for the page's worker: `progress` is called with the share done
-// (0..1) now and then. The worker stops a search by ending itself.
-std::string SearchJson(std::string query, emscripten::val progress) {
+// (0..1) now and then, `found` with the answer's JSON of the best answers so far (not
+// proved) of a long search. The worker stops a search by ending itself.
+std::string SearchJson(std::string query, emscripten::val progress, emscripten::val found) {
     SearchControl control;
     control.Progress = [&progress](double done) { progress(done); };
+    control.Found = [&found](const SearchResult& soFar) { found(ResultJson(soFar)); };
     return SearchAnswerJson(query, &control);
 }
 std::string Undo() {

@@ -68,7 +68,10 @@
       pick(null);
     }
 
-    function render(answer) {
+    // `soFar`: the best answers so far of a search that still runs; the row the player
+    // picked stays picked, and none is picked for them.
+    function render(answer, soFar = false) {
+      const keep = soFar && picked ? picked.answer.code : null;
       clearAnswers();
       const current = figureRow('現在', characterName(s.last.shownPage), answer.current, null);
       current.classList.add('current');
@@ -88,7 +91,8 @@
       });
       renderReaches(answer);
       renderCurve(answer);
-      const first = ui.answers.querySelector('tr[data-code]');
+      const again = keep && [...ui.answers.querySelectorAll('tr[data-code]')].find((tr) => tr.dataset.code === keep);
+      const first = soFar ? again : ui.answers.querySelector('tr[data-code]');
       if (first) {
         first.click();
       }

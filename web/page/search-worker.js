@@ -5,7 +5,8 @@
 
 (function (kestrel) {
   // Runs in the worker, after the core script: answers {id, query} with progress
-  // messages now and then and one answer with the search's own time.
+  // messages now and then, the best answers so far of a long search ({soFar}, at most
+  // every 200 ms) and one answer with the search's own time.
   function workerMain() {
     const ready = self.KestrelCore();
     self.onmessage = async (event) => {
@@ -19,7 +20,7 @@
           last = now;
           self.postMessage({ id, progress: done });
         }
-      });
+      }, (soFar) => self.postMessage({ id, soFar }));
       self.postMessage({ id, answer, ms: performance.now() - started });
     };
   }

@@ -64,6 +64,15 @@
       ui.progressText.textContent = Math.floor(message.progress * 100) + '%';
       return;
     }
+    if (message.soFar !== undefined) {
+      // The best answers so far, not yet proved: shown, and kept if the search is stopped.
+      job.soFar = JSON.parse(message.soFar);
+      last = { query: job.query, objective: job.objective, answer: job.soFar, run: null,
+               progressShown: job.progressShown ?? null, shownPage: form.shown };
+      found.render(job.soFar, true);
+      showStatus(`探索中… これまでの候補 ${job.soFar.answers.length} 件 (まだ最適とは限りません)`);
+      return;
+    }
     const answer = JSON.parse(message.answer);
     const run = { ms: performance.now() - job.started, searchMs: message.ms };
     if (answer.error) {
@@ -138,9 +147,12 @@
     if (!job) {
       return;
     }
-    // The search stops with its worker; a new one waits for the next search.
+    // The search stops with its worker; a new one waits for the next search. What it
+    // found so far stays, not proved.
     worker.stop();
-    finish('cancelled', '探索を中止しました。');
+    const soFar = job.soFar && job.soFar.answers.length > 0 ? job.soFar : null;
+    finish('cancelled', soFar ? `探索を中止しました。見つけた候補 ${soFar.answers.length} 件は最適とは限りません。`
+      : '探索を中止しました。', soFar);
     worker.ensure();
   }
 
@@ -164,7 +176,8 @@
 
   function summary(answer, run) {
     const count = answer.feasible ? `候補 ${answer.answers.length} 件` : '条件に合うビルドがありません';
-    return `${count} (${answer.nodes.toLocaleString('ja-JP')} ノード, ${(run.ms / 1000).toFixed(2)} 秒)`;
+    return `${count} (${answer.nodes.toLocaleString('ja-JP')} ノード, ${(run.ms / 1000).toFixed(2)} 秒)` +
+      (answer.proved ? ' 最適を確認済み' : '');
   }
 
   function showStatus(text, error) {

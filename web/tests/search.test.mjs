@@ -1,7 +1,7 @@
 // The page's build search dialog: the query its controls make, its answers against the
 // window's search of the same query (web/oracle) and the command line's, the table and
-// curve that show them, an answer applied as one step, a long search cancelled, and the
-// progress that shows only past 200 ms.
+// curve that show them, an answer applied as one step, a long search showing its answers
+// so far and cancelled keeping them, and the progress that shows only past 200 ms.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -285,16 +285,24 @@ test('a long search shows its progress past 200 ms, is cancelled, and leaves the
     requestAnimationFrame(() => resolve(performance.now() - from));
   }));
   assert.ok(frame < 500, `a frame took ${frame} ms during the search`);
+  // The best answers so far show while it runs, not yet proved; stopped, they stay.
+  await page.waitForFunction(() => document.getElementById('SearchStatus').textContent.includes('これまでの候補'));
+  assert.equal(await dialogState(page), 'running');
+  assert.match(await page.textContent('#SearchStatus'), /^探索中… これまでの候補 \d+ 件 \(まだ最適とは限りません\)$/);
   await clickAt(page, '#SearchCancel');
   assert.equal(await dialogState(page), 'cancelled');
   assert.equal(await page.isHidden('#SearchProgressBox'), true);
-  assert.equal(await page.locator('#SearchAnswers tbody tr').count(), 0);
+  const kept = await page.locator('#SearchAnswers tbody tr[data-code]').count();
+  assert.ok(kept >= 1, 'the answers found so far stay');
+  assert.equal(await page.textContent('#SearchStatus'),
+               `探索を中止しました。見つけた候補 ${kept} 件は最適とは限りません。`);
 
   // A new search runs on a new worker; the form answers after the dialog closes.
   await enterQuery(page, { character: 'shown', free: ['Caddie'], min: {}, noPenalty: true, budget: null,
                            objective: 'sum', results: 3 });
   const again = await search(page);
   assert.deepEqual(again.answer, quick.answer);
+  assert.match(await page.textContent('#SearchStatus'), / 最適を確認済み$/);
   await clickAt(page, '#SearchClose');
   const spinner = await shownState(page);
   await clickAt(page, '#UpDown1 .arrow.down');
