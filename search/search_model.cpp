@@ -37,6 +37,8 @@ constexpr size_t kJoinedOptions = 512;
 // Branches shared by the threads: at least this many per thread, at most kMostShared.
 constexpr size_t kShared = 64;
 constexpr size_t kMostShared = size_t{1} << 20;
+// What the memos of one search may hold, all threads together.
+constexpr size_t kMemoBytes = size_t{96} << 20;
 
 using Five = std::array<int32_t, kStatCount>;
 
@@ -825,6 +827,7 @@ struct Shared {
     const SearchModel::FoundSoFar* Found = nullptr;
     std::thread::id Caller;
     uint64_t Told = 0;
+    size_t MemoBytes = 0;           // what each thread's memos may hold
     std::atomic<bool> Stop{false};  // a thread was cancelled or failed
     // By character: the stage where the branches are shared, and one flag per branch.
     std::vector<size_t> ShareStage;
@@ -1183,7 +1186,7 @@ private:
         auto& table = seen_[s];
         Way* const way = table.Find(key);
         if (way == nullptr) {
-            if (table.Size() < kSeenLimit) {
+            if (Remembers(kWayBytes)) {
                 table.Insert(key, Way{node.Changes, node.Fields});
             }
             return false;
@@ -1691,7 +1694,7 @@ private:
         auto& table = crowd_[s];
         std::vector<Crowd>* found = table.Find(key);
         if (found == nullptr) {
-            if (table.Size() >= kSeenLimit / static_cast<size_t>(q_.Results)) {
+            if (!Remembers(kCrowdBytes + static_cast<size_t>(q_.Results) * sizeof(Crowd))) {
                 return false;
             }
             found = &table.Insert(key, {});
@@ -2599,7 +2602,19 @@ private:
         }
     }
 
-    static constexpr size_t kSeenLimit = 1u << 22;
+    // The memos forget nothing but stop learning once they hold their share of the
+    // memory: a way not remembered is only walked again, never lost. Per entry, its key
+    // and value and the two index slots a half-full table gives it.
+    static constexpr size_t kWayBytes = sizeof(Key) + sizeof(Way) + 32;
+    static constexpr size_t kCrowdBytes = sizeof(Key) + sizeof(std::vector<Crowd>) + 32;
+    bool Remembers(size_t bytes) {
+        if (memoBytes_ + bytes > shared_.MemoBytes) {
+            return false;
+        }
+        memoBytes_ += bytes;
+        return true;
+    }
+    size_t memoBytes_ = 0;
     std::vector<Table<Way>>& seen_;
     std::vector<Table<std::vector<Crowd>>>& crowd_;
     std::vector<std::vector<uint32_t>> order_;
@@ -2683,6 +2698,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* 
     shared.Top = ceiling;
     shared.Found = found;
     shared.Caller = std::this_thread::get_id();
+    shared.MemoBytes = kMemoBytes / threads;
     // The threads share the branches of the first stage where there are enough of them
     // to keep every thread busy to the end.
     for (const CharaModel& m : charas_) {

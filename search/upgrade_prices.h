@@ -1,15 +1,16 @@
 #pragma once
 
-// What upgrades cost. A count of stat i at n has cost kUpgradeWeight[i] x n(n + 1) PP, so
-// its k-th step costs 2 x kUpgradeWeight[i] x k: every step dearer than the one before.
-// A stat has two counts, the character's and the club set's, each with a cap. Buying
-// the cheapest steps first is therefore the cheapest way to any number of them, and a
-// number of steps of one stat is cheapest split as evenly as the caps allow. The search
-// bounds what a budget buys and what an amount costs with these; nothing here knows of
-// builds.
+// What upgrades cost, asked at nearly every branch of the search's walk: all inline. A count of
+// stat i at n has cost kUpgradeWeight[i] x n(n + 1) PP, so its k-th step costs 2 x
+// kUpgradeWeight[i] x k: every step dearer than the one before. A stat has two counts, the
+// character's and the club set's, each with a cap. Buying the cheapest steps first is therefore the
+// cheapest way to any number of them, and a number of steps of one stat is cheapest split as evenly
+// as the caps allow. The search bounds what a budget buys and what an amount costs with these;
+// nothing here knows of builds.
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <utility>
@@ -24,14 +25,60 @@ using Five = std::array<int32_t, kStatCount>;
 // The cheapest way to buy r more upgrades of stat i from a character count of at most cu
 // and a club count of at most cv, both from zero: as evenly as the caps allow. kNoLimit
 // when r cannot be bought.
-int32_t MinCost(int i, int32_t r, int32_t cu, int32_t cv);
+inline int32_t MinCost(int i, int32_t r, int32_t cu, int32_t cv) {
+    if (r <= 0) {
+        return 0;
+    }
+    if (r > cu + cv) {
+        return kNoLimit;
+    }
+    int32_t u = r / 2;
+    int32_t v = r - u;
+    if (v > cv) {
+        v = cv;
+        u = r - v;
+    } else if (u > cu) {
+        u = cu;
+        v = r - u;
+    }
+    return kUpgradeWeight[i] * (u * (u + 1) + v * (v + 1));
+}
 
 // The largest t >= 0 with t(t + 1) <= q, for q >= 0.
-int64_t LargestTriangle(int64_t q);
+inline int64_t LargestTriangle(int64_t q) {
+    auto t = static_cast<int64_t>((std::sqrt(4.0 * static_cast<double>(q) + 1.0) - 1.0) / 2.0);
+    while (t > 0 && t * (t + 1) > q) {
+        --t;
+    }
+    while ((t + 1) * (t + 2) <= q) {
+        ++t;
+    }
+    return t;
+}
 
 // The most upgrades of stat i, beyond `base` (already bought the cheapest way), that
 // `money` more PP buy, from the same counts as MinCost's; at least `base`.
-int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_t cv);
+inline int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_t cv) {
+    if (base >= cu + cv) {
+        return base;
+    }
+    const int64_t total = int64_t{MinCost(i, base, cu, cv)} + money;
+    if (total < 0) {
+        return base;
+    }
+    const int64_t q = total / kUpgradeWeight[i];  // the most u(u + 1) + v(v + 1) paid for
+    const int64_t c = std::min(cu, cv);
+    const int64_t wide = std::max(cu, cv);
+    int64_t r = 0;
+    if (2 * c * (c + 1) <= q) {
+        r = c + std::min(wide, LargestTriangle(q - c * (c + 1)));
+    } else {
+        // 2k counts cost 2k(k + 1), 2k + 1 counts 2(k + 1)^2.
+        const int64_t k = LargestTriangle(q / 2);
+        r = std::min(2 * c, 2 * k + (2 * (k + 1) * (k + 1) <= q ? 1 : 0));
+    }
+    return static_cast<int32_t>(std::max<int64_t>(base, std::min<int64_t>(r, cu + cv)));
+}
 
 // The free counts of the stats as units of one upgrade each: the k-th upgrade of a count
 // of stat i costs 2 * kUpgradeWeight[i] * k PP, so buying the cheapest units first is
