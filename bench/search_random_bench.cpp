@@ -87,9 +87,11 @@ int main(int argc, char** argv) {
         };
         const SearchResult result = RunSearch(sim, query.Query, &control);
         const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-        std::printf("#%-4zu %10s %12llu  %s\n", g,
+        // The process's peak so far: a goal that raises it shows what it took.
+        std::printf("#%-4zu %10s %12llu %6ld MB  %s\n", g,
                     result.Cancelled ? "unfinished" : std::to_string(ms).c_str(),
-                    static_cast<unsigned long long>(result.Nodes), goals[g].c_str());
+                    static_cast<unsigned long long>(result.Nodes), PeakMegabytes(),
+                    goals[g].c_str());
         std::fflush(stdout);
         if (result.Cancelled) {
             unfinished.push_back(g);
