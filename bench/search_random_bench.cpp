@@ -1,8 +1,8 @@
 // The build search over goals drawn at random (bench/random_goals.h): by default 300 goals
 // of seed 1, each searched once from its own selection with every part free. Per goal
-// the wall time and the nodes; then the median, the 95th percentile and the slowest, each
-// with its nodes and goal, the goals unfinished within the cap (KESTREL_SEARCH_CAP_MS,
-// default 5000 ms: cancelled there) and the process's peak memory.
+// the wall time, the nodes and the peak memory so far; then the median, the 95th percentile and the
+// slowest, each with its nodes and goal, the goals unfinished within the cap
+// (KESTREL_SEARCH_CAP_MS, default 5000 ms: cancelled there) and the process's peak memory.
 //
 // The search uses a thread for each core unless --threads says otherwise. --emit prints
 // the goals as a JSON array, one per line, and searches nothing: the page's benchmark
