@@ -14,6 +14,7 @@
 #include <numeric>
 #include <span>
 #include <thread>
+#include <type_traits>
 
 #include "characters/cards.h"
 #include "characters/catalogue.h"
@@ -742,16 +743,37 @@ public:
         return entry.second;
     }
     size_t Size() const { return size_; }
+    // The bytes the next Insert takes beyond what the table holds: a block of entries
+    // where the last is full, a larger index where it would be over half full.
+    size_t Growth() const {
+        size_t bytes = size_ == blocks_.size() * kBlock ? kBlock * sizeof(Entry) : 0;
+        if ((size_ + 1) * 2 > slots_.size()) {
+            bytes += (std::max<size_t>(64, slots_.size() * 2) - slots_.size()) * sizeof(Slot);
+        }
+        return bytes;
+    }
+    // Memory an entry's value holds beside the table, counted until the table is emptied.
+    void HoldsBeside(size_t bytes) { beside_ += bytes; }
     // Empty, keeping its entries' memory for the next walk; the index only where the
     // last walk filled it well, so that emptying never costs much more than filling.
-    void Clear() {
+    // Values that hold memory of their own let it go. Returns the bytes given back.
+    size_t Clear() {
+        size_t freed = beside_;
         if (size_ * 8 >= slots_.size()) {
             std::fill(slots_.begin(), slots_.end(), Slot{});
         } else {
+            freed += slots_.size() * sizeof(Slot);
             slots_ = {};
             mask_ = 0;
         }
+        if constexpr (!std::is_trivially_destructible_v<Value>) {
+            for (size_t k = 0; k < size_; ++k) {
+                At(k).second = Value{};
+            }
+        }
+        beside_ = 0;
         size_ = 0;
+        return freed;
     }
 
 private:
@@ -784,6 +806,7 @@ private:
     std::vector<std::unique_ptr<Entry[]>> blocks_;
     size_t size_ = 0;
     size_t mask_ = 0;
+    size_t beside_ = 0;
 };
 // Control and accuracy (without a penalty), spin, curve, ring and yard, power yards.
 using Apart = std::array<int32_t, 6>;
@@ -799,6 +822,7 @@ struct Crowd {
 struct SearchModel::Scratch {
     std::vector<Table<Way>> Seen;
     std::vector<Table<std::vector<Crowd>>> Crowds;
+    size_t Held = 0;  // the bytes all these tables hold, kept from walk to walk
 };
 
 namespace {
@@ -851,7 +875,8 @@ public:
 
     Walk(const SearchModel::CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
          Shared& shared, size_t chara, const SearchControl* control, SearchModel::Scratch& scratch)
-        : seen_(scratch.Seen),
+        : held_(scratch.Held),
+          seen_(scratch.Seen),
           crowd_(scratch.Crowds),
           m_(m),
           build_(build),
@@ -868,10 +893,10 @@ public:
         // The options most promising for the query first, so that good builds are found
         // early and bound the rest; among equals the current choice first.
         for (auto& table : seen_) {
-            table.Clear();
+            held_ -= table.Clear();
         }
         for (auto& table : crowd_) {
-            table.Clear();
+            held_ -= table.Clear();
         }
         order_.resize(m.Stages.size());
         for (size_t st = 0; st < m.Stages.size(); ++st) {
@@ -1186,7 +1211,7 @@ private:
         auto& table = seen_[s];
         Way* const way = table.Find(key);
         if (way == nullptr) {
-            if (Remembers(kWayBytes)) {
+            if (Remembers(table.Growth())) {
                 table.Insert(key, Way{node.Changes, node.Fields});
             }
             return false;
@@ -1694,10 +1719,14 @@ private:
         auto& table = crowd_[s];
         std::vector<Crowd>* found = table.Find(key);
         if (found == nullptr) {
-            if (!Remembers(kCrowdBytes + static_cast<size_t>(q_.Results) * sizeof(Crowd))) {
+            // Each entry keeps at most one way more than the answers asked for.
+            const size_t beside = (static_cast<size_t>(q_.Results) + 1) * sizeof(Crowd);
+            if (!Remembers(table.Growth() + beside)) {
                 return false;
             }
             found = &table.Insert(key, {});
+            found->reserve(static_cast<size_t>(q_.Results) + 1);
+            table.HoldsBeside(beside);
         }
         auto& ways = *found;  // at most Results, apart from each other, best first
         const auto before = [](const Crowd& a, int32_t changes, const BuildFields& fields) {
@@ -2602,19 +2631,17 @@ private:
         }
     }
 
-    // The memos forget nothing but stop learning once they hold their share of the
-    // memory: a way not remembered is only walked again, never lost. Per entry, its key
-    // and value and the two index slots a half-full table gives it.
-    static constexpr size_t kWayBytes = sizeof(Key) + sizeof(Way) + 32;
-    static constexpr size_t kCrowdBytes = sizeof(Key) + sizeof(std::vector<Crowd>) + 32;
+    // The memos forget nothing but stop learning once the tables of this thread hold its
+    // share of the memory (what they keep from walk to walk counted too): a way not
+    // remembered is only walked again, never lost.
     bool Remembers(size_t bytes) {
-        if (memoBytes_ + bytes > shared_.MemoBytes) {
+        if (held_ + bytes > shared_.MemoBytes) {
             return false;
         }
-        memoBytes_ += bytes;
+        held_ += bytes;
         return true;
     }
-    size_t memoBytes_ = 0;
+    size_t& held_;
     std::vector<Table<Way>>& seen_;
     std::vector<Table<std::vector<Crowd>>>& crowd_;
     std::vector<std::vector<uint32_t>> order_;
