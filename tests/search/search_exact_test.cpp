@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <map>
 #include <random>
@@ -728,7 +729,7 @@ TEST(SearchExact, AStoppedSearchKeepsWhatItFound) {
         SearchQuery q;
         q.Objective = static_cast<SearchObjective>(round % kObjectiveCount);
         q.Results = 1 + round * 4;
-        int polls = 0;
+        std::atomic<int> polls{0};  // asked from every thread of the search
         SearchControl stop;
         stop.Threads = 1 + round % 2;
         stop.Cancelled = [&polls, round] { return ++polls > round % 3; };
