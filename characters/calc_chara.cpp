@@ -65,20 +65,8 @@ int32_t ItemAt(const TCharaState& chara, int k) {
 // selected entry; a slot whose index selects no entry keeps its previous record. The
 // one-piece outfit of a character wearing separates is credited by the outfit rule.
 void EquipmentPass(const TSimState& state, TSimResults& results) {
-    const auto& positions = SlotPositions();
     for (int c = 0; c < CharaCount; ++c) {
-        const auto lists = EquipLists(c);
-        const TCharaState& chara = state.Chara[c];
-        auto& records = results.SlotRecords[c];
-        const bool split = positions[c].Rule == OutfitKind::OutfitSplit;
-        const int skipped = split ? positions[c].TopPants : -1;
-        const int slotCount = static_cast<int>(lists.size());
-        for (int k = 0; k < slotCount; ++k) {
-            const TEquipEntry* entry = EntryAt(lists[k], chara.Items[k]);
-            if (entry != nullptr && k != skipped) {
-                records[k] = entry->Bonus;
-            }
-        }
+        TakeSlotRecords(c, state.Chara[c].Items, results.SlotRecords[c]);
     }
 }
 
@@ -88,73 +76,21 @@ void SetBodyLists(CharaPageDisplay& page, bool separates, bool outfit) {
     page.TopPantsEnabled = outfit;
 }
 
-// Separates and a one-piece outfit exclude each other; for the characters whose
-// outfit has a power and a control part, the outfit is credited to Top and Pants.
-// An index counts as chosen when it is not 0, so -1 (no selection) counts too.
+// Applies the outfit rule's outcome to character c's records and page.
 void ApplyOutfitRule(int c, const SlotPositionTable& pos, const TCharaState& chara,
                      TSimResults& results, CharaPageDisplay& page) {
-    const auto outfitList = EquipList(c, pos.TopPants);
     auto& records = results.SlotRecords[c];
-    TEquipBonus& body = results.BodyBonus[c];
-    const int32_t outfit = ItemAt(chara, pos.TopPants);
-    const bool outfitChosen = outfit != 0;
-    const bool separatesChosen = ItemAt(chara, pos.Top) != 0 || ItemAt(chara, pos.Pants) != 0;
-
-    switch (pos.Rule) {
-        case OutfitKind::OutfitSplit:
-            if (outfitChosen) {
-                SetBodyLists(page, false, true);
-                if (const TEquipEntry* entry = EntryAt(outfitList, outfit)) {
-                    const TEquipBonus& b = entry->Bonus;
-                    records[pos.Top] = TEquipBonus{MakeStatus(b.StatusBonus.Pow, 0, 0, 0, 0),
-                                                   MakeStatus(b.SlotBonus.Pow, 0, 0, 0, 0)};
-                    records[pos.Pants] = TEquipBonus{MakeStatus(0, b.StatusBonus.Ctrl, 0, 0, 0),
-                                                     MakeStatus(0, b.SlotBonus.Ctrl, 0, 0, 0)};
-                }
-            } else if (separatesChosen) {
-                SetBodyLists(page, true, false);
-            } else {
-                SetBodyLists(page, true, true);
-                records[pos.Top] = TEquipBonus{};
-                records[pos.Pants] = TEquipBonus{};
-            }
-            break;
-
-        case OutfitKind::OutfitCombined:
-            if (outfitChosen) {
-                SetBodyLists(page, false, true);
-                body = records[pos.TopPants];
-            } else if (separatesChosen) {
-                SetBodyLists(page, true, false);
-                body = records[pos.Top] + records[pos.Pants];
-            } else {
-                SetBodyLists(page, true, true);
-                body = TEquipBonus{};
-            }
-            break;
-
-        case OutfitKind::OutfitWithWaist:
-            if (outfitChosen) {
-                SetBodyLists(page, false, true);
-                page.WaistEnabled = true;
-                body = records[pos.TopPants] + records[pos.Waist];
-                // An outfit with a control part covers the waist: the waist piece
-                // keeps its selection but counts for nothing.
-                const TEquipEntry* entry = EntryAt(outfitList, outfit);
-                if (entry != nullptr && entry->CoversWaist) {
-                    page.WaistEnabled = false;
-                    body = entry->Bonus;
-                }
-            } else if (separatesChosen) {
-                SetBodyLists(page, true, false);
-                page.WaistEnabled = false;
-                body = records[pos.Top] + records[pos.Pants];
-            } else {
-                SetBodyLists(page, true, true);
-                page.WaistEnabled = false;
-                body = TEquipBonus{};
-            }
-            break;
+    const OutfitOutcome out = RuleOutfit(c, chara.Items, records);
+    SetBodyLists(page, out.Separates, out.Outfit);
+    if (out.Waist) {
+        page.WaistEnabled = *out.Waist;
+    }
+    if (out.TopPants) {
+        records[pos.Top] = (*out.TopPants)[0];
+        records[pos.Pants] = (*out.TopPants)[1];
+    }
+    if (out.Body) {
+        results.BodyBonus[c] = *out.Body;
     }
 }
 
@@ -232,6 +168,81 @@ void CalcActiveChara(TSimulator& sim, int t) {
 }
 
 }  // namespace
+
+// Separates and a one-piece outfit exclude each other; for the characters whose
+// outfit has a power and a control part, the outfit is credited to Top and Pants.
+// An index counts as chosen when it is not 0, so -1 (no selection) counts too.
+OutfitOutcome RuleOutfit(int c, const std::array<int32_t, kMaxWearSlots>& items,
+                         const std::array<TEquipBonus, kMaxWearSlots>& records) {
+    const SlotPositionTable& pos = SlotPositions()[c];
+    const auto item = [&items](int k) { return k < 0 ? 0 : items[k]; };
+    const int32_t outfit = item(pos.TopPants);
+    const bool outfitChosen = outfit != 0;
+    const bool separatesChosen = item(pos.Top) != 0 || item(pos.Pants) != 0;
+    const TEquipEntry* entry = EntryAt(EquipList(c, pos.TopPants), outfit);
+    OutfitOutcome out;
+    out.Separates = !outfitChosen;
+    out.Outfit = outfitChosen || !separatesChosen;
+    switch (pos.Rule) {
+        case OutfitKind::OutfitSplit:
+            if (outfitChosen && entry != nullptr) {
+                const TEquipBonus& b = entry->Bonus;
+                out.TopPants = {TEquipBonus{MakeStatus(b.StatusBonus.Pow, 0, 0, 0, 0),
+                                            MakeStatus(b.SlotBonus.Pow, 0, 0, 0, 0)},
+                                TEquipBonus{MakeStatus(0, b.StatusBonus.Ctrl, 0, 0, 0),
+                                            MakeStatus(0, b.SlotBonus.Ctrl, 0, 0, 0)}};
+            } else if (!outfitChosen && !separatesChosen) {
+                out.TopPants = {TEquipBonus{}, TEquipBonus{}};
+            }
+            break;
+        case OutfitKind::OutfitCombined:
+            out.Body = outfitChosen      ? records[pos.TopPants]
+                       : separatesChosen ? records[pos.Top] + records[pos.Pants]
+                                         : TEquipBonus{};
+            break;
+        case OutfitKind::OutfitWithWaist:
+            out.Waist = outfitChosen;
+            if (outfitChosen) {
+                out.Body = records[pos.TopPants] + records[pos.Waist];
+                // An outfit with a control part covers the waist: the waist piece
+                // keeps its selection but counts for nothing.
+                if (entry != nullptr && entry->CoversWaist) {
+                    out.Waist = false;
+                    out.Body = entry->Bonus;
+                }
+            } else {
+                out.Body = separatesChosen ? records[pos.Top] + records[pos.Pants] : TEquipBonus{};
+            }
+            break;
+    }
+    return out;
+}
+
+void TakeSlotRecords(int c, const std::array<int32_t, kMaxWearSlots>& items,
+                     std::array<TEquipBonus, kMaxWearSlots>& records) {
+    const SlotPositionTable& pos = SlotPositions()[c];
+    const auto lists = EquipLists(c);
+    const int skipped = pos.Rule == OutfitKind::OutfitSplit ? pos.TopPants : -1;
+    for (int k = 0; k < static_cast<int>(lists.size()); ++k) {
+        const TEquipEntry* entry = EntryAt(lists[k], items[k]);
+        if (entry != nullptr && k != skipped) {
+            records[k] = entry->Bonus;
+        }
+    }
+}
+
+TEquipBonus BodyTotal(int c, const std::array<int32_t, kMaxWearSlots>& items,
+                      std::array<TEquipBonus, kMaxWearSlots> records) {
+    const SlotPositionTable& pos = SlotPositions()[c];
+    const OutfitOutcome out = RuleOutfit(c, items, records);
+    if (pos.Rule != OutfitKind::OutfitSplit) {
+        return *out.Body;
+    }
+    if (out.TopPants) {
+        return (*out.TopPants)[0] + (*out.TopPants)[1];
+    }
+    return records[pos.Top] + records[pos.Pants];
+}
 
 void CalcChara(TSimulator& sim) {
     if (IsLevel(sim.State.Level)) {

@@ -4,6 +4,7 @@
 #include "clubs/club_upgrades.h"
 #include "clubs/clubs.h"
 #include "engine/checked.h"
+#include "engine/golf_formulas.h"
 #include "engine/levels.h"
 #include "engine/text_format.h"
 #include "simulator/simulator.h"
@@ -75,17 +76,14 @@ void CalcLast(TSimulator& sim) {
     const int32_t limit = PowerLimit(sim.State.Level);
     const TStatus& sum = r.StatusSum;
     const int32_t pow = sum.Pow;
+    r.FinalStatus = sum;
     if (pow <= limit) {
-        r.FinalStatus = sum;
         SetPenaltyLabel(d.ControlPenalty, 0, false);
         SetPenaltyLabel(d.AccuracyPenalty, 0, false);
     } else {
-        const int32_t excess = CheckedSub(pow, limit);
-        r.FinalStatus = sum;
-        const int32_t ctrl = CheckedSub(sum.Ctrl, excess);
-        const int32_t exa = CheckedSub(sum.Exa, excess);
-        r.FinalStatus.Ctrl = ctrl < 0 ? 0 : ctrl;
-        r.FinalStatus.Exa = exa < 0 ? 0 : exa;
+        const int32_t excess = PowerExcess(pow, limit);
+        r.FinalStatus.Ctrl = AfterPenalty(sum.Ctrl, excess);
+        r.FinalStatus.Exa = AfterPenalty(sum.Exa, excess);
         const int32_t shortfall = CheckedSub(limit, pow);
         SetPenaltyLabel(d.ControlPenalty, shortfall, true);
         SetPenaltyLabel(d.AccuracyPenalty, shortfall, true);
@@ -104,13 +102,12 @@ void CalcLast(TSimulator& sim) {
         SetDecimalText(d.Last[i].Text, StatField(r.FinalStatus, i));
     }
 
-    int32_t distance = CheckedAdd(CheckedMul(CheckedSub(r.FinalStatus.Pow, 15), 2), 230);
-    distance = CheckedAdd(distance, r.RingDistance);
-    distance = CheckedAdd(distance, r.CaddieCardYard);
+    const int32_t distance = DriveDistance(r.FinalStatus.Pow, r.RingDistance, r.CaddieCardYard);
     SetDecimalText(d.DistanceNormalText, {}, distance, "y");
-    const int32_t power = CheckedAdd(distance, r.CaddieCardPowerYards);
-    SetDecimalText(d.DistancePowerText, {}, CheckedAdd(power, 10), "y");
-    SetDecimalText(d.DistancePower2Text, {}, CheckedAdd(power, 20), "y");
+    SetDecimalText(d.DistancePowerText, {}, PowerShotDistance(distance, r.CaddieCardPowerYards, 1),
+                   "y");
+    SetDecimalText(d.DistancePower2Text, {}, PowerShotDistance(distance, r.CaddieCardPowerYards, 2),
+                   "y");
 
     int32_t total = CheckedAdd(UpgradeCostPP(r.ClubSlotUp), r.CharaPPNeeded);
     CheckRange(sim.State.Club, 0, kClubCount - 1);
