@@ -14,6 +14,7 @@
 #include "clubs/clubs.h"
 #include "engine/levels.h"
 #include "search/search_model.h"
+#include "search/solver/ranking.h"
 
 // How the search works. A build of one character is a choice for each of 34 fields
 // (page, wear slots, cards, counts, caddie, special card, club set, club counts). The
@@ -136,14 +137,11 @@ void ValidateQuery(const SearchQuery& query) {
 
 BuildFigures FiguresOf(const TSimulator& sim) {
     const TSimResults& r = sim.Results;
-    BuildFigures f;
-    f.Final = r.FinalStatus;
-    const int32_t limit = PowerLimit(sim.State.Level);
-    f.Penalty = r.StatusSum.Pow > limit ? limit - r.StatusSum.Pow : 0;
-    const int32_t d = (r.FinalStatus.Pow - 15) * 2 + 230 + r.RingDistance + r.CaddieCardYard;
-    f.Distances = {d, d + r.CaddieCardPowerYards + 10, d + r.CaddieCardPowerYards + 20};
-    f.PP = UpgradeCostPP(r.ClubSlotUp) + r.CharaPPTotal;
-    return f;
+    const TStatus& sum = r.StatusSum;
+    return solver::FiguresOf({sum.Pow, sum.Ctrl, sum.Exa, sum.Spin, sum.Cur}, r.RingDistance,
+                             r.CaddieCardYard, r.CaddieCardPowerYards,
+                             UpgradeCostPP(r.ClubSlotUp) + r.CharaPPTotal,
+                             PowerLimit(sim.State.Level));
 }
 
 int32_t ObjectiveValue(SearchObjective objective, const BuildFigures& f) {
@@ -167,12 +165,6 @@ int32_t ObjectiveValue(SearchObjective objective, const BuildFigures& f) {
 }
 
 namespace {
-
-// The order of the answers: the objective, then fewer PP, fewer changes, lower indices.
-bool RanksFirst(const FoundBuild& a, const FoundBuild& b) {
-    return std::tuple(-a.Rank, a.Figures.PP, a.Changes, a.Fields) <
-           std::tuple(-b.Rank, b.Figures.PP, b.Changes, b.Fields);
-}
 
 // Tells a face (SearchControl::Found) the best answers found so far while a search runs:
 // first about 150 ms after the start, then at most every 200 ms, from the calling thread.
@@ -370,7 +362,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
             // An answer within the lower budget, where it ranks first, bounds it better.
             for (const FoundBuild& answer : main.Builds) {
                 if (answer.Figures.PP <= *budget) {
-                    if (!seed || RanksFirst(answer, *seed)) {
+                    if (!seed || solver::RanksBefore(answer, *seed)) {
                         seed = answer;
                     }
                     break;

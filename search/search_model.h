@@ -6,9 +6,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <span>
+#include <tuple>
 #include <vector>
 
 #include "search/search.h"
@@ -49,6 +51,12 @@ struct Ceiling {
     int32_t PP = 0;
 };
 
+namespace solver {
+struct CharaModel;
+struct TailCache;
+struct Scratch;
+}  // namespace solver
+
 class SearchModel {
 public:
     // Throws ESimError when the selection cannot be searched from (no page for the
@@ -74,7 +82,7 @@ public:
                         double progressSpan, std::span<const FoundBuild> seeds = {},
                         const FoundBuild* floor = nullptr,
                         std::optional<Ceiling> ceiling = std::nullopt,
-                        const FoundSoFar* found = nullptr) const;
+                        const FoundSoFar* found = nullptr);
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when
@@ -85,15 +93,15 @@ public:
     // The answer as the faces show it: the build, its figures and its changes.
     SearchAnswer Answer(const FoundBuild& found, SearchObjective objective) const;
 
-    struct Option;
-    struct Stage;
-    struct CharaModel;
-    struct TailCache;
-
-    struct Scratch;
-
 private:
+    const solver::CharaModel& ModelOf(int32_t chara) const;
+    // The kept sums of character model c for the kind of `query`, made on first use.
+    const solver::TailCache& TailsFor(size_t c, const SearchQuery& query);
+
     PlannedBuild base_;
-    std::vector<CharaModel> charas_;
-    mutable std::vector<std::unique_ptr<Scratch>> scratch_;  // the walks' memory, by thread
+    std::vector<solver::CharaModel> charas_;
+    // By character model, objective, minimums asked for and whether a penalty is allowed:
+    // a search asks many queries of one kind.
+    std::map<std::tuple<size_t, int, int, bool>, std::unique_ptr<solver::TailCache>> tails_;
+    std::vector<std::unique_ptr<solver::Scratch>> scratch_;  // the walks' memory, by thread
 };

@@ -1,0 +1,66 @@
+#pragma once
+
+// The answers of one solve: the best builds of distinct figures found so far, ranked,
+// shared by every thread. Each thread bounds its walk by a copy, taken again whenever
+// another thread has changed them.
+
+#include <atomic>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "search/search_model.h"
+
+namespace solver {
+
+struct SharedAnswers {
+    std::mutex Lock;
+    std::vector<FoundBuild> Answers;   // under Lock
+    std::atomic<uint64_t> Version{0};  // raised with every change of Answers
+    // Told the answers now and then from the calling thread (Caller), when they changed
+    // since the version last told (Told, the calling thread's alone).
+    const SearchModel::FoundSoFar* Found = nullptr;
+    std::thread::id Caller;
+    uint64_t Told = 0;
+    const FoundBuild* Floor = nullptr;  // builds ranking after it are left
+    std::optional<Ceiling> Top;         // what no build passes
+};
+
+class AnswerPool {
+public:
+    AnswerPool(SharedAnswers& shared, int32_t results);
+
+    // The last of the answers once there are as many as asked for; else the floor, if any:
+    // the bar every branch must reach.
+    const FoundBuild* Last() const {
+        return copy_.size() >= static_cast<size_t>(results_) ? &copy_.back() : shared_.Floor;
+    }
+    const std::optional<Ceiling>& Top() const { return shared_.Top; }
+    // How often this thread's copy changed: a test against the answers as they stood
+    // still holds while it is the same.
+    uint64_t Changes() const { return changes_; }
+
+    // Takes the answers again where another thread changed them.
+    void Refresh() {
+        if (shared_.Version.load(std::memory_order_acquire) != version_) {
+            Pull();
+        }
+    }
+    // A build that meets every condition: kept where it ranks among the answers.
+    void Offer(const FoundBuild& b);
+    // Tells the face the answers where they changed, on the calling thread only.
+    void Report();
+
+private:
+    bool Enters(const std::vector<FoundBuild>& answers, const FoundBuild& b) const;
+    void Pull();
+
+    SharedAnswers& shared_;
+    int32_t results_;
+    std::vector<FoundBuild> copy_;
+    uint64_t version_ = 0;  // the answers' version the copy was taken at
+    uint64_t changes_ = 0;
+};
+
+}  // namespace solver

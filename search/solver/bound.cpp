@@ -1,0 +1,241 @@
+#include "search/solver/bound.h"
+
+#include <algorithm>
+
+#include "clubs/clubs.h"
+#include "engine/golf_formulas.h"
+
+namespace solver {
+
+using upgrade_prices::kNoLimit;
+using upgrade_prices::MinCost;
+using upgrade_prices::MostBought;
+
+Bound::Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, const AnswerPool& pool)
+    : m_(m), q_(q), reads_(reads), pool_(pool) {
+    // The fields the stages before s have chosen; the page is chosen from the start.
+    decided_.assign(m.Stages.size() + 1, {});
+    decided_[0][kFieldPage] = true;
+    for (size_t st = 0; st < m.Stages.size(); ++st) {
+        decided_[st + 1] = decided_[st];
+        for (const int f : m.Stages[st].Fields) {
+            decided_[st + 1][static_cast<size_t>(f)] = true;
+        }
+    }
+}
+
+// A count adds at most its limit, and status and limit come from the same options: what
+// the rest adds to both together bounds both.
+Bound::Span Bound::SpanOf(size_t s, const Node& node) const {
+    const auto& rest = m_.Rest[s];
+    const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
+    Span span;
+    for (int i = 0; i < kStatCount; ++i) {
+        span.Lo[i] = node.St[i] + rest.StMin[i];
+        span.Hi[i] = node.St[i] + rest.StMax[i];
+        if (i < node.UpDone) {
+            continue;
+        }
+        const int32_t bonus = i == 0 ? m_.LevelBonus : 0;
+        const int32_t limitLo = node.Sl[i] + rest.SlMin[i] + bonus;
+        const int32_t limitHi = node.Sl[i] + rest.SlMax[i] + bonus;
+        const int32_t here = m_.Current[kFieldCount + i];
+        const int32_t room = node.Sl[i] + bonus + rest.JointMax[i] - rest.StMax[i];
+        if (m_.CountFree[i]) {
+            span.Spin[i] = std::max(0, std::min(CharaSpinnerMax(i), limitHi));
+            span.Cu[i] = std::max(0, std::min(span.Spin[i], room));
+        } else {
+            span.Lo[i] += std::min(here, limitLo);
+            span.Hi[i] += std::max(0, std::min({here, limitHi, room}));
+        }
+        if (m_.ClubCountFree[i]) {
+            span.Cv[i] = std::max(0, StatField(clubLimit, i));
+        }
+    }
+    span.RingYard = node.Ring + node.Yard + rest.RingMax + rest.YardMax;
+    span.Py = node.Py + rest.PyMax;
+    return span;
+}
+
+// What every status must reach: the minimums, and the last kept answer's value. Control
+// and accuracy lose at least the least excess of power over the limit.
+Five Bound::Needs(const Span& span, int32_t excessLo, const FoundBuild* last) const {
+    Five need;
+    need.fill(kUnreachable);
+    const auto require = [&need](int i, int32_t v) { need[i] = std::max(need[i], v); };
+    for (int i = 0; i < kStatCount; ++i) {
+        if (q_.Min[i]) {
+            if (i == 1 || i == 2) {
+                if (*q_.Min[i] > 0) {
+                    require(i, *q_.Min[i] + excessLo);
+                }
+            } else {
+                require(i, *q_.Min[i]);
+            }
+        }
+    }
+    if (q_.Min[kMinDistance]) {
+        require(0, PowerForDistance(*q_.Min[kMinDistance], span.RingYard));
+    }
+    if (last == nullptr) {
+        return need;
+    }
+    const int32_t bar = last->Rank;
+    switch (q_.Objective) {
+        case SearchObjective::Distance:
+            require(0, PowerForDistance(bar, span.RingYard));
+            break;
+        case SearchObjective::PowerDistance:
+            // The power shot is the normal distance with its yards and 10 more.
+            require(0, PowerForDistance(bar - 10, span.RingYard + span.Py));
+            break;
+        case SearchObjective::Pow:
+        case SearchObjective::Spin:
+        case SearchObjective::Cur:
+            require(static_cast<int>(q_.Objective) - 2, bar);
+            break;
+        case SearchObjective::Ctrl:
+        case SearchObjective::Exa:
+            if (bar > 0) {
+                require(static_cast<int>(q_.Objective) - 2, bar + excessLo);
+            }
+            break;
+        default:
+            break;
+    }
+    return need;
+}
+
+// The least PP of the upgrades that raise each status to what it needs (false where
+// none can, or beyond the budget); then what the PP left buys of each status the
+// objective reads, or every open count at its top.
+bool Bound::Affords(Span& span, const Five& need, int32_t& ppLow) const {
+    Five short_{};
+    for (int i = 0; i < kStatCount; ++i) {
+        short_[i] = std::max(0, need[i] - span.Hi[i]);
+        const int32_t cost = MinCost(i, short_[i], span.Cu[i], span.Cv[i]);
+        if (cost == kNoLimit) {
+            return false;
+        }
+        ppLow += cost;
+    }
+    if (q_.Budget && ppLow > *q_.Budget) {
+        return false;
+    }
+    // The status sum bounds what the budget buys of all statuses together instead.
+    const bool together = q_.Objective == SearchObjective::Sum && m_.NeverNegative;
+    for (int i = 0; i < kStatCount; ++i) {
+        if (q_.Budget && !together && reads_.Bought[i]) {
+            span.Hi[i] += MostBought(i, short_[i], *q_.Budget - ppLow, span.Cu[i], span.Cv[i]);
+        } else {
+            span.Hi[i] += span.Cu[i] + span.Cv[i];  // or not read below
+        }
+    }
+    return true;
+}
+
+// The most the objective reaches below the branch; none where the status sum's own bound
+// shows the budget cannot reach the last answer. For the status sum, ppLow may rise to
+// what reaching the last answer needs.
+std::optional<int32_t> Bound::BestValue(size_t s, const Node& node, const Span& span,
+                                        int32_t excessLo, int32_t& ppLow) const {
+    const int32_t limit = m_.Limit;
+    const Five& hi = span.Hi;
+    const int32_t powHi = q_.NoPenalty ? std::min(hi[0], limit) : hi[0];
+    const int32_t powLo = span.Lo[0];
+    switch (q_.Objective) {
+        case SearchObjective::Distance:
+            return DriveDistance(powHi, span.RingYard, 0);
+        case SearchObjective::PowerDistance:
+            return PowerShotDistance(DriveDistance(powHi, span.RingYard, 0), span.Py, 1);
+        case SearchObjective::Pow:
+            return powHi;
+        case SearchObjective::Ctrl:
+        case SearchObjective::Exa:
+            return std::max(0, hi[static_cast<int>(q_.Objective) - 2] - excessLo);
+        case SearchObjective::Spin:
+        case SearchObjective::Cur:
+            return hi[static_cast<int>(q_.Objective) - 2];
+        case SearchObjective::LeastPP:
+            return -ppLow;
+        case SearchObjective::Sum:
+            break;
+    }
+    // Power beyond the limit costs control and accuracy, so the sum is greatest at an end
+    // of power's range or where a penalty term bottoms out.
+    int32_t best = kUnreachable;
+    for (int32_t p : {powLo, powHi, limit, limit + hi[1], limit + hi[2]}) {
+        p = std::clamp(p, powLo, std::max(powLo, powHi));
+        const int32_t e = std::max(0, p - limit);
+        best = std::max(best, p + std::max(0, hi[1] - e) + std::max(0, hi[2] - e) + hi[3] + hi[4]);
+    }
+    if (!m_.NeverNegative) {
+        return best;  // a status below 0 shows as 0 after a penalty: not a plain sum
+    }
+    const FoundBuild* last = pool_.Last();
+    const auto [sharper, ppNeed] = SumBound(s, node, span.Cu, span.Spin, span.Cv, powHi,
+                                            last != nullptr ? last->Rank : kUnreachable);
+    best = std::min(best, sharper);
+    if (ppNeed > ppLow) {
+        ppLow = ppNeed;
+        if (q_.Budget && ppLow > *q_.Budget) {
+            return std::nullopt;
+        }
+    }
+    return best;
+}
+
+// At best a branch ties with the last answer in value and PP: it still ranks after it
+// with more changes, or as many and higher list indices.
+bool Bound::RanksAfter(size_t s, const Node& node, const Span& span, int32_t excessLo, int32_t best,
+                       int32_t ppLow, const FoundBuild& last) const {
+    if (const auto& top = pool_.Top(); top && best >= top->Rank) {
+        // Nothing passes the known best: at best a branch ties with it.
+        best = top->Rank;
+        ppLow = std::max(ppLow, top->PP);
+    }
+    if (best != last.Rank) {
+        return best < last.Rank;
+    }
+    if (ppLow != last.Figures.PP) {
+        return ppLow > last.Figures.PP;
+    }
+    const int32_t changes =
+        node.Changes + ChangesNeeded(s, node, span.Spin, span.Cv, excessLo, last.Rank,
+                                     last.Figures.PP, last.Changes - node.Changes);
+    if (changes != last.Changes) {
+        return changes > last.Changes;
+    }
+    return LexAfter(node, last.Fields);
+}
+
+bool Bound::Hopeless(size_t s, const Node& node, std::pair<int32_t, int32_t>* estimate) const {
+    if (node.Club < 0) {
+        return false;
+    }
+    Span span = SpanOf(s, node);
+    const int32_t limit = m_.Limit;
+    if (q_.NoPenalty && span.Lo[0] > limit) {
+        return true;
+    }
+    const int32_t excessLo = std::max(0, span.Lo[0] - limit);
+    const FoundBuild* const last = pool_.Last();
+    const Five need = Needs(span, excessLo, last);
+    if (q_.NoPenalty && need[0] > limit) {
+        return true;
+    }
+    int32_t ppLow = node.PP;
+    if (!Affords(span, need, ppLow)) {
+        return true;
+    }
+    const std::optional<int32_t> best = BestValue(s, node, span, excessLo, ppLow);
+    if (!best) {
+        return true;
+    }
+    if (estimate != nullptr) {
+        *estimate = {*best, ppLow};
+    }
+    return last != nullptr && RanksAfter(s, node, span, excessLo, *best, ppLow, *last);
+}
+
+}  // namespace solver

@@ -1,0 +1,247 @@
+#include "search/solver/walk.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "search/solver/ranking.h"
+
+namespace solver {
+
+Walk::Walk(const CharaModel& m, const PlannedBuild& build, const SearchQuery& q, const Reads& reads,
+           const TailCache& tails, SharedAnswers& answers, SharedWork& work, size_t chara,
+           const SearchControl* control, Scratch& scratch)
+    : m_(m),
+      q_(q),
+      reads_(reads),
+      cache_(tails),
+      work_(work),
+      control_(control),
+      pool_(answers, q.Results),
+      bound_(m, q, reads, pool_),
+      memos_(scratch, work.MemoBytes, q, reads),
+      pairs_(m, build, q),
+      handing_(work, chara, m.Stages.size()),
+      children_([this](size_t s, size_t g, bool grouped) { return Children(s, g, grouped); }),
+      open_(m.Stages.size()) {}
+
+void Walk::Run(const std::function<void(double)>& progress) {
+    Node root;
+    root.St = m_.Base;
+    root.PP = m_.KeptCountPP;
+    root.Changes = m_.PageChanges;
+    root.Fields = m_.Current;
+    root.Fields[kFieldPage] = m_.Chara;
+    const auto& options = m_.Stages[0].Options;
+    std::vector<uint32_t> order = reads_.Order[0];
+    if (cache_.Tails.size() > 1 && !cache_.Tails[1].empty() &&
+        cache_.Tails[1].size() * options.size() <= kRootEstimates) {
+        // The club sets in the order of the best their builds can give.
+        std::vector<std::pair<int32_t, int32_t>> estimate(options.size(), {kUnreachable, 0});
+        for (size_t i = 0; i < options.size(); ++i) {
+            Node child = root;
+            AddFive(child.St, options[i].St);
+            child.Club = options[i].Club;
+            child.PP += options[i].KeptPP;
+            child.Changes += options[i].Changes;
+            TailEstimate(1, child, estimate[i]);
+        }
+        std::stable_sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            return std::pair(-estimate[a].first, estimate[a].second) <
+                   std::pair(-estimate[b].first, estimate[b].second);
+        });
+    }
+    for (size_t i = 0; i < options.size(); ++i) {
+        Descend(0, root, options[order[i]]);
+        progress(static_cast<double>(i + 1) / static_cast<double>(options.size()));
+    }
+}
+
+void Walk::WalkHanded(const Task& task) {
+    for (const uint32_t i : task.Options) {
+        Descend(task.Stage, task.From, m_.Stages[task.Stage].Options[i]);
+    }
+}
+
+void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried) {
+    Node child = node;
+    const Stage& stage = m_.Stages[s];
+    if (s < handing_.ShareStage()) {
+        child.Path = node.Path * static_cast<uint32_t>(stage.Options.size()) +
+                     static_cast<uint32_t>(&o - stage.Options.data());
+    }
+    AddFive(child.St, o.St);
+    AddFive(child.Sl, o.Sl);
+    child.Ring += o.Ring;
+    child.Yard += o.Yard;
+    child.Py += o.Py;
+    if (o.Club >= 0) {
+        child.Club = o.Club;
+    }
+    child.PP += o.KeptPP;
+    child.Changes += o.Changes;
+    for (size_t j = 0; j < stage.Fields.size(); ++j) {
+        child.Fields[stage.Fields[j]] = o.Values[j];
+    }
+    child.Known = static_cast<uint32_t>(s + 1);
+    Visit(s + 1, child, tailsTried);
+}
+
+void Walk::Visit(size_t s, const Node& node, bool tailsTried) {
+    Tick();
+    pool_.Refresh();
+    if (bound_.Hopeless(s, node) || (!tailsTried && TailsHopeless(s, node)) ||
+        memos_.Seen(s, node) || memos_.Crowded(s, node)) {
+        return;
+    }
+    if (s == handing_.ShareStage() && handing_.TakenElsewhere(node.Path)) {
+        return;  // another thread walks this branch
+    }
+    if (s < m_.Stages.size() && s < cache_.Groups.size() && !cache_.Groups[s].empty()) {
+        VisitGroups(s, node);
+    } else if (s < m_.Stages.size()) {
+        VisitOptions(s, node);
+    } else {
+        Counts(node);
+    }
+}
+
+// The groups that can still give an answer, the best estimate first, into open_[s]. The
+// groups come by what they add, most first: once even the most a child could reach falls
+// short of the last answer, so does every later group. A cluster of groups hopeless with
+// its best is hopeless with each of them.
+void Walk::OpenGroups(size_t s, const Node& node) {
+    auto& open = open_[s];
+    open.clear();
+    const auto room = bound_.ScoreRoom(s, node);
+    const bool scored = room && !cache_.ByScore[s].empty();
+    const int32_t bar = scored ? pool_.Last()->Rank : 0;
+    const auto& groups = cache_.Groups[s];
+    const auto& members = cache_.GroupMembers[s];
+    std::pair<int32_t, int32_t> unused{};
+    for (const auto& cluster : cache_.GroupClusters[s]) {
+        if (scored && *room + cluster.Score < bar) {
+            break;
+        }
+        if (cluster.End - cluster.Begin > 1 &&
+            bound_.Hopeless(s + 1, Through(node, cluster.Best), &unused)) {
+            continue;
+        }
+        for (uint32_t n = cluster.Begin; n < cluster.End; ++n) {
+            const uint32_t k = members[n];
+            if (scored && *room + ScoreOf(q_.Objective, groups[k].Delta.St) < bar) {
+                continue;
+            }
+            std::pair<int32_t, int32_t> estimate{};
+            if (!GroupHopeless(s, node, groups[k].Delta, &estimate)) {
+                open.push_back({-estimate.first, estimate.second, static_cast<int32_t>(k)});
+            }
+        }
+    }
+    std::sort(open.begin(), open.end());
+}
+
+void Walk::VisitGroups(size_t s, const Node& node) {
+    OpenGroups(s, node);
+    // Where the test weighed every kept sum after this stage, a child need not weigh them
+    // again while no answer has changed since.
+    const uint64_t tested = pool_.Changes();
+    const size_t tails = s + 1 < cache_.Tails.size() ? cache_.Tails[s + 1].size() : 0;
+    const bool sharp = tails > 0 && cache_.Groups[s].size() * tails <= kSharpEstimates;
+    auto& frame = handing_.Enter(s, node, open_[s].size(), true);
+    for (; frame.At < frame.End; ++frame.At) {
+        handing_.Hand(children_);
+        for (const uint32_t i : Children(s, frame.At, true)) {
+            Descend(s, node, m_.Stages[s].Options[i], sharp && pool_.Changes() == tested);
+        }
+    }
+    frame.Open = false;
+}
+
+void Walk::VisitOptions(size_t s, const Node& node) {
+    auto& frame = handing_.Enter(s, node, reads_.Order[s].size(), false);
+    for (; frame.At < frame.End; ++frame.At) {
+        handing_.Hand(children_);
+        Descend(s, node, m_.Stages[s].Options[reads_.Order[s][frame.At]]);
+    }
+    frame.Open = false;
+}
+
+// The options of the g-th child of a stage-s loop.
+std::span<const uint32_t> Walk::Children(size_t s, size_t g, bool grouped) const {
+    if (grouped) {
+        return cache_.Groups[s][static_cast<size_t>(std::get<2>(open_[s][g]))].Members;
+    }
+    return {&reads_.Order[s][g], 1};
+}
+
+// The counts of stat node.UpDone, then the next; the build is whole after the fifth.
+void Walk::Counts(const Node& node) {
+    const int i = node.UpDone;
+    if (i == kStatCount) {
+        Offer(node);
+        return;
+    }
+    const int32_t limit = node.Sl[i] + (i == 0 ? m_.LevelBonus : 0);
+    const int32_t here = m_.Current[kFieldCount + i];
+    const int32_t uTop = m_.CountFree[i] ? std::min(CharaSpinnerMax(i), limit) : here;
+    const auto& pairs = pairs_.Of(i, node.Club, uTop, limit);
+    // A status neither the objective nor a minimum reads only costs its PP (power, where
+    // they do not read it, can only bring a penalty besides): once a pair leaves the branch
+    // hopeless, every dearer pair does (the pairs come cheapest first, and of equal PP the
+    // one adding less).
+    const bool onlyCosts = !reads_.Wanted[i] || (i == 0 && reads_.PowCosts);
+    int32_t dearer = std::numeric_limits<int32_t>::max();
+    // No pair may cost more than the budget leaves, nor, where no build passes the last
+    // answer's value, more than its PP leave.
+    int64_t most = q_.Budget ? int64_t{*q_.Budget} : std::numeric_limits<int64_t>::max();
+    if (const FoundBuild* last = pool_.Last();
+        last != nullptr && pool_.Top() && last->Rank >= pool_.Top()->Rank) {
+        most = std::min<int64_t>(most, last->Figures.PP);
+    }
+    if (most != std::numeric_limits<int64_t>::max()) {
+        dearer = static_cast<int32_t>(std::clamp<int64_t>(most - node.PP, -1, dearer));
+    }
+    for (const auto& [u, v, added, pp, changes] : pairs) {
+        if (pp > dearer) {
+            break;
+        }
+        Node child = node;
+        child.St[i] += added;
+        child.PP += pp;
+        child.Changes += changes;
+        child.Fields[kFieldCount + i] = u;
+        child.Fields[kFieldClubCount + i] = v;
+        child.UpDone = i + 1;
+        Tick();
+        if (!bound_.Hopeless(m_.Stages.size(), child)) {
+            Counts(child);
+        } else if (onlyCosts) {
+            dearer = std::min(dearer, pp);
+        }
+    }
+}
+
+// A whole build: its figures, the conditions, and its place among those kept.
+void Walk::Offer(const Node& node) {
+    FoundBuild b;
+    b.Fields = node.Fields;
+    b.Changes = node.Changes;
+    b.Figures = FiguresOf(node.St, node.Ring, node.Yard, node.Py, node.PP, m_.Limit);
+    if (!MeetsConditions(q_, b.Figures)) {
+        return;
+    }
+    b.Value = ObjectiveValue(q_.Objective, b.Figures);
+    b.Rank = RankOf(q_.Objective, b.Figures);
+    pool_.Offer(b);
+}
+
+void Walk::Poll() {
+    if (work_.Stop.load(std::memory_order_relaxed) ||
+        (control_ != nullptr && control_->Cancelled && control_->Cancelled())) {
+        work_.Stop.store(true, std::memory_order_relaxed);
+        throw Cancelled{};
+    }
+    pool_.Report();
+}
+
+}  // namespace solver

@@ -1,0 +1,75 @@
+#pragma once
+
+// The walk itself: a depth-first branch and bound over one character's stages, then its
+// upgrade counts, offering every whole build that meets the conditions to the answers.
+
+#include <functional>
+#include <vector>
+
+#include "search/solver/answer_pool.h"
+#include "search/solver/bound.h"
+#include "search/solver/count_pairs.h"
+#include "search/solver/memos.h"
+#include "search/solver/tail_sums.h"
+#include "search/solver/work_sharing.h"
+
+namespace solver {
+
+class Walk {
+public:
+    Walk(const CharaModel& m, const PlannedBuild& build, const SearchQuery& q, const Reads& reads,
+         const TailCache& tails, SharedAnswers& answers, SharedWork& work, size_t chara,
+         const SearchControl* control, Scratch& scratch);
+
+    // Runs the walk; `progress` is told the share of the first stage done.
+    void Run(const std::function<void(double)>& progress);
+    // Walks what another thread handed over.
+    void WalkHanded(const Task& task);
+    uint64_t Nodes() const { return nodes_; }
+
+private:
+    // `tailsTried`: the child's kept sums were already weighed, against the answers as
+    // they still stand.
+    void Descend(size_t s, const Node& node, const Option& o, bool tailsTried = false);
+    void Visit(size_t s, const Node& node, bool tailsTried = false);
+    void VisitGroups(size_t s, const Node& node);
+    void VisitOptions(size_t s, const Node& node);
+    void OpenGroups(size_t s, const Node& node);
+    void Counts(const Node& node);
+    void Offer(const Node& node);
+    void Tick() {
+        if ((++nodes_ & 4095) == 0) {
+            Poll();
+        }
+    }
+    void Poll();
+    std::span<const uint32_t> Children(size_t s, size_t g, bool grouped) const;
+
+    // The kept sums of the stages after a branch (walk_tails.cpp).
+    bool GroupHopeless(size_t s, const Node& node, const Tail& d,
+                       std::pair<int32_t, int32_t>* estimate) const;
+    bool TailEstimate(size_t s, const Node& node, std::pair<int32_t, int32_t>& estimate) const;
+    bool TailsHopeless(size_t s, const Node& node);
+    template <class Hopeless, class Each>
+    bool ClusteredTails(size_t s, Hopeless&& hopeless, Each&& visit) const;
+    static Node Through(const Node& node, const Tail& d);
+    static void Add(Node& child, const Node& node, const Tail& d);
+
+    const CharaModel& m_;
+    const SearchQuery& q_;
+    const Reads& reads_;
+    const TailCache& cache_;
+    SharedWork& work_;
+    const SearchControl* control_;
+    AnswerPool pool_;
+    Bound bound_;
+    Memos memos_;
+    CountPairs pairs_;
+    Handing handing_;
+    Handing::Children children_;
+    std::vector<std::vector<std::array<int32_t, 3>>> open_;  // per stage, reused
+    std::vector<size_t> lastHope_;  // by stage: the kept sum that last found a hope
+    uint64_t nodes_ = 0;
+};
+
+}  // namespace solver
