@@ -1,0 +1,260 @@
+// The schedule of one search: the passes it runs over the solver (the best builds, the
+// ties, the reaches of the minimums, the trade-off curve), each on its own.
+//
+// A build of one character is a choice for each of 34 fields (page, wear slots, cards,
+// counts, caddie, special card, club set, club counts). The fields are gathered into stages (the
+// body slots, each other wear slot, the three character cards, the two caddie cards, the caddie
+// with the special card, the club set) and a depth-first walk chooses one option per stage; the ten
+// counts are chosen last, stat by stat. Within a stage, options that add exactly the same to every
+// figure are one option: the one with fewer changes (then lower indices) always ranks better, so
+// the others can never be an answer. At every branch the walk bounds what the stages
+// still open can add (the most and the least of every status, slot limit and distance
+// bonus stage by stage; the sums of the remaining stages together where they are few,
+// weighed a cluster of alike sums at a time through the cluster's best in every respect;
+// for the status sum the five statuses at once; and the PP that the minimums and the
+// last answer still need) and leaves the branch when even that bound cannot beat the
+// answers kept. Memos leave a way that reaches the same sums as an earlier, better way,
+// or as many better ways as answers. Nothing else is pruned, so the answer is exact.
+// Natively the walk runs on a thread per core: the threads share the answers, which
+// bound every thread's walk, and the branches of one stage, each walked by the thread
+// that takes it first; a thread left without work is handed part of another's.
+
+#include <chrono>
+#include <limits>
+
+#include "search/search.h"
+#include "search/search_model.h"
+#include "search/solver/ranking.h"
+
+namespace {
+
+// Tells a face (SearchControl::Found) the best answers found so far while a search runs:
+// first about 150 ms after the start, then at most every 200 ms, from the calling thread.
+class SoFar {
+public:
+    using Clock = std::chrono::steady_clock;
+
+    SoFar(const SearchModel& model, const SearchControl* control, const SearchResult& result,
+          SearchObjective objective)
+        : model_(model),
+          control_(control),
+          result_(result),
+          objective_(objective),
+          last_(Clock::now() - std::chrono::milliseconds(50)),
+          hook_([this](std::span<const FoundBuild> builds) { Answers(builds); }) {}
+
+    // The hook for a walk whose answers so far are the search's.
+    const SearchModel::FoundSoFar* Hook() const {
+        return control_ != nullptr && control_->Found ? &hook_ : nullptr;
+    }
+
+    void Answers(std::span<const FoundBuild> builds) {
+        if (Due()) {
+            answers_.assign(builds.begin(), builds.end());
+            Tell();
+        }
+    }
+
+    // The answers are known; the curve's steps so far, from its top down.
+    void Curve(std::span<const FoundBuild> answers, const std::vector<CurveStep>& topDown) {
+        if (Hook() != nullptr && Due()) {
+            answers_.assign(answers.begin(), answers.end());
+            steps_.assign(topDown.rbegin(), topDown.rend());
+            Tell();
+        }
+    }
+
+private:
+    bool Due() const { return Clock::now() - last_ >= std::chrono::milliseconds(200); }
+
+    void Tell() {
+        SearchResult soFar;
+        soFar.Current = result_.Current;
+        soFar.CurrentValue = result_.CurrentValue;
+        soFar.Nodes = result_.Nodes;
+        for (const FoundBuild& found : answers_) {
+            soFar.Answers.push_back(model_.Answer(found, objective_));
+        }
+        soFar.Curve = steps_;
+        control_->Found(soFar);
+        last_ = Clock::now();
+    }
+
+    const SearchModel& model_;
+    const SearchControl* control_;
+    const SearchResult& result_;
+    SearchObjective objective_;
+    Clock::time_point last_;
+    std::vector<FoundBuild> answers_;
+    std::vector<CurveStep> steps_;
+    SearchModel::FoundSoFar hook_;
+};
+
+// The best builds. Many builds often tie with the best in value and PP, differing only in
+// figures the objective does not read (a distance too, once power stands at its limit).
+// So the best build is found first, and then a walk that leaves every build ranking after
+// those two; where it finds as many builds as asked for, they are the answers, else the
+// walk over all goes on from the ones it found.
+SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const SearchControl* control,
+                       const SoFar& soFar, uint64_t& nodes) {
+    const bool ties = query.Results > 1;
+    SearchQuery first = query;
+    if (ties) {
+        first.Results = 1;
+    }
+    SearchOutcome main =
+        model.Solve(first, control, 0.0, ties ? 0.2 : 0.6, {}, nullptr, std::nullopt, soFar.Hook());
+    nodes += main.Nodes;
+    if (!ties || main.Cancelled || main.Builds.empty()) {
+        return main;
+    }
+    FoundBuild floor;
+    floor.Rank = main.Builds.front().Rank;
+    floor.Figures.PP = main.Builds.front().Figures.PP;
+    floor.Changes = std::numeric_limits<int32_t>::max();
+    floor.Fields.fill(std::numeric_limits<int32_t>::max());
+    // The best build is known now: no build passes it.
+    const Ceiling top{floor.Rank, floor.Figures.PP};
+    SearchOutcome tied =
+        model.Solve(query, control, 0.2, 0.2, main.Builds, &floor, top, soFar.Hook());
+    nodes += tied.Nodes;
+    if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
+        return tied;
+    }
+    SearchOutcome all =
+        model.Solve(query, control, 0.4, 0.2, tied.Builds, nullptr, top, soFar.Hook());
+    nodes += all.Nodes;
+    return all;
+}
+
+// When nothing meets every minimum: how far each minimum reaches when it alone is given
+// up. False where the search was cancelled.
+bool ReachPass(SearchModel& model, const SearchQuery& query, const SearchControl* control,
+               SearchResult& result) {
+    for (int m = 0; m < kMinimumCount; ++m) {
+        if (!query.Min[m]) {
+            continue;
+        }
+        SearchQuery relaxed = query;
+        relaxed.Min[m].reset();
+        relaxed.Results = 1;
+        relaxed.Objective =
+            m == kMinDistance ? SearchObjective::Distance : static_cast<SearchObjective>(m + 2);
+        const SearchOutcome reach = model.Solve(relaxed, control, 0.6, 0.4);
+        result.Nodes += reach.Nodes;
+        if (reach.Cancelled) {
+            result.Reaches.clear();
+            return false;
+        }
+        MinimumReach r;
+        r.Minimum = m;
+        r.Wanted = *query.Min[m];
+        if (!reach.Builds.empty()) {
+            r.Reachable = reach.Builds.front().Value;
+        }
+        result.Reaches.push_back(r);
+    }
+    return true;
+}
+
+// The seed of the curve's next step, within `budget`: most often the step's build with
+// one count fewer, or an answer within the budget where it ranks first. Found first, it
+// bounds that step's walk from the start.
+std::optional<FoundBuild> NextSeed(const SearchModel& model, const TSimulator& current,
+                                   const FoundBuild& step, const SearchQuery& query,
+                                   const std::vector<FoundBuild>& answers) {
+    std::optional<FoundBuild> seed = model.CountBelow(current, step, query);
+    for (const FoundBuild& answer : answers) {
+        if (answer.Figures.PP <= *query.Budget) {
+            if (!seed || solver::RanksBefore(answer, *seed)) {
+                seed = answer;
+            }
+            break;
+        }
+    }
+    return seed;
+}
+
+// The curve from its top down: the best build within the budget is its last step; one PP
+// less than that build costs, the best build is the step before, and so on until no build
+// fits. False where the search was cancelled: the steps found so far stand.
+bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery& query,
+               const SearchControl* control, SoFar& soFar, const std::vector<FoundBuild>& answers,
+               SearchResult& result) {
+    SearchQuery step = query;
+    step.Results = 1;
+    std::vector<CurveStep> steps;
+    double done = 0.6;
+    std::optional<FoundBuild> seed;
+    FoundBuild best = answers.front();  // the best build within the query's own budget
+    bool whole = true;
+    while (true) {
+        CurveStep c;
+        c.Answer = model.Answer(best, query.Objective);
+        c.PP = c.Answer.Figures.PP;
+        c.Value = c.Answer.Value;
+        steps.push_back(std::move(c));
+        done += (1.0 - done) / 4;
+        if (control != nullptr && control->Progress) {
+            control->Progress(done);
+        }
+        soFar.Curve(answers, steps);
+        if (steps.back().PP == 0) {
+            break;
+        }
+        step.Budget = steps.back().PP - 1;
+        seed = NextSeed(model, current, best, step, answers);
+        // Within less PP than the step above costs, no build reaches its value.
+        const SearchOutcome below = model.Solve(
+            step, control, done, 0.0, seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(),
+            nullptr, Ceiling{steps.back().Value - 1, 0});
+        result.Nodes += below.Nodes;
+        if (below.Cancelled) {
+            whole = false;
+            break;
+        }
+        if (below.Builds.empty()) {
+            break;
+        }
+        best = below.Builds.front();
+    }
+    result.Curve.assign(std::make_move_iterator(steps.rbegin()),
+                        std::make_move_iterator(steps.rend()));
+    return whole;
+}
+
+}  // namespace
+
+SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
+                       const SearchControl* control) {
+    ValidateQuery(query);
+    SearchModel model(current, query);
+    SearchResult result;
+    result.Current = FiguresOf(current);
+    result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
+    SoFar soFar(model, control, result, query.Objective);
+
+    const SearchOutcome main = BestPass(model, query, control, soFar, result.Nodes);
+    for (const FoundBuild& found : main.Builds) {
+        result.Answers.push_back(model.Answer(found, query.Objective));
+    }
+    if (main.Cancelled) {
+        result.Cancelled = true;
+        return result;
+    }
+    if (result.Answers.empty()) {
+        result.Cancelled = !ReachPass(model, query, control, result);
+        result.Proved = !result.Cancelled;
+        return result;
+    }
+    if (query.Objective != SearchObjective::LeastPP &&
+        !CurvePass(model, current, query, control, soFar, main.Builds, result)) {
+        result.Cancelled = true;
+        return result;
+    }
+    if (control != nullptr && control->Progress) {
+        control->Progress(1.0);
+    }
+    result.Proved = true;
+    return result;
+}
