@@ -1,10 +1,10 @@
 #include <cstdint>
-#include <limits>
 #include <optional>
 #include <string>
 
 #include "form/form.h"
 #include "search/json_reader.h"
+#include "search/query_limits.h"
 #include "search/search_json.h"
 
 // Reading a query: the JSON text through the strict reader (search/json_reader.h), then
@@ -19,21 +19,13 @@ using search_json::ShownName;
 
 constexpr size_t kMaxQueryBytes = 64 * 1024;
 
-constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
-
-// An integer from `low` to `high`, or the field's message.
-int32_t IntegerIn(const JsonValue& value, int64_t low, int64_t high, std::string_view field,
-                  std::string_view message) {
-    if (value.Type != JsonValue::Kind::Number || !value.Integer || value.Int < low ||
-        value.Int > high) {
-        FieldError(field, message);
+// An integer within the field's limit, or the field's refusal.
+int32_t IntegerIn(const JsonValue& value, const QueryLimit& limit, std::string_view field) {
+    if (value.Type != JsonValue::Kind::Number || !value.Integer || !limit.Holds(value.Int)) {
+        FieldError(field, limit.Refusal);
     }
     return static_cast<int32_t>(value.Int);
 }
-
-// Far beyond what any build reaches; the search sums minimums without overflow below it.
-constexpr int64_t kMaxMinimum = 1000000;
-constexpr std::string_view kMinimumRange = "0 から 1000000 の整数を指定してください";
 
 std::string ObjectiveList() {
     std::string list;
@@ -82,8 +74,7 @@ void ReadMinimums(const JsonValue& value, SearchQuery& query) {
         if (minimum == kMinimumCount) {
             FieldError(field, "この項目はありません");
         }
-        query.Min[static_cast<size_t>(minimum)] =
-            IntegerIn(value.Items[i], 0, kMaxMinimum, field, kMinimumRange);
+        query.Min[static_cast<size_t>(minimum)] = IntegerIn(value.Items[i], kMinimumLimit, field);
     }
 }
 
@@ -96,14 +87,12 @@ void ReadField(const std::string& key, const JsonValue& value, JsonQuery& out) {
         }
         out.Build = value.Text;
     } else if (key == "character") {
-        constexpr std::string_view kMessage =
-            "0 から 9 の整数か \"shown\" または \"any\" を指定してください";
         if (value.Type == Kind::String && value.Text == "shown") {
             query.Character = kShownCharacter;
         } else if (value.Type == Kind::String && value.Text == "any") {
             query.Character = kAnyCharacter;
         } else {
-            query.Character = IntegerIn(value, 0, CharaCount - 1, key, kMessage);
+            query.Character = IntegerIn(value, kCharacterLimit, key);
         }
     } else if (key == "free") {
         ReadFree(value, query);
@@ -118,8 +107,7 @@ void ReadField(const std::string& key, const JsonValue& value, JsonQuery& out) {
         if (value.Type == Kind::Null) {
             query.Budget.reset();
         } else {
-            query.Budget = IntegerIn(value, 0, kIntMax, key,
-                                     "0 以上の整数 (2147483647 まで) か null を指定してください");
+            query.Budget = IntegerIn(value, kBudgetLimit, key);
         }
     } else if (key == "objective") {
         const std::optional<SearchObjective> objective =
@@ -129,9 +117,7 @@ void ReadField(const std::string& key, const JsonValue& value, JsonQuery& out) {
         }
         query.Objective = *objective;
     } else if (key == "results") {
-        query.Results =
-            IntegerIn(value, 1, kMaxResults, key,
-                      "1 から " + std::to_string(kMaxResults) + " の整数を指定してください");
+        query.Results = IntegerIn(value, kResultsLimit, key);
     } else {
         FieldError(key, "この項目はありません");
     }
