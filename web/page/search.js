@@ -30,7 +30,7 @@
 
   let page = null;   // the page's calls: core, change(call), status(text)
   let form = null;   // the core's SearchForm(): shown page, characters and their slots
-  let limits = null;  // the core's limit of each number field, by its JSON path
+  let ranges = null;  // the core's limit of each number field, by its JSON path
   let dialog = null;
   const ui = {};     // the dialog's elements by role
   const free = new Map([...kWearKeys, ...kOtherParts.flatMap(([, parts]) => parts.map(([k]) => k))]
@@ -101,7 +101,7 @@
       return null;
     }
     const value = Number(text);
-    const limit = limits[field];
+    const limit = ranges[field];
     if (text === '' || !Number.isInteger(value) || value < limit.low || value > limit.high) {
       throw new Refusal(limit.refusal, input);
     }
@@ -410,12 +410,12 @@
 
   // Each number field takes the range the core gives it.
   function setLimits() {
-    limits = JSON.parse(page.core.searchForm()).limits;
+    ranges = JSON.parse(page.core.searchForm()).limits;
     const inputs = [['results', ui.results], ['budget', ui.budget],
                     ...kMinimums.map(([key]) => ['min.' + key, ui.min[key]])];
     for (const [path, input] of inputs) {
-      input.min = limits[path].low;
-      input.max = limits[path].high;
+      input.min = ranges[path].low;
+      input.max = ranges[path].high;
     }
   }
 
