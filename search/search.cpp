@@ -99,20 +99,32 @@ std::string_view MinimumName(int minimum) {
     return minimum >= 0 && minimum < kMinimumCount ? kMinimumNames[minimum] : std::string_view{};
 }
 
+std::string QueryRefusal(std::string_view field, const QueryLimit& limit) {
+    std::string refusal = "\"";
+    refusal.append(field).append("\": ").append(limit.Refusal);
+    return refusal;
+}
+
 void ValidateQuery(const SearchQuery& query) {
     if (query.Character != kShownCharacter && query.Character != kAnyCharacter &&
-        (query.Character < 0 || query.Character >= CharaCount)) {
-        throw ESearchQueryError(
-            "\"character\": 0 から 9 のキャラ番号、\"shown\" か \"any\" を指定してください");
+        !kCharacterLimit.Holds(query.Character)) {
+        throw ESearchQueryError(QueryRefusal("character", kCharacterLimit));
     }
     if (static_cast<int>(query.Objective) >= kObjectiveCount) {
         throw ESearchQueryError("\"objective\": 目的の名前が正しくありません");
     }
-    if (query.Results < 1 || query.Results > kMaxResults) {
-        throw ESearchQueryError("\"results\": 1 から 50 の整数を指定してください");
+    if (!kResultsLimit.Holds(query.Results)) {
+        throw ESearchQueryError(QueryRefusal("results", kResultsLimit));
     }
-    if (query.Budget && *query.Budget < 0) {
-        throw ESearchQueryError("\"budget\": 0 以上の整数を指定してください");
+    for (int m = 0; m < kMinimumCount; ++m) {
+        const std::optional<int32_t>& minimum = query.Min[static_cast<size_t>(m)];
+        if (minimum && !kMinimumLimit.Holds(*minimum)) {
+            throw ESearchQueryError(
+                QueryRefusal("min." + std::string(MinimumName(m)), kMinimumLimit));
+        }
+    }
+    if (query.Budget && !kBudgetLimit.Holds(*query.Budget)) {
+        throw ESearchQueryError(QueryRefusal("budget", kBudgetLimit));
     }
 }
 

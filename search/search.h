@@ -28,6 +28,7 @@
 
 #include "engine/errors.h"
 #include "engine/sim_record.h"
+#include "search/query_limits.h"
 #include "simulator/build_code.h"
 
 // The parts of a build that a query frees or keeps. The first 24 are the wear-slot kinds
@@ -71,12 +72,12 @@ std::string_view MinimumName(int minimum);
 
 constexpr int32_t kShownCharacter = -1;  // the character of the shown page
 constexpr int32_t kAnyCharacter = -2;    // any of the ten; the answer says which
-constexpr int32_t kMaxResults = 50;
+constexpr int32_t kMaxResults = kResultsLimit.High;
 
 struct SearchQuery {
     int32_t Character = kShownCharacter;  // 0..9, kShownCharacter or kAnyCharacter
     std::array<bool, kSearchPartCount> Free = AllFree();
-    std::array<std::optional<int32_t>, kMinimumCount> Min{};
+    std::array<std::optional<int32_t>, kMinimumCount> Min{};  // each within kMinimumLimit
     bool NoPenalty = true;          // final power at most the level's limit
     std::optional<int32_t> Budget;  // the most PP of the upgrades, counted from zero
     SearchObjective Objective = SearchObjective::Distance;
@@ -97,7 +98,8 @@ public:
     using ESimError::ESimError;
 };
 
-// Throws ESearchQueryError for a query that cannot be searched.
+// Throws ESearchQueryError for a query that cannot be searched: a field out of its
+// range (search/query_limits.h), with the message the JSON reader gives for it.
 void ValidateQuery(const SearchQuery& query);
 
 // The figures the window shows for a build.

@@ -17,6 +17,7 @@
 #include <exception>
 
 #include "characters/roster.h"
+#include "search/query_limits.h"
 #include "ui/look.h"
 #include "ui/qt_text.h"
 #include "ui/search_curve.h"
@@ -225,7 +226,7 @@ QWidget* SearchDialog::BuildConditionGroup() {
         on->setObjectName(QStringLiteral("SearchMinOn_") + Q(MinimumName(m)));
         auto* value = new QSpinBox;
         value->setObjectName(QStringLiteral("SearchMin_") + Q(MinimumName(m)));
-        value->setRange(0, 999);
+        value->setRange(kMinimumLimit.Low, kMinimumLimit.High);
         value->setSuffix(m == kMinDistance ? QStringLiteral("y 以上") : QStringLiteral(" 以上"));
         value->setEnabled(false);
         value->setAccessibleName(MinimumCaption(m) + QStringLiteral("の最低値"));
@@ -243,7 +244,7 @@ QWidget* SearchDialog::BuildConditionGroup() {
     budgetOn_->setObjectName(QStringLiteral("SearchBudgetOn"));
     budget_ = new QSpinBox;
     budget_->setObjectName(QStringLiteral("SearchBudget"));
-    budget_->setRange(0, 9'999'999);
+    budget_->setRange(kBudgetLimit.Low, kBudgetLimit.High);
     budget_->setSingleStep(1000);
     budget_->setValue(50'000);
     budget_->setSuffix(QStringLiteral(" PP"));
@@ -271,7 +272,7 @@ QWidget* SearchDialog::BuildGoalGroup() {
     count->setObjectName(QStringLiteral("SearchResultsCaption"));
     results_ = new QSpinBox;
     results_->setObjectName(QStringLiteral("SearchResults"));
-    results_->setRange(1, kMaxResults);
+    results_->setRange(kResultsLimit.Low, kResultsLimit.High);
     results_->setValue(SearchQuery{}.Results);
     count->setBuddy(results_);
     grid->addWidget(count, 1, 0);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 #include <numeric>
 #include <random>
@@ -290,6 +291,78 @@ TEST(QueryJson, RefusalsNameTheField) {
         EXPECT_TRUE(IsUtf8(message)) << message;
         EXPECT_NE(message.find(name.size() <= 48 ? writer.String(name) : "…\""), std::string::npos)
             << message;
+    }
+}
+
+// Every field with a limit takes exactly the integers of its range, whether the query
+// comes as JSON or is built by a face and checked by the search: at, beside and far past
+// each bound the reader and ValidateQuery agree, refuse with the one message, and each
+// message names the bounds it states.
+TEST(QueryLimits, TheReaderAndTheSearchTakeExactlyEachRange) {
+    struct Field {
+        std::string Name;  // as a JSON path: "budget", "min.pow"
+        const QueryLimit& Limit;
+        std::function<void(SearchQuery&, int32_t)> Set;
+    };
+    std::vector<Field> fields = {
+        {"character", kCharacterLimit, [](SearchQuery& q, int32_t v) { q.Character = v; }},
+        {"results", kResultsLimit, [](SearchQuery& q, int32_t v) { q.Results = v; }},
+        {"budget", kBudgetLimit, [](SearchQuery& q, int32_t v) { q.Budget = v; }},
+    };
+    for (int m = 0; m < kMinimumCount; ++m) {
+        fields.push_back({"min." + std::string(MinimumName(m)), kMinimumLimit,
+                          [m](SearchQuery& q, int32_t v) { q.Min[static_cast<size_t>(m)] = v; }});
+    }
+    std::mt19937 rng(11);
+    for (const Field& field : fields) {
+        const QueryLimit& limit = field.Limit;
+        EXPECT_NE(limit.Refusal.find(std::to_string(limit.Low)), std::string_view::npos);
+        EXPECT_NE(limit.Refusal.find(std::to_string(limit.High)), std::string_view::npos);
+        std::vector<int64_t> values = {INT32_MIN, INT32_MAX, 0};
+        for (int d = -3; d <= 3; ++d) {
+            values.push_back(int64_t{limit.Low} + d);
+            values.push_back(int64_t{limit.High} + d);
+        }
+        for (int n = 0; n < 40; ++n) {
+            values.push_back(std::uniform_int_distribution<int32_t>(limit.Low, limit.High)(rng));
+            values.push_back(std::uniform_int_distribution<int32_t>()(rng));
+        }
+        const std::string refusal = QueryRefusal(field.Name, limit);
+        const size_t dot = field.Name.find('.');
+        for (const int64_t v : values) {
+            if (v < INT32_MIN || v > INT32_MAX) {
+                continue;
+            }
+            const auto value = static_cast<int32_t>(v);
+            const std::string json = dot == std::string::npos
+                                         ? "{\"" + field.Name + "\": " + std::to_string(v) + "}"
+                                         : "{\"min\": {\"" + field.Name.substr(dot + 1) +
+                                               "\": " + std::to_string(v) + "}}";
+            SearchQuery built;
+            field.Set(built, value);
+            // The shown and any character are no page numbers, but the search takes them.
+            const bool shownOrAny =
+                field.Name == "character" && (value == kShownCharacter || value == kAnyCharacter);
+            if (limit.Holds(v)) {
+                SearchQuery read = QueryFromJson(json).Query;
+                EXPECT_TRUE(read.Character == built.Character && read.Results == built.Results &&
+                            read.Budget == built.Budget && read.Min == built.Min)
+                    << json;
+                EXPECT_NO_THROW(ValidateQuery(built)) << json;
+                continue;
+            }
+            EXPECT_EQ(Refusal(json), refusal);
+            if (shownOrAny) {
+                EXPECT_NO_THROW(ValidateQuery(built));
+                continue;
+            }
+            try {
+                ValidateQuery(built);
+                ADD_FAILURE() << "the search takes " << json;
+            } catch (const ESearchQueryError& error) {
+                EXPECT_EQ(error.what(), refusal) << json;
+            }
+        }
     }
 }
 

@@ -379,6 +379,47 @@ TEST(SearchDialog, SaysWhyNothingFits) {
     EXPECT_FALSE(message->isVisibleTo(dialog));
 }
 
+// The dialog's boxes take exactly what the search takes: each box's range is its field's
+// limit, the query of any box at either bound and of any character entry is one the
+// search accepts, and with every box at its top the search runs and answers.
+TEST(SearchDialog, ItsBoxesTakeWhatTheSearchTakes) {
+    TempSettings settings;
+    settings.Write(kStartFile);
+    auto form = ActiveWindow(settings);
+    SearchDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    Click(*dialog, "SearchFreeNone");
+    std::vector<std::pair<QString, const QueryLimit*>> boxes = {{"SearchBudget", &kBudgetLimit},
+                                                                {"SearchResults", &kResultsLimit}};
+    for (int m = 0; m < kMinimumCount; ++m) {
+        boxes.emplace_back("SearchMin_" + Q(MinimumName(m)), &kMinimumLimit);
+        Find<QCheckBox>(*dialog, "SearchMinOn_" + Q(MinimumName(m)))->setChecked(true);
+    }
+    Find<QCheckBox>(*dialog, "SearchBudgetOn")->setChecked(true);
+    for (const bool top : {false, true}) {
+        for (const auto& [name, limit] : boxes) {
+            auto* box = Find<QSpinBox>(*dialog, name);
+            EXPECT_EQ(std::make_pair(box->minimum(), box->maximum()),
+                      std::make_pair(limit->Low, limit->High))
+                << name.toStdString();
+            box->setValue(top ? limit->High : limit->Low);
+        }
+        auto* character = Find<QComboBox>(*dialog, "SearchCharacter");
+        for (int entry = 0; entry < character->count(); ++entry) {
+            character->setCurrentIndex(entry);
+            EXPECT_NO_THROW(ValidateQuery(dialog->Query())) << entry;
+        }
+    }
+    Find<QComboBox>(*dialog, "SearchCharacter")->setCurrentIndex(0);
+    const SearchQuery query = dialog->Query();
+    EXPECT_EQ(query.Budget, kBudgetLimit.High);
+    EXPECT_EQ(query.Min[kMinDistance], kMinimumLimit.High);
+    Search(*dialog);
+    ASSERT_NE(dialog->Shown(), nullptr);
+    EXPECT_TRUE(dialog->Shown()->Answers.empty());
+    EXPECT_EQ(dialog->Shown()->Reaches.size(), static_cast<size_t>(kMinimumCount));
+}
+
 // A long search runs beside the window: the window stays usable, past 200 ms the
 // progress shows, "中止" stops it and the dialog says so; closing the window during a
 // search ends it without waiting for the search to finish by itself.

@@ -3,6 +3,7 @@
 #include "characters/roster.h"
 #include "engine/errors.h"
 #include "form/binding.h"
+#include "search/query_limits.h"
 #include "search/search_json.h"
 #include "simulator/build_code.h"
 #include "simulator/lists.h"
@@ -357,7 +358,21 @@ std::string WebFace::SearchForm() const {
         }
         out += "]}";
     }
-    out += "]}";
+    out += "],\"limits\":{";
+    const auto limit = [&out](const std::string& field, const QueryLimit& range) {
+        AppendJsonString(out, field);
+        out += ":{\"low\":" + std::to_string(range.Low) +
+               ",\"high\":" + std::to_string(range.High) + ",\"refusal\":";
+        AppendJsonString(out, QueryRefusal(field, range));
+        out += "},";
+    };
+    for (int m = 0; m < kMinimumCount; ++m) {
+        limit("min." + std::string(MinimumName(m)), kMinimumLimit);
+    }
+    limit("budget", kBudgetLimit);
+    limit("results", kResultsLimit);
+    out.back() = '}';
+    out += '}';
     return out;
 }
 

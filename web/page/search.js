@@ -27,10 +27,10 @@
     ['クラブ強化', kStatKeys.map((k, i) => ['Club' + k + 'SlotUp', kStats[i]])],
   ];
   const kProgressDelay = 200;  // ms a search runs before its progress shows
-  const kResultsMax = 50;
 
   let page = null;   // the page's calls: core, change(call), status(text)
   let form = null;   // the core's SearchForm(): shown page, characters and their slots
+  let ranges = null;  // the core's limit of each number field, by its JSON path
   let dialog = null;
   const ui = {};     // the dialog's elements by role
   const free = new Map([...kWearKeys, ...kOtherParts.flatMap(([, parts]) => parts.map(([k]) => k))]
@@ -84,32 +84,67 @@
 
   // ---- The query --------------------------------------------------------------------
 
-  const numberOf = (input) => {
-    const value = input.value.trim() === '' ? NaN : Number(input.value);
-    return Number.isInteger(value) ? value : null;
-  };
+  // A value the core would refuse, with the core's own message and the field that holds it.
+  class Refusal extends Error {
+    constructor(message, input) {
+      super(message);
+      this.input = input;
+    }
+  }
 
+  // The integer of a number field, null when it is empty. A value outside the core's
+  // limit for the field, or no integer (a fraction, text the browser could not read as a
+  // number), is refused as the core refuses it.
+  function integerOf(input, field) {
+    const text = input.value.trim();
+    if (text === '' && !input.validity.badInput) {
+      return null;
+    }
+    const value = Number(text);
+    const limit = ranges[field];
+    if (text === '' || !Number.isInteger(value) || value < limit.low || value > limit.high) {
+      throw new Refusal(limit.refusal, input);
+    }
+    return value;
+  }
+
+  // The query of the controls; throws a Refusal for a number the core would refuse. An
+  // empty count of answers leaves the core's default.
   function readQuery() {
     const character = ui.character.value;
     const min = {};
     for (const [key] of kMinimums) {
-      const value = numberOf(ui.min[key]);
+      const value = integerOf(ui.min[key], 'min.' + key);
       if (value !== null) {
         min[key] = value;
       }
     }
-    const results = Math.min(kResultsMax, Math.max(1, numberOf(ui.results) ?? 10));
-    ui.results.value = results;
     return {
       build: page.core.shareCode(),
       character: character === 'shown' || character === 'any' ? character : Number(character),
       free: [...free].filter(([, on]) => on).map(([key]) => key),
       min,
       noPenalty: ui.noPenalty.checked,
-      budget: numberOf(ui.budget),
+      budget: integerOf(ui.budget, 'budget'),
       objective: ui.objective.value,
-      results,
+      results: integerOf(ui.results, 'results') ?? undefined,
     };
+  }
+
+  // The query text of the controls, or null when a field is refused: its message then
+  // shows as the core's refusals do, and the field takes the focus.
+  function queryText() {
+    try {
+      return JSON.stringify(readQuery());
+    } catch (error) {
+      if (!(error instanceof Refusal)) {
+        throw error;
+      }
+      setState('error');
+      showStatus(error.message, true);
+      error.input.focus();
+      return null;
+    }
   }
 
   // ---- Running --------------------------------------------------------------------
@@ -121,9 +156,15 @@
   }
 
   // Runs the query of the controls, or the given query text (the benchmark's).
-  function start(text = JSON.stringify(readQuery())) {
+  function start(text) {
     if (job) {
       return false;
+    }
+    if (text === undefined) {
+      text = queryText();
+      if (text === null) {
+        return false;
+      }
     }
     if (!worker.ensure()) {
       showStatus('このブラウザではビルド探索を実行できません。', true);
@@ -272,8 +313,8 @@
     for (const [value, caption] of kObjectives) {
       element('option', { value }, ui.objective, caption);
     }
-    ui.results = field(top, '候補数', element('input', { id: 'SearchResults', type: 'number', min: 1,
-                                                     max: kResultsMax, value: 10, class: 'num' }));
+    ui.results = field(top, '候補数', element('input', { id: 'SearchResults', type: 'number', value: 10,
+                                                     class: 'num' }));
     ui.character.addEventListener('change', showWearRows);
 
     const parts = element('fieldset', { class: 'parts' }, query);
@@ -300,16 +341,16 @@
     element('span', { class: 'group-caption' }, minLine, '最低値');
     ui.min = {};
     for (const [key, caption] of kMinimums) {
-      ui.min[key] = field(minLine, caption, element('input', { type: 'number', min: 0, class: 'num',
-                                                              'data-min': key, placeholder: 'なし' }));
+      ui.min[key] = field(minLine, caption, element('input', { type: 'number', class: 'num', 'data-min': key,
+                                                              placeholder: 'なし' }));
     }
     const more = element('div', { class: 'line' }, limits);
     const penalty = element('label', { class: 'field' }, more);
     ui.noPenalty = element('input', { type: 'checkbox', id: 'SearchNoPenalty' }, penalty);
     ui.noPenalty.checked = true;
     penalty.appendChild(document.createTextNode('パワーペナルティなし'));
-    ui.budget = field(more, '予算', element('input', { id: 'SearchBudget', type: 'number', min: 0,
-                                                     class: 'num wide', placeholder: 'なし' }));
+    ui.budget = field(more, '予算', element('input', { id: 'SearchBudget', type: 'number', class: 'num wide',
+                                                     placeholder: 'なし' }));
     element('span', { class: 'unit' }, more, 'PP まで');
 
     const run = element('div', { class: 'line run' }, query);
@@ -367,9 +408,21 @@
     }
   }
 
+  // Each number field takes the range the core gives it.
+  function setLimits() {
+    ranges = JSON.parse(page.core.searchForm()).limits;
+    const inputs = [['results', ui.results], ['budget', ui.budget],
+                    ...kMinimums.map(([key]) => ['min.' + key, ui.min[key]])];
+    for (const [path, input] of inputs) {
+      input.min = ranges[path].low;
+      input.max = ranges[path].high;
+    }
+  }
+
   function install(calls) {
     page = calls;
     build();
+    setLimits();
     const button = element('button', { type: 'button', id: 'SearchButton',
                                        title: '条件に合う最良のビルドを探します' }, null, 'ビルド探索');
     const tools = document.getElementById('tools');

@@ -204,6 +204,50 @@ test('the page answers as the window and the command line do, and shows what it 
   assert.deepEqual(page.failures, []);
 });
 
+test('the number fields take the ranges the core gives and refuse the rest in its words', async () => {
+  const page = await openPage(browser, { settings: kSettings });
+  await openSearch(page);
+  const limits = await page.evaluate(() => JSON.parse(window.kestrel.core.searchForm()).limits);
+  const fields = [['results', '#SearchResults'], ['budget', '#SearchBudget'],
+                  ...kMinimums.map((key) => [`min.${key}`, `#SearchDialog input[data-min="${key}"]`])];
+  assert.deepEqual(Object.keys(limits).sort(), fields.map(([path]) => path).sort());
+  // Nothing free: every search is quick, also one that nothing can meet.
+  const base = { character: 'shown', free: [], min: {}, noPenalty: true, budget: null,
+                 objective: 'distance', results: 1 };
+  await enterQuery(page, base);
+  for (const [path, selector] of fields) {
+    const { low, high, refusal } = limits[path];
+    assert.deepEqual(await page.$eval(selector, (e) => [Number(e.min), Number(e.max)]), [low, high], path);
+    for (const value of [low - 1, low, low + 0.5, Math.floor((low + high) / 2), high, high + 1]) {
+      const what = `${path} ${value}`;
+      await page.fill(selector, String(value));
+      await clickAt(page, '#SearchRun');
+      await page.waitForFunction(() => document.getElementById('SearchDialog').dataset.state !== 'running');
+      const status = await page.textContent('#SearchStatus');
+      if (Number.isInteger(value) && value >= low && value <= high) {
+        assert.equal(await dialogState(page), 'done', `${what}: ${status}`);
+        const sent = JSON.parse((await page.evaluate(() => window.kestrel.search.last)).query);
+        assert.equal(path.startsWith('min.') ? sent.min[path.slice(4)] : sent[path], value, what);
+        continue;
+      }
+      assert.equal(await dialogState(page), 'error', what);
+      assert.equal(status, refusal, what);
+      assert.equal(await page.evaluate(() => document.activeElement.matches('input[type=number]')), true);
+      // The core, sent the same query, refuses it in the same words.
+      const query = { ...base, build: await page.evaluate(() => window.kestrel.core.shareCode()) };
+      if (path.startsWith('min.')) {
+        query.min = { [path.slice(4)]: value };
+      } else {
+        query[path] = value;
+      }
+      await page.evaluate((text) => window.kestrel.search.run(text), JSON.stringify(query));
+      assert.equal(await page.textContent('#SearchStatus'), refusal, `${what}: the core's refusal`);
+    }
+    await page.fill(selector, path === 'results' ? '1' : '');
+  }
+  assert.deepEqual(page.failures, []);
+});
+
 test('an answer applied shows its figures as one step that undo takes back', async () => {
   const page = await openPage(browser, { settings: kSettings });
   const before = await shownState(page);
