@@ -129,9 +129,14 @@ void MakeGroups(TailCache& c, const CharaModel& m, const Reads& reads) {
             const auto [it, fresh] = at.try_emplace(
                 std::tuple(d.St, d.Sl, d.RingYard, d.Py, d.Changes), c.Groups[s].size());
             if (fresh) {
-                c.Groups[s].push_back(Group{d, {}});
+                c.Groups[s].push_back(Group{d, {}, k});
             }
-            c.Groups[s][it->second].Members.push_back(k);
+            Group& g = c.Groups[s][it->second];
+            g.Members.push_back(k);
+            const Option& first = options[g.First];
+            if (std::tie(o.Changes, o.Values) < std::tie(first.Changes, first.Values)) {
+                g.First = k;
+            }
         }
     }
 }

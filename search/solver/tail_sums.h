@@ -25,9 +25,13 @@ struct Tail {
 };
 
 // Options of one stage alike in every respect the bound reads: one test tells for all.
+// Its members reach the same sums, so each build through one has a twin through any other
+// with the same value, PP and conditions met: where one answer is asked for, only the twin
+// through the member ranking first (fewest changes, then lowest list indices) can be it.
 struct Group {
     Tail Delta;
     std::vector<uint32_t> Members;  // in the walk's order
+    uint32_t First = 0;             // the member ranking first
 };
 
 // A run of a few sums alike (of one bucket: the same power, and a kept power count's same

@@ -89,8 +89,11 @@ void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried)
 void Walk::Visit(size_t s, const Node& node, bool tailsTried) {
     Tick();
     pool_.Refresh();
-    if (bound_.Hopeless(s, node) || (!tailsTried && TailsHopeless(s, node)) ||
-        memos_.Seen(s, node) || memos_.Crowded(s, node)) {
+    // The memos before the kept sums, which cost a bound each where a memo costs a lookup.
+    // A way the memos keep may still be left by the kept sums: a later way they leave
+    // for it reaches what it reaches and ranks after it, so it is as hopeless.
+    if (bound_.Hopeless(s, node) || memos_.Seen(s, node) || memos_.Crowded(s, node) ||
+        (!tailsTried && TailsHopeless(s, node))) {
         return;
     }
     if (s == handing_.ShareStage() && handing_.TakenElsewhere(node.Path)) {
@@ -169,7 +172,11 @@ void Walk::VisitOptions(size_t s, const Node& node) {
 // The options of the g-th child of a stage-s loop.
 std::span<const uint32_t> Walk::Children(size_t s, size_t g, bool grouped) const {
     if (grouped) {
-        return cache_.Groups[s][static_cast<size_t>(std::get<2>(open_[s][g]))].Members;
+        const Group& group = cache_.Groups[s][static_cast<size_t>(std::get<2>(open_[s][g]))];
+        if (q_.Results == 1) {
+            return {&group.First, 1};
+        }
+        return group.Members;
     }
     return {&reads_.Order[s][g], 1};
 }
