@@ -28,6 +28,9 @@
 
 namespace {
 
+// Where the curve's share of the progress starts.
+constexpr double kCurveFrom = 0.6;
+
 // Tells a face (SearchControl::Found) the best answers found so far while a search runs:
 // first about 150 ms after the start, then at most every 200 ms, from the calling thread.
 class SoFar {
@@ -102,8 +105,8 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     if (ties) {
         first.Results = 1;
     }
-    SearchOutcome main =
-        model.Solve(first, control, 0.0, ties ? 0.2 : 0.6, {}, nullptr, std::nullopt, soFar.Hook());
+    SearchOutcome main = model.Solve(first, control, 0.0, ties ? kCurveFrom / 3 : kCurveFrom, {},
+                                     nullptr, std::nullopt, soFar.Hook());
     nodes += main.Nodes;
     if (!ties || main.Cancelled || main.Builds.empty()) {
         return main;
@@ -115,14 +118,14 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     floor.Fields.fill(std::numeric_limits<int32_t>::max());
     // The best build is known now: no build passes it.
     const Ceiling top{floor.Rank, floor.Figures.PP};
-    SearchOutcome tied =
-        model.Solve(query, control, 0.2, 0.2, main.Builds, &floor, top, soFar.Hook());
+    SearchOutcome tied = model.Solve(query, control, kCurveFrom / 3, kCurveFrom / 3, main.Builds,
+                                     &floor, top, soFar.Hook());
     nodes += tied.Nodes;
     if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
         return tied;
     }
-    SearchOutcome all =
-        model.Solve(query, control, 0.4, 0.2, tied.Builds, nullptr, top, soFar.Hook());
+    SearchOutcome all = model.Solve(query, control, kCurveFrom * 2 / 3, kCurveFrom / 3, tied.Builds,
+                                    nullptr, top, soFar.Hook());
     nodes += all.Nodes;
     return all;
 }
@@ -140,7 +143,7 @@ bool ReachPass(SearchModel& model, const SearchQuery& query, const SearchControl
         relaxed.Results = 1;
         relaxed.Objective =
             m == kMinDistance ? SearchObjective::Distance : static_cast<SearchObjective>(m + 2);
-        const SearchOutcome reach = model.Solve(relaxed, control, 0.6, 0.4);
+        const SearchOutcome reach = model.Solve(relaxed, control, kCurveFrom, 1.0 - kCurveFrom);
         result.Nodes += reach.Nodes;
         if (reach.Cancelled) {
             result.Reaches.clear();
@@ -184,7 +187,6 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
     SearchQuery step = query;
     step.Results = 1;
     std::vector<CurveStep> steps;
-    double done = 0.6;
     std::optional<FoundBuild> seed;
     FoundBuild best = answers.front();  // the best build within the query's own budget
     bool whole = true;
@@ -194,7 +196,10 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
         c.PP = c.Answer.Figures.PP;
         c.Value = c.Answer.Value;
         steps.push_back(std::move(c));
-        done += (1.0 - done) / 4;
+        // The curve runs down to no PP: its progress is the share of the top step's PP
+        // left behind, and each step's walk is given the share the last step took.
+        const double top = std::max(1, steps.front().PP);
+        const double done = kCurveFrom + (1.0 - kCurveFrom) * (1.0 - steps.back().PP / top);
         if (control != nullptr && control->Progress) {
             control->Progress(done);
         }
@@ -202,12 +207,15 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
         if (steps.back().PP == 0) {
             break;
         }
+        const double last =
+            steps.size() > 1 ? (steps[steps.size() - 2].PP - steps.back().PP) / top : 0.0;
         step.Budget = steps.back().PP - 1;
         seed = NextSeed(model, current, best, step, answers);
         // Within less PP than the step above costs, no build reaches its value.
-        const SearchOutcome below = model.Solve(
-            step, control, done, 0.0, seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(),
-            nullptr, Ceiling{steps.back().Value - 1, 0});
+        const SearchOutcome below =
+            model.Solve(step, control, done, (1.0 - kCurveFrom) * std::min(last, 1.0 - done),
+                        seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(), nullptr,
+                        Ceiling{steps.back().Value - 1, 0});
         result.Nodes += below.Nodes;
         if (below.Cancelled) {
             whole = false;
@@ -226,8 +234,23 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
 }  // namespace
 
 SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
-                       const SearchControl* control) {
+                       const SearchControl* asked) {
     ValidateQuery(query);
+    // The passes' estimates of their share may overlap: the face is told only progress
+    // beyond what it was told.
+    SearchControl steady;
+    const SearchControl* control = asked;
+    double shown = 0;
+    if (asked != nullptr && asked->Progress) {
+        steady = *asked;
+        steady.Progress = [asked, &shown](double done) {
+            if (done > shown) {
+                shown = done;
+                asked->Progress(done);
+            }
+        };
+        control = &steady;
+    }
     SearchModel model(current, query);
     SearchResult result;
     result.Current = FiguresOf(current);

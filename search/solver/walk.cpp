@@ -50,10 +50,14 @@ void Walk::Run(const std::function<void(double)>& progress) {
                    std::pair(-estimate[b].first, estimate[b].second);
         });
     }
+    progress_ = &progress;
+    rootShare_ = 1.0 / static_cast<double>(options.size());
     for (size_t i = 0; i < options.size(); ++i) {
+        rootFrom_ = static_cast<double>(i) * rootShare_;
         Descend(0, root, options[order[i]]);
-        progress(static_cast<double>(i + 1) / static_cast<double>(options.size()));
+        progress(static_cast<double>(i + 1) * rootShare_);
     }
+    progress_ = nullptr;
 }
 
 void Walk::WalkHanded(const Task& task) {
@@ -150,21 +154,25 @@ void Walk::VisitGroups(size_t s, const Node& node) {
     const uint64_t tested = pool_.Changes();
     const size_t tails = s + 1 < cache_.Tails.size() ? cache_.Tails[s + 1].size() : 0;
     const bool sharp = tails > 0 && cache_.Groups[s].size() * tails <= kSharpEstimates;
-    auto& frame = handing_.Enter(s, node, open_[s].size(), true);
+    const size_t count = open_[s].size();
+    auto& frame = handing_.Enter(s, node, count, true);
     for (; frame.At < frame.End; ++frame.At) {
         handing_.Hand(children_);
         for (const uint32_t i : Children(s, frame.At, true)) {
             Descend(s, node, m_.Stages[s].Options[i], sharp && pool_.Changes() == tested);
         }
+        Advanced(s, frame.At, count);
     }
     frame.Open = false;
 }
 
 void Walk::VisitOptions(size_t s, const Node& node) {
-    auto& frame = handing_.Enter(s, node, reads_.Order[s].size(), false);
+    const size_t count = reads_.Order[s].size();
+    auto& frame = handing_.Enter(s, node, count, false);
     for (; frame.At < frame.End; ++frame.At) {
         handing_.Hand(children_);
         Descend(s, node, m_.Stages[s].Options[reads_.Order[s][frame.At]]);
+        Advanced(s, frame.At, count);
     }
     frame.Open = false;
 }

@@ -21,7 +21,8 @@ public:
          const TailCache& tails, SharedAnswers& answers, SharedWork& work, size_t chara,
          const SearchControl* control, Scratch& scratch);
 
-    // Runs the walk; `progress` is told the share of the first stage done.
+    // Runs the walk; `progress` is told the share of the walk done, as the share of the
+    // first two stages' branches walked.
     void Run(const std::function<void(double)>& progress);
     // Walks what another thread handed over.
     void WalkHanded(const Task& task);
@@ -69,6 +70,16 @@ private:
     Handing::Children children_;
     std::vector<std::vector<std::array<int32_t, 3>>> open_;  // per stage, reused
     std::vector<size_t> lastHope_;  // by stage: the kept sum that last found a hope
+    // The progress: told after each branch of the second stage, within the root's share.
+    const std::function<void(double)>* progress_ = nullptr;
+    double rootFrom_ = 0;
+    double rootShare_ = 1;
+    void Advanced(size_t s, size_t at, size_t count) const {
+        if (s == 1 && progress_ != nullptr && count > 0) {
+            (*progress_)(rootFrom_ +
+                         rootShare_ * static_cast<double>(at + 1) / static_cast<double>(count));
+        }
+    }
     uint64_t nodes_ = 0;
 };
 
