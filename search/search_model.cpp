@@ -111,18 +111,10 @@ struct ThreadPart {
 
 }  // namespace
 
-SearchOutcome SearchModel::Solve(const SearchQuery& asked, const SearchControl* control,
+SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* control,
                                  double progressFrom, double progressSpan,
                                  std::span<const FoundBuild> seeds, const FoundBuild* floor,
                                  std::optional<Ceiling> ceiling, const FoundSoFar* found) {
-    // A minimum far beyond any build's figures is out of reach however far beyond it is:
-    // held where no sum of the walk can overflow.
-    SearchQuery query = asked;
-    for (auto& m : query.Min) {
-        if (m) {
-            m = std::clamp(*m, -1000000, 1000000);
-        }
-    }
     const size_t threads = ThreadCount(control);
     SharedAnswers answers;
     answers.Answers.assign(seeds.begin(), seeds.end());

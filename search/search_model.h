@@ -64,17 +64,21 @@ public:
     SearchModel(const TSimulator& current, const SearchQuery& query);
     ~SearchModel();
 
-    // Solves `query` (the same character and free parts as the constructor's, other
-    // minimums, objective or number of results allowed). Progress is reported from
-    // `progressFrom` over `progressSpan`.
+    // Solves `query`, a query ValidateQuery accepts (the same character and free parts as
+    // the constructor's, other minimums, objective or number of results allowed): its
+    // minimums are held within the query's limits, where no sum of the walk overflows.
+    // Progress is reported from `progressFrom` over `progressSpan`.
+    //
     // `seeds`, ranked, of distinct figures and at most as many as asked for, are builds
     // known to meet every condition of `query`: the walk starts with them as its answers,
     // which leaves the answers as they are and bounds the walk from its first branch.
     // With a `floor`, the walk leaves every build ranking after it: its answers are the
     // best only where there are as many as asked for.
+    //
     // A `ceiling`, known from an earlier walk, is what no build meeting the conditions
     // passes: none has a greater value, nor this value for fewer PP. The bounds then never
     // hope for more.
+    //
     // `found`, where given, is told the walk's answers so far (ranked, not proved) now and
     // then, from the calling thread, whenever they changed since it was last told.
     using FoundSoFar = std::function<void(std::span<const FoundBuild>)>;

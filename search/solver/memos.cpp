@@ -25,7 +25,7 @@ bool Memos::Remembers(size_t bytes) {
 // Slot limits count only up to where they stop raising a count. Where only the best build
 // is asked for, sums alike in all that decides its value, PP and the counts it can still
 // take reach the same builds' worth.
-bool Memos::Seen(size_t s, const Node& node) {
+bool Memos::Seen(size_t s, const Node& node, bool learn) {
     auto& tables = scratch_.Seen;
     if (s >= tables.size()) {
         tables.resize(s + 1);
@@ -49,7 +49,7 @@ bool Memos::Seen(size_t s, const Node& node) {
     auto& table = tables[s];
     Way* const way = table.Find(key);
     if (way == nullptr) {
-        if (Remembers(table.Growth())) {
+        if (learn && Remembers(table.Growth())) {
             table.Insert(key, Way{node.Changes, node.Fields});
         }
         return false;
@@ -57,7 +57,9 @@ bool Memos::Seen(size_t s, const Node& node) {
     if (std::tie(way->Changes, way->Fields) <= std::tie(node.Changes, node.Fields)) {
         return true;
     }
-    *way = Way{node.Changes, node.Fields};
+    if (learn) {
+        *way = Way{node.Changes, node.Fields};
+    }
     return false;
 }
 

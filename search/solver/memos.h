@@ -19,7 +19,9 @@ public:
     // Empties the thread's tables for a new walk.
     Memos(Scratch& scratch, size_t memoBytes, const SearchQuery& q, const Reads& reads);
 
-    bool Seen(size_t s, const Node& node);
+    // With `learn` false, only whether an earlier way leaves this one: the way is not
+    // remembered, so that a way other tests still leave fills no memory.
+    bool Seen(size_t s, const Node& node, bool learn = true);
     bool Crowded(size_t s, const Node& node);
 
 private:

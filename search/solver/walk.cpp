@@ -93,11 +93,12 @@ void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried)
 void Walk::Visit(size_t s, const Node& node, bool tailsTried) {
     Tick();
     pool_.Refresh();
-    // The memos before the kept sums, which cost a bound each where a memo costs a lookup.
-    // A way the memos keep may still be left by the kept sums: a later way they leave
-    // for it reaches what it reaches and ranks after it, so it is as hopeless.
-    if (bound_.Hopeless(s, node) || memos_.Seen(s, node) || memos_.Crowded(s, node) ||
-        (!tailsTried && TailsHopeless(s, node))) {
+    // A way the memo already leaves costs a lookup, where weighing the kept sums costs a
+    // bound each; only a way the kept sums do not leave is remembered, so that the memo's
+    // memory goes to ways still walked.
+    if (bound_.Hopeless(s, node) || memos_.Seen(s, node, false) ||
+        (!tailsTried && TailsHopeless(s, node)) || memos_.Seen(s, node) ||
+        memos_.Crowded(s, node)) {
         return;
     }
     if (s == handing_.ShareStage() && handing_.TakenElsewhere(node.Path)) {
