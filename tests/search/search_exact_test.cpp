@@ -520,13 +520,18 @@ TEST(SearchExact, MatchesPlainEnumeration) {
 TEST(SearchExact, MatchesEnumerationOnReducedRandomGoals) {
     std::mt19937 rng(20261210);
     Checked checked;
-    const std::vector<std::string> goals = random_goals::Goals(7, 25);
+    const std::vector<std::string> goals = random_goals::Goals(7, 80);
     for (size_t g = 0; g < goals.size(); ++g) {
         const JsonQuery goal = QueryFromJson(goals[g]);
         TSimulator sim;
         ShowBuild(sim, DecodeBuild(*goal.Build));
         SearchQuery q = goal.Query;
         q.Free = RandomQuery(rng, sim).Free;
+        if (q.Free[0] && q.Free[1] && q.Free[2] && q.Free[3]) {
+            // The body slots that query adds together beyond its size limit: the other
+            // enumeration tests reach the outfit rule; here they would multiply its size.
+            std::fill(q.Free.begin(), q.Free.begin() + 4, false);
+        }
         if (q.Character == kAnyCharacter) {
             // The wear lists differ by character: only parts alike for all stay free.
             std::fill(q.Free.begin(), q.Free.begin() + 24, false);
