@@ -82,12 +82,13 @@ try {
           return last;
         });
       }, { text, cap: kCapMs }));
-      if (!runs[r].answer) {
+      // A search stopped at the cap keeps the answers it found, but has no run: unfinished.
+      if (!runs[r].answer || !runs[r].run) {
         break;
       }
     }
     const row = { index: i, query: q, native: native && native[i] };
-    if (runs[runs.length - 1].answer) {
+    if (runs[runs.length - 1].answer && runs[runs.length - 1].run) {
       row.search = median(runs.map((run) => run.run.searchMs));
       row.answered = median(runs.map((run) => run.run.ms));
       row.nodes = runs[0].answer.nodes;
