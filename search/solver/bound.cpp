@@ -11,8 +11,9 @@ using upgrade_prices::kNoLimit;
 using upgrade_prices::MinCost;
 using upgrade_prices::MostBought;
 
-Bound::Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, const AnswerPool& pool)
-    : m_(m), q_(q), reads_(reads), pool_(pool) {
+Bound::Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, const AnswerPool& pool,
+             Scratch& scratch)
+    : m_(m), q_(q), reads_(reads), pool_(pool), cheapest_(scratch.Cheapest), most_(scratch.Most) {
     // The fields the stages before s have chosen; the page is chosen from the start.
     decided_.assign(m.Stages.size() + 1, {});
     decided_[0][kFieldPage] = true;

@@ -9,13 +9,16 @@
 #include <vector>
 
 #include "search/solver/answer_pool.h"
+#include "search/solver/memo.h"
 #include "search/solver/query_reads.h"
 
 namespace solver {
 
 class Bound {
 public:
-    Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, const AnswerPool& pool);
+    // `scratch` keeps the prices the bound asks for every walk of its thread.
+    Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, const AnswerPool& pool,
+          Scratch& scratch);
 
     // True when no build below `node` (stages s.. still open) can meet the conditions or
     // rank before what is already kept. `estimate`, where given, is told the best value
@@ -61,11 +64,6 @@ private:
 
     // Units::Cheapest and Units::Most, remembered: the walk asks them of few distinct
     // counts many times.
-    struct Remembered {
-        uint64_t Caps = 0;  // 0: empty
-        int64_t Arg = 0;
-        int64_t Value = 0;
-    };
     template <class Answer>
     int64_t Remember(std::vector<Remembered>& table, const upgrade_prices::Units& units,
                      int64_t arg, Answer&& answer) const;
@@ -77,8 +75,8 @@ private:
     const Reads& reads_;
     const AnswerPool& pool_;
     std::vector<std::array<bool, kBuildFieldCount>> decided_;  // by stage: fields chosen
-    mutable std::vector<Remembered> cheapest_;                 // made on first use
-    mutable std::vector<Remembered> most_;
+    std::vector<Remembered>& cheapest_;
+    std::vector<Remembered>& most_;
 };
 
 }  // namespace solver

@@ -13,7 +13,7 @@ using upgrade_prices::Units;
 
 namespace {
 
-constexpr int kRememberedBits = 12;
+constexpr int kRememberedBits = 14;
 
 }  // namespace
 

@@ -151,12 +151,24 @@ struct Crowd {
     BuildFields Fields;
 };
 
+// A remembered price: what Units::Cheapest or Units::Most answered for one set of caps
+// (packed six bits a cap) and one argument.
+struct Remembered {
+    uint64_t Caps = 0;  // 0: empty
+    int64_t Arg = 0;
+    int64_t Value = 0;
+};
+
 // The memos' tables of one thread, kept from one walk to the next of a search: emptied,
 // not freed.
 struct Scratch {
     std::vector<Table<Way>> Seen;
     std::vector<Table<std::vector<Crowd>>> Crowds;
     size_t Held = 0;  // the bytes all these tables hold, kept from walk to walk
+    // Prices the bounds asked, kept for every walk of the thread: they depend on nothing
+    // but their caps and argument. Made on first use.
+    std::vector<Remembered> Cheapest;
+    std::vector<Remembered> Most;
 };
 
 }  // namespace solver

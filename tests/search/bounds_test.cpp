@@ -248,7 +248,8 @@ TEST(Bounds, NeverLeaveABranchHoldingAnAnswer) {
         }
         const AnswerPool pool(answers, 1);
         const Reads reads = ReadsOf(m, q);
-        const Bound bound(m, q, reads, pool);
+        Scratch scratch;
+        const Bound bound(m, q, reads, pool, scratch);
         // Every branch: each prefix of options.
         std::vector<std::vector<size_t>> paths;
         std::vector<std::vector<size_t>> level{{}};
@@ -290,7 +291,8 @@ TEST(Bounds, ScoreRoomHoldsEveryBuildThroughAStage) {
         answers.Answers.back().Rank = 1;
         const AnswerPool pool(answers, 1);
         const Reads reads = ReadsOf(m, q);
-        const Bound bound(m, q, reads, pool);
+        Scratch scratch;
+        const Bound bound(m, q, reads, pool, scratch);
         const size_t probe = 1;
         std::vector<size_t> path{0};
         const auto room = bound.ScoreRoom(probe, NodeOf(m, path));
