@@ -26,6 +26,14 @@ async function stored(page) {
   return { level: value('Level'), page: value('TabIndex') };
 }
 
+// A tab's storage learns another tab's writes a moment later (each tab keeps its own
+// copy, brought up to date from the browser's), well within the time a user takes to
+// turn to it: wait for that before acting in it, as the user does.
+async function settled(from, to) {
+  const text = await from.evaluate((key) => localStorage.getItem(key), kStoreKey);
+  await to.waitForFunction(([key, want]) => localStorage.getItem(key) === want, [kStoreKey, text]);
+}
+
 const shownLevel = (page) => page.evaluate(() => Number(document.getElementById('ComboBox1').dataset.index));
 
 // The question in the message box, or null when none is open.
@@ -56,6 +64,7 @@ test('a save over what another tab saved since asks first, and keeps it unless t
   assert.equal(await question(a), null);
   assert.equal((await stored(a)).level, 5);
   await setVisible(a, false);
+  await settled(a, b);
 
   await setVisible(b, true);
   const offer = await question(b);
@@ -144,6 +153,7 @@ test('two tabs, random saves, picks, page changes and switches: nothing lost una
       await setVisible(page, false);
       model.stored.page = tab.page;
       front = other;
+      await settled(page, tabs[other]);
       await setVisible(tabs[other], true);
       const text = await question(tabs[other]);
       const offer = model.stored.level !== back.own && model.stored.level !== back.offered;
