@@ -18,49 +18,6 @@
 
 namespace {
 
-constexpr std::string_view kPartNames[kSearchPartCount] = {"Top",
-                                                           "Pants",
-                                                           "TopPants",
-                                                           "Waist",
-                                                           "Shoes",
-                                                           "Hand",
-                                                           "Head",
-                                                           "Head1",
-                                                           "Head2",
-                                                           "Face",
-                                                           "Face1",
-                                                           "Face2",
-                                                           "Face3",
-                                                           "Hoho",
-                                                           "Hoho2",
-                                                           "Mouth",
-                                                           "Arm",
-                                                           "Key",
-                                                           "Gun",
-                                                           "Ear",
-                                                           "Back",
-                                                           "Shippo",
-                                                           "Acce",
-                                                           "Ring",
-                                                           "CharaCard1",
-                                                           "CharaCard2",
-                                                           "CharaCard3",
-                                                           "CaddieCard1",
-                                                           "CaddieCard2",
-                                                           "Caddie",
-                                                           "SpecialCard",
-                                                           "Club",
-                                                           "PowSlotUp",
-                                                           "CtrlSlotUp",
-                                                           "ExaSlotUp",
-                                                           "SpinSlotUp",
-                                                           "CurSlotUp",
-                                                           "ClubPowSlotUp",
-                                                           "ClubCtrlSlotUp",
-                                                           "ClubExaSlotUp",
-                                                           "ClubSpinSlotUp",
-                                                           "ClubCurSlotUp"};
-
 constexpr std::string_view kObjectiveNames[kObjectiveCount] = {
     "distance", "powerDistance", "pow", "ctrl", "exa", "spin", "cur", "sum", "leastPP"};
 
@@ -68,19 +25,6 @@ constexpr std::string_view kMinimumNames[kMinimumCount] = {"pow",  "ctrl", "exa"
                                                            "spin", "cur",  "distance"};
 
 }  // namespace
-
-std::string_view SearchPartName(int part) {
-    return part >= 0 && part < kSearchPartCount ? kPartNames[part] : std::string_view{};
-}
-
-int SearchPartByName(std::string_view name) {
-    for (int i = 0; i < kSearchPartCount; ++i) {
-        if (kPartNames[i] == name) {
-            return i;
-        }
-    }
-    return -1;
-}
 
 std::string_view ObjectiveName(SearchObjective objective) {
     return kObjectiveNames[static_cast<int>(objective)];

@@ -29,24 +29,8 @@
 #include "engine/errors.h"
 #include "engine/sim_record.h"
 #include "search/query_limits.h"
+#include "search/search_parts.h"
 #include "simulator/build_code.h"
-
-// The parts of a build that a query frees or keeps. The first 24 are the wear-slot kinds
-// in TWearSlot order (a character without that slot ignores it); names are the settings
-// keys ("Top", "Ring", "CharaCard1", "PowSlotUp", "ClubPowSlotUp", ...).
-constexpr int kWearPartCount = 24;
-constexpr int kPartCharaCard1 = 24;   // CharaCard1..CharaCard3: 24..26
-constexpr int kPartCaddieCard1 = 27;  // CaddieCard1, CaddieCard2: 27, 28
-constexpr int kPartCaddie = 29;
-constexpr int kPartSpecialCard = 30;
-constexpr int kPartClub = 31;
-constexpr int kPartSlotUp = 32;      // PowSlotUp..CurSlotUp: 32..36
-constexpr int kPartClubSlotUp = 37;  // ClubPowSlotUp..ClubCurSlotUp: 37..41
-constexpr int kSearchPartCount = 42;
-
-std::string_view SearchPartName(int part);
-// The part of that name, or -1.
-int SearchPartByName(std::string_view name);
 
 enum class SearchObjective : uint8_t {
     Distance,       // the longest 1W normal distance

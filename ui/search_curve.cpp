@@ -7,6 +7,7 @@
 #include <QToolTip>
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "ui/look.h"
 
@@ -104,8 +105,10 @@ void CurvePlot::paintEvent(QPaintEvent*) {
         return;
     }
 
-    // Grid lines and tick labels.
+    // Grid lines and tick labels; a tick label that would run into "PP" is left out.
     const QFontMetrics metrics(font());
+    const QString ppText = QStringLiteral("PP");
+    const double ppLeft = area.right() + 14 - metrics.horizontalAdvance(ppText);
     const double ppTick = TickSpacing(ppMax_, 5);
     for (double pp = 0; pp <= ppMax_; pp += ppTick) {
         const double x = XOf(pp);
@@ -113,12 +116,12 @@ void CurvePlot::paintEvent(QPaintEvent*) {
         p.drawLine(QPointF(x, area.top()), QPointF(x, area.bottom()));
         p.setPen(palette().color(QPalette::WindowText));
         const QString text = QString::number(static_cast<qint64>(pp));
-        p.drawText(QPointF(x - metrics.horizontalAdvance(text) / 2.0,
-                           area.bottom() + metrics.ascent() + 4),
-                   text);
+        const double left = x - metrics.horizontalAdvance(text) / 2.0;
+        if (left + metrics.horizontalAdvance(text) + 6 < ppLeft) {
+            p.drawText(QPointF(left, area.bottom() + metrics.ascent() + 4), text);
+        }
     }
-    p.drawText(QRect(area.right() - 40, area.bottom() + 4, 40 + 14, 20),
-               Qt::AlignRight | Qt::AlignTop, QStringLiteral("PP"));
+    p.drawText(QPointF(ppLeft, area.bottom() + metrics.ascent() + 4), ppText);
     const double valueTick = TickSpacing(valueMax_ - valueMin_, 4);
     for (double v = std::ceil(valueMin_ / valueTick) * valueTick; v <= valueMax_; v += valueTick) {
         const double y = YOf(v);
@@ -152,11 +155,26 @@ void CurvePlot::paintEvent(QPaintEvent*) {
         const QString text = QStringLiteral("%1 PP: %2").arg(s.PP).arg(ValueText(s.Value));
         const QPointF at(XOf(s.PP), YOf(s.Value));
         const QSizeF size(metrics.horizontalAdvance(text) + 8, metrics.height() + 4);
-        const double left =
-            std::clamp(at.x() + 8, area.left() + 2.0, area.right() - size.width() - 2);
-        const double top =
-            at.y() + 8 + size.height() < area.bottom() ? at.y() + 8 : at.y() - 8 - size.height();
-        const QRectF box(QPointF(left, top), size);
+        // Beside the point, on the first side where the box covers no other step's point
+        // and stays inside the plot.
+        QRectF box;
+        for (const auto& [dx, dy] : {std::pair{1, 1}, {-1, 1}, {-1, -1}, {1, -1}}) {
+            const double left = dx > 0 ? at.x() + 8 : at.x() - 8 - size.width();
+            const double top = dy > 0 ? at.y() + 8 : at.y() - 8 - size.height();
+            box = QRectF(
+                QPointF(std::clamp(left, area.left() + 2.0, area.right() - size.width() - 2),
+                        std::clamp(top, area.top() + 2.0, area.bottom() - size.height() - 2)),
+                size);
+            bool clear = true;
+            for (const Step& other : steps_) {
+                clear =
+                    clear &&
+                    !box.adjusted(-5, -5, 5, 5).contains(QPointF(XOf(other.PP), YOf(other.Value)));
+            }
+            if (clear) {
+                break;
+            }
+        }
         p.setPen(kRed);
         p.setBrush(Qt::white);
         p.drawRect(box);

@@ -2,7 +2,9 @@
 
 // The dialog "ビルド探索": the build search's query as controls, its answers as a table
 // beside the current selection, its trade-off curve as a step plot, and "適用", which
-// hands the picked build to the window (applyRequested) to be shown as one step.
+// hands the picked build to the window (applyRequested) to be shown as one step. Its
+// controls, captions, limits and texts are those of the core's description
+// (search/dialog_form.h), which the page renders as well.
 //
 // A search runs on a thread of its own over a copy of the window's simulator taken when
 // "探索" is pressed, so that the window and the dialog stay usable. The thread reports
@@ -29,6 +31,8 @@ class QCheckBox;
 class QComboBox;
 class QGridLayout;
 class QLabel;
+class QLayout;
+struct DialogControl;
 class QListWidget;
 class QProgressBar;
 class QPushButton;
@@ -48,8 +52,12 @@ public:
     ~SearchDialog() override;
 
     // Shows the dialog in front, its wear slots those of the shown page and the
-    // minimums that are off at the current figures.
+    // minimums that are off at the current figures; the first time beside the window
+    // where the screen has room, later where the player left it.
     void Open();
+    // The minimums that are off follow the window's figures (after 適用, or when the
+    // dialog comes back to the front).
+    void RefreshDefaults();
 
     // The query the controls describe.
     SearchQuery Query() const;
@@ -91,12 +99,18 @@ private:
     };
 
     void BuildControls();
-    QWidget* BuildFreeGroup();
-    QWidget* BuildConditionGroup();
-    QWidget* BuildGoalGroup();
-    QWidget* BuildAnswerArea();
+    QWidget* BuildSection(size_t& at);
+    QWidget* BuildAnswerArea(size_t& at);
+    QWidget* MakeControl(const DialogControl& control);
+    QLayout* BuildPartRow(const DialogControl& row);
+    void Connect();
     void LayOutWearSlots();
     void SetAllFree(bool free);
+    void PlaceBesideWindow();
+    // The query changed while answers are shown: they stay in sight, greyed, and can no
+    // longer be applied.
+    void MarkStale();
+    void ClearAnswers();
 
     void StartSearch();
     void CancelSearch();
@@ -149,4 +163,7 @@ private:
 
     std::optional<Outcome> shown_;
     std::optional<PlannedBuild> picked_;  // what "適用" applies
+    QString pickedLabel_;                 // and what it is called: "1位", a curve step
+    bool stale_ = false;                  // the answers shown are not of the query now
+    bool placed_ = false;                 // opened once: the player's place is kept
 };

@@ -1,0 +1,157 @@
+// The window's search dialog against the core's description of it, and what the dialog
+// does between searches: answers of an older query greyed and no longer applied, the
+// minimums' defaults following the window, every wear part told apart, a place beside
+// the window.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTest>
+#include <set>
+
+#include "search/dialog_form.h"
+#include "search/search.h"
+#include "ui/qt_text.h"
+#include "ui/search_dialog.h"
+#include "ui_test_support.h"
+#include "window_driver.h"
+
+namespace {
+
+const char* const kStartFile =
+    "[Window]\nLeft=0\nTop=0\n[Character]\nLevel=12\nTabIndex=0\n"
+    "[Bastian]\nTop=4\nPants=7\nShoes=6\nRing=1\nPowSlotUp=4\n[Club]\nClub=21\n";
+
+SearchDialog* Opened(TForm1& form) {
+    form.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    WindowDriver(form).PressKey(Qt::Key_F, Qt::ControlModifier);
+    QApplication::processEvents();
+    return form.findChild<SearchDialog*>(QStringLiteral("SearchDialog"));
+}
+
+}  // namespace
+
+// Every control of the description is in the window under its name, with its caption,
+// its choices, its range and its hint; nothing is there twice.
+TEST(SearchDialogForm, TheWindowHoldsTheDescribedControls) {
+    TempSettings settings;
+    settings.Write(kStartFile);
+    auto form = ShownWindow(settings);
+    SearchDialog* dialog = Opened(*form);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->windowTitle(), Q(SearchDialogForm().Title));
+    for (const DialogControl& c : SearchDialogForm().Controls) {
+        SCOPED_TRACE(c.Name);
+        const QList<QWidget*> named = dialog->findChildren<QWidget*>(Q(c.Name));
+        ASSERT_EQ(named.size(), 1);
+        QWidget* widget = named.front();
+        EXPECT_EQ(widget->toolTip(), Q(c.Hint));
+        if (auto* box = qobject_cast<QCheckBox*>(widget)) {
+            EXPECT_EQ(box->text(), Q(c.Caption));
+            EXPECT_EQ(box->isChecked(), c.Initial != 0);
+        } else if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            EXPECT_EQ(button->text(), Q(c.Caption));
+        } else if (auto* spin = qobject_cast<QSpinBox*>(widget)) {
+            ASSERT_TRUE(c.Limit.has_value());
+            EXPECT_EQ(spin->minimum(), c.Limit->Low);
+            EXPECT_EQ(spin->maximum(), c.Limit->High);
+            EXPECT_EQ(spin->suffix(), Q(c.Suffix));
+            EXPECT_EQ(spin->isEnabled(), c.Switch.empty());
+        } else if (auto* choice = qobject_cast<QComboBox*>(widget)) {
+            ASSERT_EQ(choice->count(), static_cast<int>(c.Choices.size()));
+            for (int i = 1; i < choice->count(); ++i) {
+                EXPECT_EQ(choice->itemText(i), Q(c.Choices[static_cast<size_t>(i)]));
+            }
+        } else if (c.Kind == DialogKind::PartRow || c.Kind == DialogKind::Section) {
+            const auto* caption = qobject_cast<QLabel*>(widget);
+            if (caption != nullptr) {
+                EXPECT_EQ(caption->text(), Q(c.Caption));
+            }
+        }
+    }
+    for (int part = 0; part < kSearchPartCount; ++part) {
+        EXPECT_NE(dialog->findChild<QCheckBox*>("SearchFree_" + Q(SearchPartName(part))), nullptr);
+    }
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("SearchAnswers"));
+    ASSERT_EQ(table->columnCount(), static_cast<int>(SearchDialogForm().Columns.size()));
+    // Opened the first time beside the window, not over it.
+    EXPECT_FALSE(dialog->frameGeometry().intersects(form->frameGeometry()) &&
+                 dialog->screen()->availableGeometry().width() >=
+                     form->frameGeometry().width() + dialog->frameGeometry().width() + 16);
+}
+
+// With every character, every wear part the dialog shows has a caption of its own.
+TEST(SearchDialogForm, EveryWearPartIsToldApart) {
+    TempSettings settings;
+    settings.Write(kStartFile);
+    auto form = ShownWindow(settings);
+    SearchDialog* dialog = Opened(*form);
+    auto* character = dialog->findChild<QComboBox*>(QStringLiteral("SearchCharacter"));
+    character->setCurrentIndex(character->count() - 1);
+    std::set<QString> captions;
+    int shown = 0;
+    for (int part = 0; part < kWearPartCount; ++part) {
+        auto* box = dialog->findChild<QCheckBox*>("SearchFree_" + Q(SearchPartName(part)));
+        if (box->isVisibleTo(dialog)) {
+            ++shown;
+            captions.insert(box->text());
+        }
+    }
+    EXPECT_GT(shown, 10);
+    EXPECT_EQ(static_cast<int>(captions.size()), shown);
+}
+
+// Once the query changes, the answers shown are of another query: greyed, neither 適用
+// nor a double-click applies them; a new search clears them at once. After 適用 the
+// minimums that are off show the window's new figures.
+TEST(SearchDialogForm, OlderAnswersStopApplyingAndDefaultsFollowTheWindow) {
+    TempSettings settings;
+    settings.Write(kStartFile);
+    auto form = ShownWindow(settings);
+    SearchDialog* dialog = Opened(*form);
+    dialog->findChild<QPushButton*>(QStringLiteral("SearchFreeNone"))->click();
+    for (const char* part : {"SearchFree_Ring", "SearchFree_PowSlotUp"}) {
+        dialog->findChild<QCheckBox*>(part)->click();
+    }
+    dialog->findChild<QComboBox*>(QStringLiteral("SearchObjective"))
+        ->setCurrentIndex(static_cast<int>(SearchObjective::Pow));
+    auto* run = dialog->findChild<QPushButton*>(QStringLiteral("SearchRun"));
+    auto* apply = dialog->findChild<QPushButton*>(QStringLiteral("SearchApply"));
+    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("SearchAnswers"));
+    auto* status = dialog->findChild<QLabel*>(QStringLiteral("SearchStatus"));
+    run->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 30000));
+    ASSERT_GE(table->rowCount(), 2);
+    EXPECT_TRUE(apply->isEnabled());
+
+    auto* powOn = dialog->findChild<QCheckBox*>(QStringLiteral("SearchMinOn_ctrl"));
+    powOn->click();
+    EXPECT_FALSE(table->isEnabled());
+    EXPECT_FALSE(apply->isEnabled());
+    EXPECT_EQ(status->text(), Q(DialogText(DialogTextId::Stale)));
+    const QString before = TextOf(*form, "Label_LastPow");
+    table->selectRow(1);
+    EXPECT_FALSE(apply->isEnabled());
+    EXPECT_EQ(TextOf(*form, "Label_LastPow"), before);
+    powOn->click();  // still stale: the query is the old one again, but nothing says so
+
+    // A new search: the old answers leave at once, and so does the bold column.
+    dialog->findChild<QComboBox*>(QStringLiteral("SearchObjective"))
+        ->setCurrentIndex(static_cast<int>(SearchObjective::Sum));
+    run->click();
+    EXPECT_LE(table->rowCount(), 1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 30000));
+    ASSERT_TRUE(table->isEnabled());
+    table->selectRow(1);
+    ASSERT_TRUE(apply->isEnabled());
+    apply->click();
+    QApplication::processEvents();
+    auto* powMin = dialog->findChild<QSpinBox*>(QStringLiteral("SearchMin_pow"));
+    EXPECT_EQ(QString::number(powMin->value()), TextOf(*form, "Label_LastPow"));
+    EXPECT_TRUE(table->isEnabled()) << "applying is no change of the query";
+}

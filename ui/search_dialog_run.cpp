@@ -1,0 +1,399 @@
+// A search of the dialog: run on a thread of its own, its answers so far shown as they
+// come, its result in the table, the changes and the curve, and the picked build applied.
+
+#include <QFont>
+#include <QLabel>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <exception>
+
+#include "characters/roster.h"
+#include "search/dialog_form.h"
+#include "ui/qt_text.h"
+#include "ui/search_curve.h"
+#include "ui/search_dialog.h"
+
+namespace {
+
+constexpr int kProgressDelayMs = 200;  // a search shows its progress after this
+const QColor kCurrentRowColour(232, 232, 240);
+
+QString Text(DialogTextId id, const QStringList& args = {}) {
+    std::vector<std::string> texts;
+    for (const QString& arg : args) {
+        texts.push_back(arg.toStdString());
+    }
+    return Q(DialogText(id, texts));
+}
+
+// The table column that shows an objective's value.
+int ObjectiveColumn(SearchObjective objective) {
+    switch (objective) {
+        case SearchObjective::Distance:
+            return SearchDialog::kDistanceColumn;
+        case SearchObjective::PowerDistance:
+            return SearchDialog::kDistanceColumn + 1;
+        case SearchObjective::Sum:
+            return SearchDialog::kSumColumn;
+        case SearchObjective::LeastPP:
+            return SearchDialog::kPPColumn;
+        default:
+            return SearchDialog::kFinalColumn + static_cast<int>(objective) -
+                   static_cast<int>(SearchObjective::Pow);
+    }
+}
+
+bool InYards(SearchObjective objective) {
+    return objective == SearchObjective::Distance || objective == SearchObjective::PowerDistance;
+}
+
+QString PageCaption(int32_t page) {
+    return page >= 0 && page < CharaCount ? Q(CharaDef(page).Caption) : QStringLiteral("—");
+}
+
+QString Seconds(qint64 ms) {
+    return QString::number(static_cast<double>(ms) / 1000, 'f', 2);
+}
+
+}  // namespace
+
+const SearchResult* SearchDialog::Shown() const {
+    return shown_ ? &shown_->Result : nullptr;
+}
+
+void SearchDialog::StartSearch() {
+    if (Searching()) {
+        return;
+    }
+    auto outcome = std::make_shared<Outcome>();
+    outcome->Query = Query();
+    outcome->Page = live_.State.TabIndex;
+    ClearAnswers();
+    cancelRequested_ = false;
+    done_ = 0;
+    run_->setEnabled(false);
+    cancel_->setEnabled(true);
+    progress_->setValue(0);
+    status_->setText(Text(DialogTextId::Running));
+    clock_.start();
+    progressTimer_.start();
+    {
+        const std::lock_guard<std::mutex> lock(soFarLock_);
+        soFar_.reset();
+    }
+    worker_ = std::thread([this, start = live_, outcome, runner = runner_] {
+        SearchControl control;
+        control.Progress = [this](double done) { done_ = done; };
+        control.Cancelled = [this] { return cancelRequested_.load(); };
+        control.Found = [this, outcome](const SearchResult& soFar) {
+            auto shown = std::make_shared<Outcome>();
+            shown->Query = outcome->Query;
+            shown->Page = outcome->Page;
+            shown->Result = soFar;
+            const std::lock_guard<std::mutex> lock(soFarLock_);
+            soFar_ = std::move(shown);
+        };
+        try {
+            outcome->Result = runner(start, outcome->Query, &control);
+        } catch (const std::exception& error) {
+            outcome->Error = error.what();
+        }
+        QMetaObject::invokeMethod(
+            this, [this, outcome] { Finished(outcome); }, Qt::QueuedConnection);
+    });
+}
+
+void SearchDialog::CancelSearch() {
+    if (Searching()) {
+        cancelRequested_ = true;
+        cancel_->setEnabled(false);
+        status_->setText(Text(DialogTextId::Cancelling));
+    }
+}
+
+void SearchDialog::ShowProgress() {
+    ShowSoFar();
+    if (clock_.elapsed() >= kProgressDelayMs) {
+        progress_->setValue(static_cast<int>(done_.load() * 1000));
+        progress_->show();
+    }
+}
+
+// The best answers so far of the running search, where its thread handed new ones over:
+// shown as they stand, marked as not yet proved; the player may already apply one.
+void SearchDialog::ShowSoFar() {
+    std::shared_ptr<Outcome> soFar;
+    {
+        const std::lock_guard<std::mutex> lock(soFarLock_);
+        soFar = std::move(soFar_);
+    }
+    if (soFar && Searching()) {
+        soFar->Milliseconds = clock_.elapsed();
+        ShowOutcome(*soFar, false);
+    }
+}
+
+void SearchDialog::Finished(std::shared_ptr<Outcome> outcome) {
+    worker_.join();
+    outcome->Milliseconds = clock_.elapsed();
+    progressTimer_.stop();
+    progress_->hide();
+    run_->setEnabled(true);
+    cancel_->setEnabled(false);
+    if (!outcome->Error && outcome->Result.Cancelled && !outcome->Result.Answers.empty()) {
+        // Stopped: what it found stays, not proved.
+        ShowOutcome(*outcome, false);
+        status_->setText(
+            Text(DialogTextId::CancelledKept, {QString::number(outcome->Result.Answers.size())}));
+        return;
+    }
+    if (outcome->Error || outcome->Result.Cancelled) {
+        ClearAnswers();
+        message_->setVisible(outcome->Error.has_value());
+        message_->setText(outcome->Error ? Q(*outcome->Error) + QStringLiteral("。") : QString());
+        status_->setText(Text(outcome->Error ? DialogTextId::Failed : DialogTextId::Cancelled));
+        return;
+    }
+    ShowOutcome(*outcome);
+}
+
+void SearchDialog::ClearAnswers() {
+    shown_.reset();
+    picked_.reset();
+    stale_ = false;
+    table_->setEnabled(true);
+    table_->setRowCount(0);
+    for (int c = 0; c < table_->columnCount(); ++c) {
+        QFont font = table_->horizontalHeaderItem(c)->font();
+        font.setBold(false);
+        table_->horizontalHeaderItem(c)->setFont(font);
+    }
+    changes_->clear();
+    curve_->SetSteps({}, {}, {});
+    apply_->setEnabled(false);
+    message_->hide();
+}
+
+void SearchDialog::MarkStale() {
+    if (!shown_ || Searching() || stale_) {
+        return;
+    }
+    stale_ = true;
+    picked_.reset();
+    apply_->setEnabled(false);
+    table_->setEnabled(false);
+    status_->setText(Text(DialogTextId::Stale));
+}
+
+void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
+    // While answers so far come in, the row the player picked stays picked.
+    const QList<QTableWidgetItem*> selected = table_->selectedItems();
+    const int keep = !proved && shown_ && !selected.isEmpty() ? selected.front()->row() : -1;
+    shown_ = outcome;
+    picked_.reset();
+    stale_ = false;
+    table_->setEnabled(true);
+    apply_->setEnabled(false);
+    const SearchResult& result = shown_->Result;
+    {
+        const QSignalBlocker quiet(table_);
+        table_->clearSelection();
+        table_->setRowCount(1 + static_cast<int>(result.Answers.size()));
+        FillRow(0, Text(DialogTextId::CurrentRow), outcome.Page, result.Current, QString(),
+                {Text(DialogTextId::CurrentChanges)});
+        for (size_t i = 0; i < result.Answers.size(); ++i) {
+            const SearchAnswer& answer = result.Answers[i];
+            QStringList texts;
+            for (const std::string& text : answer.ChangeTexts) {
+                texts << Q(text);
+            }
+            FillRow(static_cast<int>(i) + 1, QString::number(i + 1), answer.Build.TabIndex,
+                    answer.Figures, QString::number(answer.Changes),
+                    texts.isEmpty() ? QStringList{Text(DialogTextId::NoChange)} : texts);
+        }
+    }
+    const int objectiveColumn = ObjectiveColumn(outcome.Query.Objective);
+    for (int c = 0; c < kColumnCount; ++c) {
+        QFont font = table_->horizontalHeaderItem(c)->font();
+        font.setBold(c == objectiveColumn);
+        table_->horizontalHeaderItem(c)->setFont(font);
+    }
+
+    std::vector<CurvePlot::Step> steps;
+    for (const CurveStep& step : result.Curve) {
+        steps.push_back({step.PP, step.Value});
+    }
+    curve_->SetSteps(
+        std::move(steps), InYards(outcome.Query.Objective) ? QStringLiteral("y") : QString(),
+        Text(outcome.Query.Objective == SearchObjective::LeastPP ? DialogTextId::CurveLeastPP
+                                                                 : DialogTextId::CurveEmpty));
+    changes_->clear();
+    if (!proved) {
+        status_->setText(Text(DialogTextId::SoFar, {QString::number(result.Answers.size())}));
+        message_->hide();
+        if (keep >= 0 && keep < table_->rowCount()) {
+            table_->selectRow(keep);
+        }
+        return;
+    }
+    const QString nodes = Q(GroupedDigits(result.Nodes));
+    if (result.Answers.empty()) {
+        status_->setText(Text(DialogTextId::NoneFound, {nodes, Seconds(outcome.Milliseconds)}));
+        ShowInfeasible(outcome);
+    } else {
+        status_->setText(Text(DialogTextId::Proved, {QString::number(result.Answers.size()), nodes,
+                                                     Seconds(outcome.Milliseconds)}));
+        message_->hide();
+        table_->selectRow(1);
+    }
+}
+
+// No build meets every condition: for each minimum, the most that the other conditions
+// leave reachable, so that the player sees which wish to give up.
+void SearchDialog::ShowInfeasible(const Outcome& outcome) {
+    static constexpr std::string_view kCaptions[kMinimumCount] = {
+        "パワー", "コントロール", "正確度", "スピン", "カーブ", "1W飛距離"};
+    const auto value = [](int minimum, int32_t v) {
+        return QString::number(v) + (minimum == kMinDistance ? QStringLiteral("y") : QString());
+    };
+    QStringList lines{QStringLiteral("条件をすべて満たすビルドはありません。")};
+    for (const MinimumReach& reach : outcome.Result.Reaches) {
+        const QString wish =
+            QStringLiteral("・%1 %2 以上: ")
+                .arg(Q(kCaptions[reach.Minimum]), value(reach.Minimum, reach.Wanted));
+        lines << wish + (reach.Reachable
+                             ? QStringLiteral("ほかの条件を守ると最高 %1")
+                                   .arg(value(reach.Minimum, *reach.Reachable))
+                             : QStringLiteral("ほかの条件だけで当てはまるビルドがありません"));
+    }
+    if (outcome.Result.Reaches.empty()) {
+        lines << QStringLiteral("パワーペナルティなしと予算の条件に当てはまるビルドがありません。");
+    }
+    message_->setText(lines.join(QLatin1Char('\n')));
+    message_->show();
+}
+
+// A row of the table; `texts` are the changes, in the last column and as the row's hint.
+void SearchDialog::FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
+                           const QString& changes, const QStringList& texts) {
+    const auto sum = figures.Final.Pow + figures.Final.Ctrl + figures.Final.Exa +
+                     figures.Final.Spin + figures.Final.Cur;
+    QStringList cells{rank, PageCaption(page)};
+    for (int i = 0; i < kStatCount; ++i) {
+        cells << QString::number(StatField(figures.Final, i));
+    }
+    cells << QString::number(sum)
+          << (figures.Penalty < 0 ? QStringLiteral("(%1)").arg(figures.Penalty) : QString());
+    for (const int32_t distance : figures.Distances) {
+        cells << QStringLiteral("%1y").arg(distance);
+    }
+    cells << QStringLiteral("%1 PP").arg(figures.PP) << changes
+          << (changes.isEmpty() ? QString() : texts.join(QStringLiteral(" / ")));
+    const QString tip = texts.join(QLatin1Char('\n'));
+    for (int c = 0; c < kColumnCount; ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setTextAlignment(c == kCharaColumn || c == kChangeTextsColumn
+                                   ? Qt::AlignLeft | Qt::AlignVCenter
+                                   : Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(tip);
+        if (row == 0) {
+            item->setBackground(kCurrentRowColour);
+            QFont font = item->font();
+            font.setItalic(true);
+            item->setFont(font);
+        }
+        table_->setItem(row, c, item);
+    }
+}
+
+void SearchDialog::RowPicked() {
+    const QList<QTableWidgetItem*> items = table_->selectedItems();
+    const int row = items.isEmpty() ? -1 : items.front()->row();
+    if (!shown_ || stale_ || row < 1) {
+        picked_.reset();
+        apply_->setEnabled(false);
+        changes_->clear();
+        curve_->SetPicked(-1);
+        if (row == 0) {
+            changes_->addItem(Text(DialogTextId::CurrentPicked));
+        }
+        return;
+    }
+    const std::vector<SearchAnswer>& answers = shown_->Result.Answers;
+    const SearchAnswer& answer = answers[static_cast<size_t>(row) - 1];
+    picked_ = answer.Build;
+    pickedLabel_ = QString::number(row) + QStringLiteral("位");
+    apply_->setEnabled(true);
+    ShowChanges(answer, Text(DialogTextId::ChangesOf, {QString::number(row)}) + ' ' +
+                            Text(DialogTextId::ApplyHint));
+    const std::vector<CurveStep>& curve = shown_->Result.Curve;
+    int step = -1;
+    for (size_t i = 0; i < curve.size(); ++i) {
+        step = curve[i].Answer.Build == answer.Build ? static_cast<int>(i) : step;
+    }
+    curve_->SetPicked(step);
+}
+
+// A step of the curve picks its build: the table's row when the build is among the
+// answers, else the build alone, with its changes below the table.
+void SearchDialog::StepPicked(int step) {
+    if (!shown_ || stale_ || step < 0 || step >= static_cast<int>(shown_->Result.Curve.size())) {
+        return;
+    }
+    const CurveStep& picked = shown_->Result.Curve[static_cast<size_t>(step)];
+    const std::vector<SearchAnswer>& answers = shown_->Result.Answers;
+    for (size_t i = 0; i < answers.size(); ++i) {
+        if (answers[i].Build == picked.Answer.Build) {
+            table_->selectRow(static_cast<int>(i) + 1);
+            curve_->SetPicked(step);
+            return;
+        }
+    }
+    {
+        const QSignalBlocker quiet(table_);
+        table_->clearSelection();
+    }
+    picked_ = picked.Answer.Build;
+    pickedLabel_ = QStringLiteral("曲線の段 %1 PP ").arg(picked.PP);
+    apply_->setEnabled(true);
+    curve_->SetPicked(step);
+    const QString value = QString::number(picked.Value) +
+                          (InYards(shown_->Query.Objective) ? QStringLiteral("y") : QString());
+    ShowChanges(picked.Answer,
+                Text(DialogTextId::StepChangesOf, {QString::number(picked.PP), value}) + ' ' +
+                    Text(DialogTextId::ApplyHint));
+}
+
+void SearchDialog::ShowChanges(const SearchAnswer& answer, const QString& heading) {
+    changes_->clear();
+    auto* head = new QListWidgetItem(heading);
+    QFont bold = head->font();
+    bold.setBold(true);
+    head->setFont(bold);
+    changes_->addItem(head);
+    for (const std::string& text : answer.ChangeTexts) {
+        changes_->addItem(Q(text));
+    }
+    if (answer.ChangeTexts.empty()) {
+        changes_->addItem(Text(DialogTextId::NoChange));
+    }
+}
+
+void SearchDialog::ApplyPicked() {
+    if (picked_ && !stale_) {
+        emit applyRequested(*picked_);
+        RefreshDefaults();
+        status_->setText(Text(DialogTextId::Applied, {pickedLabel_}));
+    }
+}
+
+void SearchDialog::ApplyRow(int row) {
+    if (shown_ && !stale_ && row >= 1 && row <= static_cast<int>(shown_->Result.Answers.size())) {
+        picked_ = shown_->Result.Answers[static_cast<size_t>(row) - 1].Build;
+        pickedLabel_ = QString::number(row) + QStringLiteral("位");
+        ApplyPicked();
+    }
+}
