@@ -100,11 +100,12 @@ std::string DialogText(DialogTextId id, const std::vector<std::string>& args = {
 std::string GroupedDigits(uint64_t value);
 
 // The description as JSON for the page, with what changes with the selection: the shown
-// page and, per character, its wear slots in page order.
+// page, per character its wear slots in page order, and the figures a minimum that is
+// off shows (the current build's, by minimum name).
 //   {"title", "controls": [{"kind", "name", "caption", "hint", "accessibleName", "field",
 //    "choices", "values", "limit": {"low", "high", "refusal"} | null, "suffix",
 //    "initial", "step", "switch", "group", "default"}], "columns": [...],
 //    "texts": {"running": ..., ...}, "parts": [{"key", "group", "caption",
 //    "anyCaption", "owners"}], "groups": [captions], "shown": page or -1,
-//    "characters": [{"caption", "rows": [keys]}]}
-std::string SearchDialogJson(int32_t shownPage);
+//    "characters": [{"caption", "rows": [keys]}], "defaults": {"pow": ..., ...}}
+std::string SearchDialogJson(int32_t shownPage, const std::vector<int32_t>& minimumDefaults);

@@ -4,6 +4,7 @@
 #include "characters/roster.h"
 #include "form/form.h"
 #include "search/dialog_form.h"
+#include "search/search.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ void WriteCharacters(Writer& w) {
 
 }  // namespace
 
-std::string SearchDialogJson(int32_t shownPage) {
+std::string SearchDialogJson(int32_t shownPage, const std::vector<int32_t>& minimumDefaults) {
     const SearchDialogDef& def = SearchDialogForm();
     Writer w;
     w.Open('{');
@@ -185,6 +186,13 @@ std::string SearchDialogJson(int32_t shownPage) {
     w.Key("shown");
     w.Int(shownPage >= 0 && shownPage < CharaCount ? shownPage : -1);
     WriteCharacters(w);
+    w.Key("defaults");
+    w.Open('{');
+    for (size_t m = 0; m < minimumDefaults.size(); ++m) {
+        w.Key(MinimumName(static_cast<int>(m)));
+        w.Int(minimumDefaults[m]);
+    }
+    w.Close('}');
     w.Close('}');
     return w.Out;
 }

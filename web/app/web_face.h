@@ -89,13 +89,9 @@ public:
     // shown but without the clipboard's messages. A code that cannot be shown changes
     // nothing.
     std::string ApplyBuild(std::string_view code);
-    // What the search dialog offers, as JSON: the shown page (-1 for none), per
-    // character, its tab caption and its wear slots in page order as [settings key, row
-    // caption], and the limit of each number field of the query by its JSON path, with
-    // the message the search refuses a value outside it with (search/query_limits.h):
-    //   {"shown": <page>, "characters": [{"caption": "...", "rows": [["Top", "上"], ...]}],
-    //    "limits": {"min.pow": {"low": 0, "high": 1000000, "refusal": "\"min.pow\": …"},
-    //               ..., "budget": {...}, "results": {...}}}
+    // The search dialog's description as JSON (search/dialog_form.h): its controls,
+    // texts and limits, the shown page, the characters' wear slots and the figures the
+    // minimums that are off show.
     std::string SearchForm() const;
     // Undo and redo of the user's changes; nothing happens when there is none.
     std::string Undo();

@@ -1,8 +1,9 @@
 'use strict';
-// The build search's results: the answers as a table with the current selection first,
-// what each minimum can reach when nothing meets them all, the changes of the picked
-// answer or curve step, and the trade-off curve as a step plot. Joined in before
-// search.js, which makes them with what they read of the dialog.
+// The build search's results: the answers as a table with the current selection first
+// (in the touch layout each row a card), what each minimum can reach when nothing meets
+// them all, the changes of the picked answer or curve step, and the trade-off curve as a
+// step plot. Texts and columns come from the core's description of the dialog. Joined
+// in before search.js, which makes them with what they read of the dialog.
 
 (function (kestrel) {
   const kObjectiveColumn = { distance: 'd0', powerDistance: 'd1', pow: 's0', ctrl: 's1', exa: 's2',
@@ -19,30 +20,36 @@
     return e;
   };
 
-  // `s`: the dialog's elements (ui), its element maker, its captions (kStats, kMinimums,
-  // kObjectives), the page's calls, the dialog, the core's search form and the last
+  // `s`: the dialog's elements (ui), its element maker, text(key, ...figures) of the
+  // description, the page's calls, the dialog, the core's search form and the last
   // finished search as they stand (page, dialog, form, last), readForm() and
   // showStatus(text).
   kestrel.searchResults = function (s) {
-    const { ui, element, kStats, kMinimums, kObjectives } = s;
+    const { ui, element, text } = s;
     let picked = null;    // the picked answer or curve step: {answer, label, row or step}
+    let stale = false;    // the answers shown are of another query than the controls'
+    const choicesOf = (field) => {
+      const c = s.form.controls.find((control) => control.field === field);
+      return Object.fromEntries(c.values.map((value, i) => [value, c.choices[i]]));
+    };
+    const minimumCaption = (key) => s.form.controls.find((c) => c.name === 'SearchMinOn_' + key).caption;
 
     const characterName = (index) => (index >= 0 && index < s.form.characters.length
       ? s.form.characters[index].caption : '-');
     const sum = (final) => final.reduce((a, b) => a + b, 0);
     const penaltyText = (penalty) => (penalty < 0 ? String(penalty) : '');
 
+    // A cell; in the touch layout's cards its column's caption stands before it.
     function cell(row, text, column) {
       const td = document.createElement('td');
       td.textContent = text;
-      if (column) {
-        td.dataset.column = column;
-      }
+      td.dataset.column = column;
+      td.dataset.label = s.form.columns[row.children.length];
       row.appendChild(td);
       return td;
     }
 
-    function figureRow(rank, character, figures, changes) {
+    function figureRow(rank, character, figures, changes, texts) {
       const tr = document.createElement('tr');
       cell(tr, rank, 'rank');
       cell(tr, character, 'character');
@@ -52,6 +59,7 @@
       figures.distances.forEach((value, i) => cell(tr, value + 'y', 'd' + i));
       cell(tr, String(figures.pp), 'pp');
       cell(tr, changes === null ? '' : String(changes), 'changes');
+      cell(tr, texts.join(' / '), 'changeTexts').title = texts.join('\n');
       const column = kObjectiveColumn[s.last.objective];
       for (const td of tr.querySelectorAll(`[data-column="${column}"]`)) {
         td.classList.add('objective');
@@ -65,7 +73,19 @@
       ui.reachList.replaceChildren();
       ui.curveBox.hidden = true;
       ui.curve.replaceChildren();
+      markStale(false);
       pick(null);
+    }
+
+    // The query changed since the answers shown were found: they stay in sight, greyed,
+    // and no longer apply.
+    function markStale(on = true) {
+      stale = on;
+      s.dialog.classList.toggle('stale', on);
+      if (on) {
+        pick(null, true);
+        s.showStatus(text('stale'));
+      }
     }
 
     // `soFar`: the best answers so far of a search that still runs; the row the player
@@ -73,18 +93,21 @@
     function render(answer, soFar = false) {
       const keep = soFar && picked ? picked.answer.code : null;
       clearAnswers();
-      const current = figureRow('現在', characterName(s.last.shownPage), answer.current, null);
+      const current = figureRow(text('currentRow'), characterName(s.last.shownPage), answer.current, null,
+                                [text('currentChanges')]);
       current.classList.add('current');
-      current.addEventListener('click', () => pick(null));
+      current.addEventListener('click', () => pick(null, true));
       ui.answers.appendChild(current);
       answer.answers.forEach((a) => {
-        const tr = figureRow(`${a.rank}位`, characterName(a.character), a, a.changes.length);
+        const tr = figureRow(`${a.rank}位`, characterName(a.character), a, a.changes.length,
+                             a.changes.length > 0 ? a.changes : [text('noChange')]);
         tr.dataset.code = a.code;
         tr.dataset.rank = a.rank;
         tr.tabIndex = -1;
-        tr.addEventListener('click', () => pick({ row: tr, answer: a, label: `${a.rank}位` }));
+        const choice = () => ({ row: tr, answer: a, label: `${a.rank}位`, heading: text('changesOf', a.rank) });
+        tr.addEventListener('click', () => pick(choice()));
         tr.addEventListener('dblclick', () => {
-          pick({ row: tr, answer: a, label: `${a.rank}位` });
+          pick(choice());
           applyPicked();
         });
         ui.answers.appendChild(tr);
@@ -104,14 +127,14 @@
       }
       ui.reaches.hidden = false;
       ui.reachList.replaceChildren();
-      const names = Object.fromEntries(kMinimums);
       for (const reach of answer.reaches) {
         const li = document.createElement('li');
         const unit = reach.min === 'distance' ? 'y' : '';
+        const name = minimumCaption(reach.min);
         li.dataset.min = reach.min;
         li.textContent = reach.reachable === null
-          ? `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件だけで当てはまるビルドがありません`
-          : `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件を守ると最高 ${reach.reachable}${unit}`;
+          ? `${name} ${reach.wanted}${unit} 以上: ほかの条件だけで当てはまるビルドがありません`
+          : `${name} ${reach.wanted}${unit} 以上: ほかの条件を守ると最高 ${reach.reachable}${unit}`;
         ui.reachList.appendChild(li);
       }
       if (answer.reaches.length === 0) {
@@ -120,8 +143,12 @@
       }
     }
 
-    // The answer or curve step whose changes show and that "適用" applies.
-    function pick(choice) {
+    // The answer or curve step whose changes show and that "適用" applies; `current`:
+    // the first row, the selection the search started from, was picked.
+    function pick(choice, current = false) {
+      if (stale && choice) {
+        return;
+      }
       picked = choice;
       for (const e of s.dialog.querySelectorAll('.picked')) {
         e.classList.remove('picked');
@@ -129,10 +156,11 @@
       ui.changes.replaceChildren();
       ui.apply.disabled = !choice;
       if (!choice) {
-        ui.changesTitle.textContent = '変更点';
-        if (s.last && s.last.answer) {
+        ui.changesTitle.textContent = text('changesTitle');
+        if (current && !stale) {
+          ui.answers.querySelector('tr.current')?.classList.add('picked');
           const li = document.createElement('li');
-          li.textContent = '探索を始めたときの選択です。';
+          li.textContent = text('currentPicked');
           li.className = 'none';
           ui.changes.appendChild(li);
         }
@@ -145,8 +173,9 @@
       for (const e of targets) {
         e.classList.add('picked');
       }
-      ui.changesTitle.textContent = `${choice.label}の変更 (ダブルクリックか「適用」で適用)`;
-      const texts = choice.answer.changes.length > 0 ? choice.answer.changes : ['変更なし'];
+      const hint = s.page.touch && s.page.touch.on ? text('applyHintTouch') : text('applyHint');
+      ui.changesTitle.textContent = `${choice.heading} ${hint}`;
+      const texts = choice.answer.changes.length > 0 ? choice.answer.changes : [text('noChange')];
       for (const text of texts) {
         const li = document.createElement('li');
         li.textContent = text;
@@ -155,14 +184,15 @@
     }
 
     function applyPicked() {
-      if (!picked) {
+      if (!picked || stale) {
         return;
       }
       const answer = s.page.change(() => s.page.core.applyBuild(picked.answer.code));
-      // The shown page may have turned to the answer's character.
+      // The shown page may have turned to the answer's character; the minimums that are
+      // off take the new figures.
       s.readForm();
       if (answer && answer.errors.length === 0) {
-        s.showStatus(`${picked.label}のビルドを表示しました (「元に戻す」か Ctrl+Z で戻せます)。`);
+        s.showStatus(text('applied', picked.label));
       }
     }
 
@@ -185,15 +215,16 @@
       const steps = answer.curve;
       if (s.last.objective === 'leastPP') {
         ui.curveBox.hidden = false;
-        ui.curveTitle.textContent = '最小PPの探索には曲線がありません';
+        ui.curveTitle.textContent = text('curveLeastPP');
         return;
       }
       if (steps.length === 0) {
         return;
       }
       ui.curveBox.hidden = false;
-      const objective = Object.fromEntries(kObjectives)[s.last.objective];
-      ui.curveTitle.textContent = `予算ごとの最高${objective} (段をクリックでそのビルドを選択)`;
+      const objective = choicesOf('objective')[s.last.objective];
+      const unit = s.last.objective === 'distance' || s.last.objective === 'powerDistance' ? 'y' : '';
+      ui.curveTitle.textContent = text('curveTitle', objective);
       const width = 420;
       const height = 190;
       const box = { left: 44, right: width - 14, top: 12, bottom: height - 30 };
@@ -247,14 +278,17 @@
       const cy = y(current.value);
       svg('path', { d: `M${cx - 4},${cy - 4} L${cx + 4},${cy + 4} M${cx - 4},${cy + 4} L${cx + 4},${cy - 4}`,
                     class: 'current-mark' }, plot);
-      label('現在', { x: cx - 6, y: cy - 6 }, { 'text-anchor': 'end', class: 'current-label' });
+      label(text('currentRow'), { x: cx - 6, y: cy - 6 }, { 'text-anchor': 'end', class: 'current-label' });
       steps.forEach((step, i) => {
         const g = svg('g', { class: 'step', 'data-step': i, tabindex: '-1', role: 'button',
                              'aria-label': `${step.pp} PP で ${step.value}` }, plot);
-        svg('circle', { cx: x(step.pp), cy: y(step.value), r: 9, class: 'hit' }, g);
+        // A finger needs a wider target than a mouse.
+        const reach = s.page.touch && s.page.touch.on ? 22 : 9;
+        svg('circle', { cx: x(step.pp), cy: y(step.value), r: reach, class: 'hit' }, g);
         svg('circle', { cx: x(step.pp), cy: y(step.value), r: 3.5, class: 'dot' }, g);
-        svg('title', {}, g).textContent = `${step.pp} PP から ${objective} ${step.value}`;
-        const choice = () => ({ step: i, answer: step, label: `曲線の段 ${step.pp} PP` });
+        svg('title', {}, g).textContent = text('curveStep', step.pp, objective, step.value + unit);
+        const choice = () => ({ step: i, answer: step, label: `曲線の段 ${step.pp} PP `,
+                                heading: text('stepChangesOf', step.pp, step.value + unit) });
         g.addEventListener('click', () => pick(choice()));
         g.addEventListener('dblclick', () => {
           pick(choice());
@@ -264,52 +298,64 @@
     }
 
 
-    // The answers' part of the dialog, in `body`: the table, what the minimums reach, the
-    // changes of the picked answer and the curve.
-    function build(body) {
-      // What it found.
-      const found = element('div', { class: 'found' }, body);
-      const tableBox = element('div', { class: 'table-box' }, found);
-      const table = element('table', { id: 'SearchAnswers', tabindex: 0, 'aria-label': '探索の答え' }, tableBox);
-      const head = element('tr', {}, element('thead', {}, table));
-      for (const caption of ['順位', 'キャラ', ...kStats, '合計', 'ペナルティ', '1W飛距離', '(パワー)', '(パワー×2)', 'PP',
-                           '変更']) {
-        element('th', {}, head, caption);
+    // A part of the answers, described by `c`, into `box`: the message, the table, the
+    // changes or the curve (the last two side by side). Gives the element named by `c`.
+    function build(c, box) {
+      switch (c.kind) {
+        case 'Message':
+          ui.reaches = element('div', { hidden: '' }, box);
+          element('p', {}, ui.reaches, '条件をすべて満たすビルドはありません。');
+          ui.reachList = element('ul', {}, ui.reaches);
+          return ui.reaches;
+        case 'Answers': {
+          const tableBox = element('div', { class: 'table-box' }, box);
+          const table = element('table', { tabindex: 0 }, tableBox);
+          const head = element('tr', {}, element('thead', {}, table));
+          for (const caption of s.form.columns) {
+            element('th', {}, head, caption);
+          }
+          ui.answers = element('tbody', {}, table);
+          table.addEventListener('keydown', keyOnTable);
+          return table;
+        }
+        case 'Changes': {
+          ui.lower = ui.lower || element('div', { class: 'lower' }, box);
+          const changesBox = element('div', { class: 'changes' }, ui.lower);
+          ui.changesTitle = element('div', { class: 'heading' }, changesBox, text('changesTitle'));
+          ui.changes = element('ul', {}, changesBox);
+          return ui.changes;
+        }
+        default: {
+          ui.lower = ui.lower || element('div', { class: 'lower' }, box);
+          ui.curveBox = element('div', { class: 'curve', hidden: '' }, ui.lower);
+          ui.curveTitle = element('div', { class: 'heading' }, ui.curveBox);
+          ui.curve = svg('svg', { role: 'group' }, ui.curveBox);
+          return ui.curve;
+        }
       }
-      ui.answers = element('tbody', {}, table);
-      table.addEventListener('keydown', (event) => {
-        const rows = [...ui.answers.querySelectorAll('tr[data-code]')];
-        const at = picked && picked.row ? rows.indexOf(picked.row) : -1;
-        let to = null;
-        if (event.key === 'ArrowDown') {
-          to = Math.min(rows.length - 1, at + 1);
-        } else if (event.key === 'ArrowUp') {
-          to = Math.max(0, at - 1);
-        } else if (event.key === 'Enter') {
-          event.preventDefault();
-          applyPicked();
-          return;
-        }
-        if (to !== null && rows[to]) {
-          event.preventDefault();
-          rows[to].click();
-          rows[to].scrollIntoView({ block: 'nearest' });
-        }
-      });
-
-      ui.reaches = element('div', { id: 'SearchReaches', hidden: '' }, found);
-      element('p', {}, ui.reaches, '条件をすべて満たすビルドはありません。');
-      ui.reachList = element('ul', {}, ui.reaches);
-
-      const lower = element('div', { class: 'lower' }, found);
-      const changesBox = element('div', { class: 'changes' }, lower);
-      ui.changesTitle = element('div', { class: 'heading' }, changesBox, '変更点');
-      ui.changes = element('ul', { id: 'SearchChanges' }, changesBox);
-      ui.curveBox = element('div', { class: 'curve', hidden: '' }, lower);
-      ui.curveTitle = element('div', { class: 'heading' }, ui.curveBox);
-      ui.curve = svg('svg', { id: 'SearchCurve', role: 'group', 'aria-label': 'PP と目的の値の関係' }, ui.curveBox);
     }
 
-    return { build, render, clearAnswers, applyPicked, characterName };
+    // Up and down pick the next answer, Enter applies it.
+    function keyOnTable(event) {
+      const rows = [...ui.answers.querySelectorAll('tr[data-code]')];
+      const at = picked && picked.row ? rows.indexOf(picked.row) : -1;
+      let to = null;
+      if (event.key === 'ArrowDown') {
+        to = Math.min(rows.length - 1, at + 1);
+      } else if (event.key === 'ArrowUp') {
+        to = Math.max(0, at - 1);
+      } else if (event.key === 'Enter') {
+        event.preventDefault();
+        applyPicked();
+        return;
+      }
+      if (to !== null && rows[to]) {
+        event.preventDefault();
+        rows[to].click();
+        rows[to].scrollIntoView({ block: 'nearest' });
+      }
+    }
+
+    return { build, render, clearAnswers, markStale, applyPicked, characterName, get stale() { return stale; } };
   };
 })(window.kestrelPage);

@@ -1,52 +1,39 @@
 'use strict';
-// The build search dialog "ビルド探索": the query as controls, the search in a worker
-// made from the page's own core script (so the page never waits for it; search-worker.js),
-// the answers, the changes of the picked one and the trade-off curve (search-results.js).
+// The build search dialog "ビルド探索": built from the core's description of it
+// (search-form.js), the query read from its controls, the search in a worker made from
+// the page's own core script (so the page never waits for it; search-worker.js), and the
+// answers, the changes of the picked one and the trade-off curve (search-results.js).
 // An answer is shown through the core as one step, as a pasted build code is. Joined into
 // the page after the page's own modules; start-up calls install() with the page's calls
 // once the core is ready.
 
 (function () {
-  const kStats = ['パワー', 'コントロール', '正確度', 'スピン', 'カーブ'];
-  const kStatKeys = ['Pow', 'Ctrl', 'Exa', 'Spin', 'Cur'];
-  const kMinimums = [['pow', 'パワー'], ['ctrl', 'コントロール'], ['exa', '正確度'],
-                     ['spin', 'スピン'], ['cur', 'カーブ'], ['distance', '1W飛距離']];
-  const kObjectives = [['distance', '1W飛距離'], ['powerDistance', 'パワーショット飛距離'],
-                       ['pow', 'パワー'], ['ctrl', 'コントロール'], ['exa', '正確度'],
-                       ['spin', 'スピン'], ['cur', 'カーブ'], ['sum', 'ステータス合計'],
-                       ['leastPP', '最小PP']];
-  const kWearKeys = ['Top', 'Pants', 'TopPants', 'Waist', 'Shoes', 'Hand', 'Head', 'Head1', 'Head2',
-                     'Face', 'Face1', 'Face2', 'Face3', 'Hoho', 'Hoho2', 'Mouth', 'Arm', 'Key', 'Gun',
-                     'Ear', 'Back', 'Shippo', 'Acce', 'Ring'];
-  const kOtherParts = [
-    ['カード', [['CharaCard1', 'キャラカード1'], ['CharaCard2', 'キャラカード2'],
-              ['CharaCard3', 'キャラカード3'], ['CaddieCard1', 'キャディカード1'],
-              ['CaddieCard2', 'キャディカード2']]],
-    ['キャディ等', [['Caddie', 'キャディ'], ['SpecialCard', 'スペシャルカード'], ['Club', 'クラブ']]],
-    ['キャラ強化', kStatKeys.map((k, i) => [k + 'SlotUp', kStats[i]])],
-    ['クラブ強化', kStatKeys.map((k, i) => ['Club' + k + 'SlotUp', kStats[i]])],
-  ];
   const kProgressDelay = 200;  // ms a search runs before its progress shows
+  const kestrelPage = window.kestrelPage;
 
   let page = null;   // the page's calls: core, change(call), status(text)
-  let form = null;   // the core's SearchForm(): shown page, characters and their slots
-  let ranges = null;  // the core's limit of each number field, by its JSON path
+  let form = null;   // the core's description of the dialog, with the shown page
   let dialog = null;
-  const ui = {};     // the dialog's elements by role
-  const free = new Map([...kWearKeys, ...kOtherParts.flatMap(([, parts]) => parts.map(([k]) => k))]
-    .map((key) => [key, true]));
+  let built = null;  // the dialog's elements: byName, parts, wear
+  const ui = {};     // the elements the results' part uses, by role
   let job = null;     // the running search: {id, started, timer}
   let jobs = 0;
   let last = null;    // the last finished search: query, answer, times
   const waiting = [];  // run()s that wait for the search to finish
 
-  const worker = window.kestrelPage.searchWorker(received, (message) => {
+  const worker = kestrelPage.searchWorker(received, (message) => {
     if (job) {
       finish('error', 'ビルド探索を実行できませんでした: ' + message);
     }
   });
-  const found = window.kestrelPage.searchResults({
-    ui, element, kStats, kMinimums, kObjectives, readForm, showStatus,
+
+  // A text of the description with its {0}, {1}, ... filled.
+  function text(key, ...figures) {
+    return form.texts[key].replace(/\{(\d)\}/g, (_, n) => String(figures[Number(n)] ?? ''));
+  }
+
+  const found = kestrelPage.searchResults({
+    ui, element: kestrelPage.searchElement, text, readForm, showStatus,
     get page() { return page; },
     get dialog() { return dialog; },
     get form() { return form; },
@@ -70,7 +57,7 @@
       last = { query: job.query, objective: job.objective, answer: job.soFar, run: null,
                progressShown: job.progressShown ?? null, shownPage: form.shown };
       found.render(job.soFar, true);
-      showStatus(`探索中… これまでの候補 ${job.soFar.answers.length} 件 (まだ最適とは限りません)`);
+      showStatus(text('soFar', job.soFar.answers.length));
       return;
     }
     const answer = JSON.parse(message.answer);
@@ -92,42 +79,39 @@
     }
   }
 
-  // The integer of a number field, null when it is empty. A value outside the core's
-  // limit for the field, or no integer (a fraction, text the browser could not read as a
-  // number), is refused as the core refuses it.
-  function integerOf(input, field) {
+  // The integer of a number field. A value outside the core's limit for the field, or no
+  // integer (a fraction, empty, text the browser could not read as a number), is refused
+  // as the core refuses it.
+  function integerOf(input) {
+    const c = form.controls.find((control) => control.name === input.id);
     const text = input.value.trim();
-    if (text === '' && !input.validity.badInput) {
-      return null;
-    }
     const value = Number(text);
-    const limit = ranges[field];
-    if (text === '' || !Number.isInteger(value) || value < limit.low || value > limit.high) {
-      throw new Refusal(limit.refusal, input);
+    if (text === '' || !Number.isInteger(value) || value < c.limit.low || value > c.limit.high) {
+      throw new Refusal(c.limit.refusal, input);
     }
     return value;
   }
 
-  // The query of the controls; throws a Refusal for a number the core would refuse. An
-  // empty count of answers leaves the core's default.
+  // The query of the controls; throws a Refusal for a number the core would refuse. A
+  // minimum or the budget counts only while its toggle is on.
   function readQuery() {
-    const character = ui.character.value;
+    const n = built.byName;
+    const character = n.SearchCharacter.value;
     const min = {};
-    for (const [key] of kMinimums) {
-      const value = integerOf(ui.min[key], 'min.' + key);
-      if (value !== null) {
-        min[key] = value;
+    for (const input of dialog.querySelectorAll('input[data-min]')) {
+      if (n['SearchMinOn_' + input.dataset.min].checked) {
+        min[input.dataset.min] = integerOf(input);
       }
     }
     return {
       build: page.core.shareCode(),
       character: character === 'shown' || character === 'any' ? character : Number(character),
-      free: [...free].filter(([, on]) => on).map(([key]) => key),
+      free: Object.entries(built.parts).filter(([, box]) => box.checked).map(([key]) => key),
       min,
-      noPenalty: ui.noPenalty.checked,
-      budget: integerOf(ui.budget, 'budget'),
-      objective: ui.objective.value,
-      results: integerOf(ui.results, 'results') ?? undefined,
+      noPenalty: n.SearchNoPenalty.checked,
+      budget: n.SearchBudgetOn.checked ? integerOf(n.SearchBudget) : null,
+      objective: n.SearchObjective.value,
+      results: integerOf(n.SearchResults),
     };
   }
 
@@ -156,31 +140,32 @@
   }
 
   // Runs the query of the controls, or the given query text (the benchmark's).
-  function start(text) {
+  function start(queryJson) {
     if (job) {
       return false;
     }
-    if (text === undefined) {
-      text = queryText();
-      if (text === null) {
-        return false;
-      }
+    const query = queryJson === undefined ? queryText() : queryJson;
+    if (query === null) {
+      return false;
     }
     if (!worker.ensure()) {
-      showStatus('このブラウザではビルド探索を実行できません。', true);
+      showStatus(text('unsupported'), true);
       return false;
     }
     readForm();
-    job = { id: ++jobs, started: performance.now(), query: text, objective: JSON.parse(text).objective };
+    // The answers of the last search leave at once.
+    last = null;
+    found.clearAnswers();
+    job = { id: ++jobs, started: performance.now(), query, objective: JSON.parse(query).objective };
     job.timer = setTimeout(() => {
       ui.progressBox.hidden = false;
       job.progressShown = performance.now() - job.started;
     }, kProgressDelay);
     ui.progress.value = 0;
     ui.progressText.textContent = '';
-    showStatus('探索しています…');
+    showStatus(text('running'));
     setState('running');
-    worker.post({ id: job.id, query: text });
+    worker.post({ id: job.id, query });
     return true;
   }
 
@@ -192,8 +177,7 @@
     // found so far stays, not proved.
     worker.stop();
     const soFar = job.soFar && job.soFar.answers.length > 0 ? job.soFar : null;
-    finish('cancelled', soFar ? `探索を中止しました。見つけた候補 ${soFar.answers.length} 件は最適とは限りません。`
-      : '探索を中止しました。', soFar);
+    finish('cancelled', soFar ? text('cancelledKept', soFar.answers.length) : text('cancelled'), soFar);
     worker.ensure();
   }
 
@@ -216,150 +200,95 @@
   }
 
   function summary(answer, run) {
-    const count = answer.feasible ? `候補 ${answer.answers.length} 件` : '条件に合うビルドがありません';
-    return `${count} (${answer.nodes.toLocaleString('ja-JP')} ノード, ${(run.ms / 1000).toFixed(2)} 秒)` +
-      (answer.proved ? ' 最適を確認済み' : '');
+    const nodes = answer.nodes.toLocaleString('en-US');
+    const seconds = (run.ms / 1000).toFixed(2);
+    const line = answer.feasible ? text('proved', answer.answers.length, nodes, seconds)
+      : text('noneFound', nodes, seconds);
+    // An answer cut short by a time limit is not proved.
+    return answer.proved ? line : line.replace(/ 最適を確認済み$/, '');
   }
 
-  function showStatus(text, error) {
-    ui.status.textContent = text;
+  function showStatus(message, error) {
+    ui.status.textContent = message;
     ui.status.classList.toggle('error', Boolean(error));
   }
 
   // ---- The dialog -------------------------------------------------------------------
 
-  function element(tag, attributes, parent, text) {
-    const e = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes || {})) {
-      if (name === 'class') {
-        e.className = value;
-      } else {
-        e.setAttribute(name, value);
-      }
-    }
-    if (text !== undefined) {
-      e.textContent = text;
-    }
-    if (parent) {
-      parent.appendChild(e);
-    }
-    return e;
-  }
-
-  function checkbox(parent, key, caption) {
-    const label = element('label', { class: 'part' }, parent);
-    const box = element('input', { type: 'checkbox', 'data-part': key }, label);
-    box.checked = free.get(key);
-    box.addEventListener('change', () => free.set(key, box.checked));
-    label.appendChild(document.createTextNode(caption));
-    return box;
-  }
-
-  // The wear slots of the character the query names, by their row captions; for every
-  // character, the slots of all of them, a caption that two kinds share told apart by
-  // the key.
-  function wearRows() {
-    const which = ui.character.value;
-    if (which === 'any') {
-      const captions = new Map();
-      for (const c of form.characters) {
-        for (const [key, caption] of c.rows) {
-          captions.set(key, caption);
-        }
-      }
-      const keys = kWearKeys.filter((key) => captions.has(key));
-      const counts = {};
-      for (const key of keys) {
-        counts[captions.get(key)] = (counts[captions.get(key)] || 0) + 1;
-      }
-      return keys.map((key) => [key, counts[captions.get(key)] > 1 ? `${captions.get(key)}(${key})` : captions.get(key)]);
-    }
-    const index = which === 'shown' ? form.shown : Number(which);
-    return index >= 0 ? form.characters[index].rows : [];
-  }
-
+  // The wear slots of the character the query names, in its page's order; for every
+  // character, every kind of slot, each told apart by the description's caption.
   function showWearRows() {
-    ui.wear.replaceChildren();
-    for (const [key, caption] of wearRows()) {
-      checkbox(ui.wear, key, caption);
+    const which = built.byName.SearchCharacter.value;
+    const index = which === 'shown' ? form.shown : which === 'any' ? -1 : Number(which);
+    const keys = index >= 0 ? form.characters[index].rows
+      : form.parts.filter((p) => p.group === 0 && p.any).map((p) => p.key);
+    const byKey = Object.fromEntries(form.parts.map((p) => [p.key, p]));
+    built.wear.replaceChildren();
+    for (const key of keys) {
+      const label = built.parts[key].parentElement;
+      label.lastChild.textContent = index >= 0 ? byKey[key].caption : byKey[key].anyCaption;
+      label.title = byKey[key].hint;
+      built.wear.appendChild(label);
     }
   }
 
   function setAllParts(on) {
-    for (const key of free.keys()) {
-      free.set(key, on);
-    }
-    for (const box of dialog.querySelectorAll('input[data-part]')) {
+    for (const box of Object.values(built.parts)) {
       box.checked = on;
+    }
+    queryChanged();
+  }
+
+  // A change to the query leaves the answers shown behind it.
+  function queryChanged() {
+    if (!job && last && last.answer && !found.stale) {
+      found.markStale();
+    }
+  }
+
+  // What the core says of the shown page and the figures now: the wear parts of
+  // "表示中のキャラ" follow the shown page, the minimums that are off its figures.
+  function readForm() {
+    const shownBefore = form && form.shown;
+    form = JSON.parse(page.core.searchForm());
+    if (!built) {
+      return;
+    }
+    const n = built.byName;
+    const shown = form.shown >= 0 ? form.characters[form.shown].caption : '—';
+    n.SearchCharacter.options[0].textContent = text('shownCharacter', shown);
+    if (n.SearchCharacter.value === 'shown' && form.shown !== shownBefore) {
+      showWearRows();
+    }
+    for (const input of dialog.querySelectorAll('input[data-min]')) {
+      if (!n['SearchMinOn_' + input.dataset.min].checked) {
+        input.value = form.defaults[input.dataset.min];
+      }
     }
   }
 
   function build() {
-    dialog = element('dialog', { id: 'SearchDialog', 'aria-labelledby': 'SearchTitle' }, document.body);
-    dialog.dataset.state = 'idle';
-    element('div', { id: 'SearchTitle', class: 'title' }, dialog, 'ビルド探索');
-    const body = element('div', { class: 'body' }, dialog);
-
-    // What to search for.
-    const query = element('div', { class: 'query' }, body);
-    const top = element('div', { class: 'line' }, query);
-    const field = (parent, caption, control) => {
-      const label = element('label', { class: 'field' }, parent, caption);
-      label.appendChild(control);
-      return control;
-    };
-    ui.character = field(top, 'キャラ', element('select', { id: 'SearchCharacter' }));
-    ui.objective = field(top, '目的', element('select', { id: 'SearchObjective' }));
-    for (const [value, caption] of kObjectives) {
-      element('option', { value }, ui.objective, caption);
+    built = kestrelPage.buildSearchDialog(form, found.build);
+    dialog = built.dialog;
+    const n = built.byName;
+    Object.assign(ui, { run: n.SearchRun, cancel: n.SearchCancel, apply: n.SearchApply,
+                        status: n.SearchStatus, progress: n.SearchProgress,
+                        progressBox: n.SearchProgressBox,
+                        progressText: n.SearchProgressBox.querySelector('.percent') });
+    ui.cancel.disabled = true;
+    ui.apply.disabled = true;
+    // Each toggle makes the number it switches usable.
+    for (const c of form.controls.filter((control) => control.switch)) {
+      n[c.switch].addEventListener('change', () => {
+        n[c.name].disabled = !n[c.switch].checked;
+      });
     }
-    ui.results = field(top, '候補数', element('input', { id: 'SearchResults', type: 'number', value: 10,
-                                                     class: 'num' }));
-    ui.character.addEventListener('change', showWearRows);
-
-    const parts = element('fieldset', { class: 'parts' }, query);
-    const legend = element('legend', {}, parts, '変えてよいもの');
-    const all = element('button', { type: 'button', id: 'SearchAllParts' }, legend, 'すべて');
-    const none = element('button', { type: 'button', id: 'SearchNoParts' }, legend, 'なし');
-    all.addEventListener('click', () => setAllParts(true));
-    none.addEventListener('click', () => setAllParts(false));
-    const wearLine = element('div', { class: 'group' }, parts);
-    element('span', { class: 'group-caption' }, wearLine, '装備');
-    ui.wear = element('span', { class: 'boxes', id: 'SearchWear' }, wearLine);
-    for (const [caption, list] of kOtherParts) {
-      const line = element('div', { class: 'group' }, parts);
-      element('span', { class: 'group-caption' }, line, caption);
-      const boxes = element('span', { class: 'boxes' }, line);
-      for (const [key, text] of list) {
-        checkbox(boxes, key, text);
-      }
-    }
-
-    const limits = element('fieldset', { class: 'limits' }, query);
-    element('legend', {}, limits, '条件');
-    const minLine = element('div', { class: 'line' }, limits);
-    element('span', { class: 'group-caption' }, minLine, '最低値');
-    ui.min = {};
-    for (const [key, caption] of kMinimums) {
-      ui.min[key] = field(minLine, caption, element('input', { type: 'number', class: 'num', 'data-min': key,
-                                                              placeholder: 'なし' }));
-    }
-    const more = element('div', { class: 'line' }, limits);
-    const penalty = element('label', { class: 'field' }, more);
-    ui.noPenalty = element('input', { type: 'checkbox', id: 'SearchNoPenalty' }, penalty);
-    ui.noPenalty.checked = true;
-    penalty.appendChild(document.createTextNode('パワーペナルティなし'));
-    ui.budget = field(more, '予算', element('input', { id: 'SearchBudget', type: 'number', class: 'num wide',
-                                                     placeholder: 'なし' }));
-    element('span', { class: 'unit' }, more, 'PP まで');
-
-    const run = element('div', { class: 'line run' }, query);
-    ui.run = element('button', { type: 'button', id: 'SearchRun', class: 'main' }, run, '探索');
-    ui.cancel = element('button', { type: 'button', id: 'SearchCancel', disabled: '' }, run, '中止');
-    ui.progressBox = element('span', { id: 'SearchProgressBox', hidden: '' }, run);
-    ui.progress = element('progress', { id: 'SearchProgress', max: 1, value: 0 }, ui.progressBox);
-    ui.progressText = element('span', { class: 'percent' }, ui.progressBox);
-    ui.status = element('span', { id: 'SearchStatus', role: 'status', 'aria-live': 'polite' }, run);
+    n.SearchCharacter.addEventListener('change', showWearRows);
+    n.SearchFreeAll.addEventListener('click', () => setAllParts(true));
+    n.SearchFreeNone.addEventListener('click', () => setAllParts(false));
+    const query = dialog.querySelector('.query');
+    query.addEventListener('change', queryChanged);
+    query.addEventListener('input', queryChanged);
     ui.run.addEventListener('click', () => start());
     // Enter in a number field searches.
     query.addEventListener('keydown', (event) => {
@@ -369,34 +298,10 @@
       }
     });
     ui.cancel.addEventListener('click', cancel);
-
-    // What it found.
-    found.build(body);
-
-    const buttons = element('div', { class: 'buttons' }, dialog);
-    ui.apply = element('button', { type: 'button', id: 'SearchApply', disabled: '' }, buttons, '適用');
-    const close = element('button', { type: 'button', id: 'SearchClose' }, buttons, '閉じる');
     ui.apply.addEventListener('click', found.applyPicked);
-    close.addEventListener('click', () => dialog.close());
+    n.SearchClose.addEventListener('click', () => dialog.close());
     // A search still running stops when the dialog closes.
     dialog.addEventListener('close', cancel);
-  }
-
-  // What the core says of the shown page and the characters' slots; the wear parts of
-  // "表示中のキャラ" follow the shown page.
-  function readForm() {
-    const shownBefore = form && form.shown;
-    form = JSON.parse(page.core.searchForm());
-    if (ui.character.options.length === 0) {
-      element('option', { value: 'shown' }, ui.character);
-      form.characters.forEach((c, i) => element('option', { value: String(i) }, ui.character, c.caption));
-      element('option', { value: 'any' }, ui.character, 'すべてのキャラ');
-      ui.character.value = 'shown';
-    }
-    ui.character.options[0].textContent = `表示中のキャラ (${found.characterName(form.shown)})`;
-    if (ui.character.value === 'shown' && form.shown !== shownBefore) {
-      showWearRows();
-    }
   }
 
   function open() {
@@ -408,23 +313,14 @@
     }
   }
 
-  // Each number field takes the range the core gives it.
-  function setLimits() {
-    ranges = JSON.parse(page.core.searchForm()).limits;
-    const inputs = [['results', ui.results], ['budget', ui.budget],
-                    ...kMinimums.map(([key]) => ['min.' + key, ui.min[key]])];
-    for (const [path, input] of inputs) {
-      input.min = ranges[path].low;
-      input.max = ranges[path].high;
-    }
-  }
-
   function install(calls) {
     page = calls;
+    readForm();
     build();
-    setLimits();
-    const button = element('button', { type: 'button', id: 'SearchButton',
-                                       title: '条件に合う最良のビルドを探します' }, null, 'ビルド探索');
+    readForm();
+    const button = kestrelPage.searchElement('button', {
+      type: 'button', id: 'SearchButton', title: built.byName.SearchRun.title,
+    }, null, form.title);
     const tools = document.getElementById('tools');
     tools.insertBefore(button, document.getElementById('ToolStatus'));
     button.addEventListener('click', open);
@@ -434,10 +330,10 @@
       open,
       cancel,
       // Runs a query text as the dialog runs its own; resolves to the finished search.
-      run(text) {
+      run(queryJson) {
         return new Promise((resolve) => {
           waiting.push(resolve);
-          if (!start(text)) {
+          if (!start(queryJson)) {
             waiting.pop();
             resolve(null);
           }

@@ -42,15 +42,21 @@ async function openSearch(page) {
 async function enterQuery(page, q) {
   await page.selectOption('#SearchCharacter', String(q.character));
   await page.selectOption('#SearchObjective', q.objective);
-  await clickAt(page, '#SearchNoParts');
+  await clickAt(page, '#SearchFreeNone');
   for (const part of q.free) {
     await page.check(`#SearchDialog input[data-part="${part}"]`);
   }
   for (const key of kMinimums) {
-    await page.fill(`#SearchDialog input[data-min="${key}"]`, q.min[key] === undefined ? '' : String(q.min[key]));
+    await page.setChecked(`#SearchMinOn_${key}`, q.min[key] !== undefined);
+    if (q.min[key] !== undefined) {
+      await page.fill(`#SearchMin_${key}`, String(q.min[key]));
+    }
   }
   await page.setChecked('#SearchNoPenalty', q.noPenalty);
-  await page.fill('#SearchBudget', q.budget === null ? '' : String(q.budget));
+  await page.setChecked('#SearchBudgetOn', q.budget !== null);
+  if (q.budget !== null) {
+    await page.fill('#SearchBudget', String(q.budget));
+  }
   await page.fill('#SearchResults', String(q.results));
 }
 
@@ -72,8 +78,8 @@ const shownAnswers = (page) => page.evaluate(() => {
     }
     return { code: tr.dataset.code || null, cells };
   });
-  const reaches = document.getElementById('SearchReaches').hidden ? []
-    : [...document.querySelectorAll('#SearchReaches li')].map((li) => li.textContent);
+  const reaches = document.getElementById('SearchMessage').hidden ? []
+    : [...document.querySelectorAll('#SearchMessage li')].map((li) => li.textContent);
   const steps = [...document.querySelectorAll('#SearchCurve .step')].map((g) => g.getAttribute('aria-label'));
   return { rows, reaches, steps };
 });
@@ -207,16 +213,20 @@ test('the page answers as the window and the command line do, and shows what it 
 test('the number fields take the ranges the core gives and refuse the rest in its words', async () => {
   const page = await openPage(browser, { settings: kSettings });
   await openSearch(page);
-  const limits = await page.evaluate(() => JSON.parse(window.kestrel.core.searchForm()).limits);
-  const fields = [['results', '#SearchResults'], ['budget', '#SearchBudget'],
-                  ...kMinimums.map((key) => [`min.${key}`, `#SearchDialog input[data-min="${key}"]`])];
-  assert.deepEqual(Object.keys(limits).sort(), fields.map(([path]) => path).sort());
+  const numbers = await page.evaluate(() => JSON.parse(window.kestrel.core.searchForm()).controls
+    .filter((c) => c.kind === 'Number'));
+  const limits = Object.fromEntries(numbers.map((c) => [c.field, c.limit]));
+  const fields = numbers.map((c) => [c.field, '#' + c.name, c.switch]);
+  assert.deepEqual(Object.keys(limits).sort(), ['budget', 'results', ...kMinimums.map((key) => `min.${key}`)].sort());
   // Nothing free: every search is quick, also one that nothing can meet.
   const base = { character: 'shown', free: [], min: {}, noPenalty: true, budget: null,
                  objective: 'distance', results: 1 };
   await enterQuery(page, base);
-  for (const [path, selector] of fields) {
+  for (const [path, selector, toggle] of fields) {
     const { low, high, refusal } = limits[path];
+    if (toggle) {
+      await page.check('#' + toggle);
+    }
     assert.deepEqual(await page.$eval(selector, (e) => [Number(e.min), Number(e.max)]), [low, high], path);
     for (const value of [low - 1, low, low + 0.5, Math.floor((low + high) / 2), high, high + 1]) {
       const what = `${path} ${value}`;
@@ -243,7 +253,11 @@ test('the number fields take the ranges the core gives and refuse the rest in it
       await page.evaluate((text) => window.kestrel.search.run(text), JSON.stringify(query));
       assert.equal(await page.textContent('#SearchStatus'), refusal, `${what}: the core's refusal`);
     }
-    await page.fill(selector, path === 'results' ? '1' : '');
+    if (toggle) {
+      await page.uncheck('#' + toggle);
+    } else {
+      await page.fill(selector, '1');
+    }
   }
   assert.deepEqual(page.failures, []);
 });
@@ -299,7 +313,7 @@ test('a long search shows its progress past 200 ms, is cancelled, and leaves the
   assert.equal(quick.last.progressShown, null, 'no progress for a quick search');
 
   // Everything free, any character: long enough to watch and stop.
-  await clickAt(page, '#SearchAllParts');
+  await clickAt(page, '#SearchFreeAll');
   await page.selectOption('#SearchCharacter', 'any');
   await page.selectOption('#SearchObjective', 'sum');
   await page.fill('#SearchResults', '50');
@@ -346,7 +360,8 @@ test('a long search shows its progress past 200 ms, is cancelled, and leaves the
                            objective: 'sum', results: 3 });
   const again = await search(page);
   assert.deepEqual(again.answer, quick.answer);
-  assert.match(await page.textContent('#SearchStatus'), / 最適を確認済み$/);
+  assert.match(await page.textContent('#SearchStatus'),
+               again.answer.feasible ? / 最適を確認済み$/ : /^条件に合うビルドがありません \(/);
   await clickAt(page, '#SearchClose');
   const spinner = await shownState(page);
   await clickAt(page, '#UpDown1 .arrow.down');
