@@ -292,19 +292,31 @@ std::string WebFace::Close() {
     return Answer();
 }
 
-std::string WebFace::Import(std::string_view bytes) {
+bool WebFace::ImportLoads(std::string_view bytes, bool report) {
     MemoryStore imported(store_.Name(), std::string(bytes));
     TSimulator trial = sim_;
-    bool loads = true;
-    Run([&] {
-        try {
-            FormCreate(trial, imported);
-        } catch (const ESimError&) {
-            loads = false;
-            throw;
+    try {
+        FormCreate(trial, imported);
+        return true;
+    } catch (const ESimError& error) {
+        if (report) {
+            errors_.emplace_back(error.what());
         }
-    });
-    if (loads) {
+        return false;
+    }
+}
+
+// A file that does not load asks nothing: it replaces nothing.
+std::string WebFace::Import(std::string_view bytes) {
+    if (StoredChangedElsewhere() && ImportLoads(bytes, false)) {
+        ask_ = "importOver";
+        return Answer();
+    }
+    return ImportOver(bytes);
+}
+
+std::string WebFace::ImportOver(std::string_view bytes) {
+    if (ImportLoads(bytes, true)) {
         Run([&] { store_.Replace(bytes); });
     }
     showingLink_ = false;
