@@ -56,6 +56,9 @@ std::string Close() {
 std::string Import(std::string bytes) {
     return Face().Import(bytes);
 }
+std::string ImportOver(std::string bytes) {
+    return Face().ImportOver(bytes);
+}
 std::string ShareCode() {
     return Face().ShareCode();
 }
@@ -117,6 +120,7 @@ EMSCRIPTEN_BINDINGS(kestrel) {
     emscripten::function("reload", &Reload);
     emscripten::function("close", &Close);
     emscripten::function("importSettings", &Import);
+    emscripten::function("importSettingsOver", &ImportOver);
     emscripten::function("shareCode", &ShareCode);
     emscripten::function("openLink", &OpenLink);
     emscripten::function("paste", &Paste);

@@ -3,7 +3,6 @@
 #include "characters/roster.h"
 #include "engine/errors.h"
 #include "form/binding.h"
-#include "search/dialog_form.h"
 #include "search/search_json.h"
 #include "simulator/build_code.h"
 #include "simulator/lists.h"
@@ -293,19 +292,31 @@ std::string WebFace::Close() {
     return Answer();
 }
 
-std::string WebFace::Import(std::string_view bytes) {
+bool WebFace::ImportLoads(std::string_view bytes, bool report) {
     MemoryStore imported(store_.Name(), std::string(bytes));
     TSimulator trial = sim_;
-    bool loads = true;
-    Run([&] {
-        try {
-            FormCreate(trial, imported);
-        } catch (const ESimError&) {
-            loads = false;
-            throw;
+    try {
+        FormCreate(trial, imported);
+        return true;
+    } catch (const ESimError& error) {
+        if (report) {
+            errors_.emplace_back(error.what());
         }
-    });
-    if (loads) {
+        return false;
+    }
+}
+
+// A file that does not load asks nothing: it replaces nothing.
+std::string WebFace::Import(std::string_view bytes) {
+    if (StoredChangedElsewhere() && ImportLoads(bytes, false)) {
+        ask_ = "importOver";
+        return Answer();
+    }
+    return ImportOver(bytes);
+}
+
+std::string WebFace::ImportOver(std::string_view bytes) {
+    if (ImportLoads(bytes, true)) {
         Run([&] { store_.Replace(bytes); });
     }
     showingLink_ = false;
@@ -336,35 +347,6 @@ std::string WebFace::ApplyBuild(std::string_view code) {
         sim_ = std::move(shown);
     });
     return Answer();
-}
-
-std::string WebFace::SearchForm() const {
-    const BuildFigures now = FiguresOf(sim_);
-    std::vector<int32_t> defaults;
-    for (int m = 0; m < kMinimumCount; ++m) {
-        defaults.push_back(m == kMinDistance ? now.Distances[0] : StatField(now.Final, m));
-    }
-    return SearchDialogJson(sim_.State.TabIndex, defaults);
-}
-
-std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* control) {
-    try {
-        const JsonQuery read = QueryFromJson(queryJson);
-        if (!read.Build) {
-            throw ESearchQueryError("build: ビルドコードがありません");
-        }
-        // The build over empty settings, as the program's first load shows it.
-        TSimulator sim;
-        MemoryStore empty("search");
-        FormCreate(sim, empty);
-        ShowBuild(sim, DecodeBuild(*read.Build));
-        return ResultJson(RunSearch(sim, read.Query, control));
-    } catch (const ESimError& error) {
-        std::string out = "{\"error\":";
-        AppendJsonString(out, error.what());
-        out += '}';
-        return out;
-    }
 }
 
 std::string WebFace::Undo() {

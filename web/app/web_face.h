@@ -9,8 +9,8 @@
 //   {"errors": ["<message>", ...],   // each shown in the message box, followed by "."
 //    "hintPause": <ms>, "hintHide": <ms>,  // the hint timing; 0 before the load
 //    "undo": <steps>, "redo": <steps>,     // what undo and redo can go back and forth
-//    "ask": "overwrite" | "load",          // only when the user must choose (see Click
-//                                          // and Front)
+//    "ask": "overwrite" | "load" | "importOver",  // only when the user must choose
+//                                          // (see Click, Front and Import)
 //    "view": [{"w": <widget index in MainForm()>, "v": <list index, spinner position or
 //              page>, "m": <spinner maximum>, "e": <enabled>, "t": "<label text>",
 //              "h": "<hint shown now>", "i": ["<list row>", ...]}, ...]}
@@ -75,8 +75,13 @@ public:
     std::string Close();
     // A settings file the user picked, as its bytes. It replaces the stored settings
     // only when it loads without an error; otherwise the error is reported and the
-    // stored settings are loaded again.
+    // stored settings are loaded again. A file that loads, over stored settings whose
+    // saved part changed since this page last loaded or saved them (another tab saved),
+    // writes nothing and asks "importOver", as the save asks; ImportOver() with the same
+    // bytes then imports it.
     std::string Import(std::string_view bytes);
+    // The import, over whatever is stored now.
+    std::string ImportOver(std::string_view bytes);
     // The stored settings text, byte for byte (empty when nothing is stored).
     std::string StoredText() const;
     // The build code of the selection as shown.
@@ -120,6 +125,9 @@ private:
     std::optional<std::string> StoredPart() const;
     // Another page saved since this one last loaded or saved.
     bool StoredChangedElsewhere() const;
+    // Whether settings `bytes` load without an error, tried on a copy of the selection;
+    // with `report`, the error goes to the answer.
+    bool ImportLoads(std::string_view bytes, bool report);
     std::string Answer();
 
     SettingsStore& store_;

@@ -145,10 +145,23 @@
         return;
       }
       const bytes = new Uint8Array(await picked.arrayBuffer());
-      const answer = page.apply(page.core.importSettings(bytes));
-      status(answer.errors.length === 0
+      const imported = (answer) => status(answer.errors.length === 0
         ? `${picked.name} を読み込みました。`
         : `${picked.name} は読み込めませんでした。保存した設定のままです。`);
+      const answer = page.apply(page.core.importSettings(bytes));
+      if (answer.ask !== 'importOver') {
+        imported(answer);
+        return;
+      }
+      // Another tab saved since this one loaded or saved: nothing is written unless the
+      // user says so.
+      page.askImportOver(picked.name, (over) => {
+        if (over) {
+          imported(page.apply(page.core.importSettingsOver(bytes)));
+        } else {
+          status(`${picked.name} は読み込みませんでした。別のタブで保存された設定のままです。`);
+        }
+      });
     });
     document.getElementById('ExportButton').addEventListener('click', () => {
       const bytes = page.core.storedBytes();

@@ -91,6 +91,21 @@ function fixedLabelsGrow() {
   return wrong;
 }
 
+// The touch layout scrolled to its bottom and back: the bar's buttons that were off the
+// screen down there (the strip may hide some sideways; none may go up with the page).
+function barOffScreen() {
+  window.scrollTo(0, document.documentElement.scrollHeight);
+  const gone = window.scrollY < window.innerHeight ? [`scrolled only ${window.scrollY}`] : [];
+  for (const e of document.querySelectorAll('#tools .touch-strip > button:not([hidden])')) {
+    const box = e.getBoundingClientRect();
+    if (box.top < 0 || box.bottom > window.innerHeight) {
+      gone.push(`${e.id} at ${box.top}..${box.bottom}`);
+    }
+  }
+  window.scrollTo(0, 0);
+  return gone;
+}
+
 const storedText = (key) => localStorage.getItem(key);
 const listOpen = (name) => document.getElementById(name).classList.contains('open');
 
@@ -173,6 +188,7 @@ async function smokeRun(page) {
   assert.deepEqual((await record('touch layout')).picked, saved);
   await page.click('#PageControl1-tab4');
   await record('touch layout, tab 4');
+  assert.deepEqual(await page.evaluate(barOffScreen), [], `${page.engine}: the bar, scrolled down`);
   assert.deepEqual(page.errors, [], `${page.engine}: errors in the console`);
 
   // Back at full width, the fixed labels over texts of every width.

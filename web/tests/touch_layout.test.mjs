@@ -128,6 +128,68 @@ test('the touch layout reads in the order of the form, its statuses pinned to th
   await page.context().close();
 });
 
+// The bar's buttons as the page stands now (the strip brought sideways to each, never
+// the page): where each stands on the screen and what a finger at its middle meets.
+const barButtons = (page, ids) => page.evaluate((ids) => ids.map((id) => {
+  const e = document.getElementById(id);
+  const strip = e.closest('.touch-strip');
+  if (strip) {
+    const [inner, outer] = [e.getBoundingClientRect(), strip.getBoundingClientRect()];
+    if (inner.left < outer.left || inner.right > outer.right) {
+      strip.scrollLeft += inner.left - outer.left;
+    }
+  }
+  const box = e.getBoundingClientRect();
+  const x = box.left + box.width / 2;
+  const y = box.top + box.height / 2;
+  const hit = document.elementFromPoint(x, y);
+  return { id, x, y, shown: box.top >= 0 && box.bottom <= window.innerHeight && box.left >= 0 &&
+           box.right <= window.innerWidth, reached: !!hit && e.contains(hit) };
+}), ids);
+
+test('in the touch layout the bar stays on screen however far the page scrolls, and takes a tap there', async () => {
+  const page = await openPage(browser, { settings: kSettings, touch: true });
+  const count = () => page.evaluate(() => document.getElementById('UpDown1').getAttribute('aria-valuenow'));
+  const from = await count();
+  await tapAt(page, '#UpDown1 .arrow.up');
+  assert.notEqual(await count(), from);
+  const ids = ['UndoButton', 'RedoButton', 'Button1', 'Button2', 'SearchButton', 'ImportButton'];
+  const far = await page.evaluate(() => document.documentElement.scrollHeight - window.innerHeight);
+  assert.ok(far > kPhone.height, `the column is long enough to scroll away from the bar (${far})`);
+  for (const share of [0, 0.3, 0.7, 1]) {
+    const y = Math.round(far * share);
+    // Sideways too: the page must not move that way.
+    await page.evaluate((y) => window.scrollTo(200, y), y);
+    assert.deepEqual(await page.evaluate(() => [window.scrollX, window.scrollY]), [0, y], 'scrolled down only');
+    for (const button of await barButtons(page, ids)) {
+      assert.ok(button.shown && button.reached, `${button.id} at ${share} of the way down: ${JSON.stringify(button)}`);
+    }
+  }
+  // Undo, tapped at the bottom of the page, takes the step back and leaves the page where
+  // it is.
+  const [undo] = await barButtons(page, ['UndoButton']);
+  await page.touchscreen.tap(undo.x, undo.y);
+  assert.equal(await count(), from);
+  assert.equal(await page.evaluate(() => window.scrollY), far);
+  assert.equal(await page.evaluate(() => document.documentElement.scrollWidth), kPhone.width);
+  assert.deepEqual(page.failures, []);
+  await page.context().close();
+
+  // The full layout's bar stays below the form and goes up with the page.
+  const full = await openPage(browser, { settings: kSettings, viewport: { width: 800, height: 400 } });
+  const barTop = () => full.evaluate(() => {
+    const tools = document.getElementById('tools');
+    return [tools.getBoundingClientRect().top + window.scrollY, getComputedStyle(tools).position,
+            getComputedStyle(document.body).overflowX];
+  });
+  const before = await barTop();
+  assert.deepEqual(before.slice(1), ['static', 'visible']);
+  await full.evaluate(() => window.scrollTo(0, document.documentElement.scrollHeight));
+  assert.ok(await full.evaluate(() => window.scrollY) > 0);
+  assert.deepEqual(await barTop(), before);
+  await full.context().close();
+});
+
 test('the width changes the layout, not what is shown, and the full layout comes back as it was', async () => {
   const page = await openPage(browser, { settings: kSettings, touch: true, mobile: false,
                                          viewport: { width: 800, height: 760 } });

@@ -1,6 +1,7 @@
-// The page in two tabs of one browser over the same stored settings: a save over what
-// the other tab saved since asks first, a tab back in front offers what the other saved,
-// and a tab's close (hidden) writes only its page into the settings as stored now.
+// The page in two tabs of one browser over the same stored settings: a save or an import
+// over what the other tab saved since asks first, a tab back in front offers what the
+// other saved, and a tab's close (hidden) writes only its page into the settings as
+// stored now.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
@@ -86,6 +87,69 @@ test('a save over what another tab saved since asks first, and keeps it unless t
   await clickAt(b, '#Button1');
   assert.equal(await question(b), null);
   assert.equal((await stored(b)).level, 2);
+  assert.deepEqual([...a.failures, ...b.failures], []);
+  await a.context().close();
+});
+
+// A settings file picked with the import button; answers the question it brought up, or
+// null when it asked nothing and was read.
+async function importFile(page, name, text) {
+  await page.evaluate(() => {
+    document.getElementById('ToolStatus').textContent = '';
+  });
+  const [chooser] = await Promise.all([page.waitForEvent('filechooser'), clickAt(page, '#ImportButton')]);
+  await chooser.setFiles({ name, mimeType: 'application/octet-stream', buffer: Buffer.from(text, 'latin1') });
+  await page.waitForFunction(() => document.getElementById('ToolStatus').textContent !== '' ||
+                                   document.getElementById('message').open);
+  return question(page);
+}
+
+const storedText = (page) => page.evaluate((key) => localStorage.getItem(key), kStoreKey);
+const toolStatus = (page) => page.textContent('#ToolStatus');
+
+test('an import over what another tab saved since asks as the save asks, and keeps it unless told', async () => {
+  const file = '[Character]\r\nLevel=7\r\nTabIndex=0\r\n[Noemi]\r\nShoes=4\r\n';
+  const a = await openPage(browser, { settings: kStored });
+  const b = await secondTab(a);
+  await perform(a, 'pick ComboBox1 5');
+  await clickAt(a, '#Button1');
+  const saved = await storedText(a);
+  await settled(a, b);
+
+  assert.equal(await importFile(b, 'mine.ini', file),
+               '別のタブで保存された設定があります。\nmine.ini の設定で上書きして保存しますか？');
+  await clickAt(b, '#message-no');
+  assert.equal(await storedText(b), saved, 'kept: nothing written');
+  assert.equal(await shownLevel(b), 3, 'nothing read');
+  assert.match(await toolStatus(b), /mine\.ini は読み込みませんでした。/);
+  // Escape keeps as well; the question comes again while the other tab's save stands.
+  assert.notEqual(await importFile(b, 'mine.ini', file), null);
+  await b.keyboard.press('Escape');
+  await b.waitForFunction(() => !document.getElementById('message').open);
+  assert.equal(await storedText(b), saved);
+  assert.notEqual(await importFile(b, 'mine.ini', file), null);
+  await clickAt(b, '#message-yes');
+  assert.equal(await storedText(b), file, 'overwritten by the file, byte for byte');
+  assert.equal(await shownLevel(b), 7);
+  assert.match(await toolStatus(b), /mine\.ini を読み込みました。/);
+
+  // Nothing saved elsewhere since: the next import and a save ask nothing.
+  const next = file.replace('Level=7', 'Level=9');
+  assert.equal(await importFile(b, 'next.ini', next), null);
+  assert.equal(await storedText(b), next);
+  await clickAt(b, '#Button1');
+  assert.equal(await question(b), null);
+  // The first tab is the stale one now; a file that does not load asks nothing there.
+  await settled(b, a);
+  const latest = await storedText(a);
+  assert.notEqual(await importFile(a, 'mine.ini', file), null);
+  await clickAt(a, '#message-no');
+  assert.equal(await storedText(a), latest);
+  assert.equal(await importFile(a, 'broken.ini', '[Bastian]\r\nPowSlotUp=40000\r\n'), null);
+  await a.waitForFunction(() => document.getElementById('message').open);
+  assert.equal(await a.textContent('#message-text'), '範囲チェックエラー.');
+  await clickAt(a, '#message-ok');
+  assert.equal(await storedText(a), latest);
   assert.deepEqual([...a.failures, ...b.failures], []);
   await a.context().close();
 });

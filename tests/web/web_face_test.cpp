@@ -1,0 +1,131 @@
+#include <gtest/gtest.h>
+
+#include <array>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "form/form.h"
+#include "settings/settings_store.h"
+#include "simulator/persistence.h"
+#include "tests/support/random_selection.h"
+#include "web/app/web_face.h"
+
+namespace {
+
+int WidgetNamed(const std::string& name) {
+    const FormDef& form = MainForm();
+    for (size_t i = 0; i < form.Widgets.size(); ++i) {
+        if (form.Widgets[i].Name == name) {
+            return static_cast<int>(i);
+        }
+    }
+    ADD_FAILURE() << "no widget " << name;
+    return -1;
+}
+
+bool Asks(const std::string& answer, const std::string& question) {
+    std::string ask = "\"ask\":\"";
+    ask += question;
+    ask += '"';
+    return answer.find(ask) != std::string::npos;
+}
+
+bool HasErrors(const std::string& answer) {
+    return answer.find("\"errors\":[]") == std::string::npos;
+}
+
+// Settings files as a save writes them, each of another random selection.
+std::vector<std::string> RandomFiles(std::mt19937& rng, int count) {
+    std::vector<std::string> files;
+    for (int i = 0; i < count; ++i) {
+        TSimulator sim;
+        RandomSelection(rng, sim);
+        MemoryStore file("file");
+        Button1Click(sim, file);
+        files.push_back(file.Text());
+    }
+    return files;
+}
+
+}  // namespace
+
+// Two pages (tabs) over one store, a random run of picks, saves, imports (of files that
+// load and of one that does not) and closes, each question answered at random, against
+// a model of what each page last loaded or saved: a save or an import of a file that
+// loads asks exactly when the stored selection is not the one the page last loaded or
+// saved; keeping writes nothing, overwriting writes the file byte for byte; a file that
+// does not load asks nothing and writes nothing; a close never makes a page ask.
+TEST(WebFaceTabs, ImportAndSaveOverAnotherTabsSaveAskFirst) {
+    std::mt19937 rng(4242);
+    const std::vector<std::string> files = RandomFiles(rng, 6);
+    const std::string broken = "[Character]\r\nLevel=5\r\n[Bastian]\r\nPowSlotUp=40000\r\n";
+    const int level = WidgetNamed("ComboBox1");
+    const int save = WidgetNamed("Button1");
+    MemoryStore store("kestrel-simulator.ini", files[0]);
+    std::array<WebFace, 2> tabs{WebFace(store), WebFace(store)};
+    std::array<std::string, 2> own;
+    for (int t = 0; t < 2; ++t) {
+        ASSERT_FALSE(HasErrors(tabs[t].Start("")));
+        own[t] = SavedPart(store.Text());
+    }
+    int asked = 0;
+    int kept = 0;
+    std::string trail;
+    for (int step = 0; step < 300; ++step) {
+        const int t = std::uniform_int_distribution<int>(0, 1)(rng);
+        const int roll = std::uniform_int_distribution<int>(0, 9)(rng);
+        const bool overwrite = std::uniform_int_distribution<int>(0, 1)(rng) == 1;
+        WebFace& tab = tabs[t];
+        const std::string before = store.Text();
+        const bool stale = SavedPart(before) != own[t];
+        trail += ' ';
+        trail += std::to_string(t);
+        trail += ':';
+        trail += std::to_string(roll);
+        trail += overwrite ? 'y' : 'n';
+        SCOPED_TRACE(trail);
+        if (roll < 3) {
+            tab.Pick(level, std::uniform_int_distribution<int>(0, 13)(rng));
+            ASSERT_EQ(store.Text(), before);
+            continue;
+        }
+        if (roll == 3) {
+            tab.Close();
+            ASSERT_EQ(SavedPart(store.Text()), SavedPart(before));
+            continue;
+        }
+        if (roll == 4) {
+            const std::string answer = tab.Import(broken);
+            EXPECT_TRUE(HasErrors(answer));
+            EXPECT_FALSE(Asks(answer, "importOver"));
+            ASSERT_EQ(store.Text(), before);
+            own[t] = SavedPart(before);  // loaded again
+            continue;
+        }
+        const bool import = roll >= 7;
+        const std::string& file =
+            files[std::uniform_int_distribution<size_t>(0, files.size() - 1)(rng)];
+        const std::string answer = import ? tab.Import(file) : tab.Click(save);
+        ASSERT_EQ(Asks(answer, import ? "importOver" : "overwrite"), stale);
+        ASSERT_FALSE(HasErrors(answer));
+        if (stale) {
+            ++asked;
+            ASSERT_EQ(store.Text(), before) << "written before the user chose";
+            if (!overwrite) {
+                ++kept;
+                continue;
+            }
+            ASSERT_FALSE(HasErrors(import ? tab.ImportOver(file) : tab.SaveOver()));
+        }
+        if (import) {
+            ASSERT_EQ(store.Text(), file);
+        }
+        own[t] = SavedPart(store.Text());
+        // Its own write asks nothing the next time.
+        ASSERT_FALSE(Asks(tab.Click(save), "overwrite"));
+        own[t] = SavedPart(store.Text());
+    }
+    EXPECT_GE(asked, 20);
+    EXPECT_GE(kept, 10);
+}
