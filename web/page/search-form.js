@@ -26,7 +26,8 @@
 
   // Builds the dialog of `form` (the description) into a new <dialog>; `results` builds
   // the answers' part into the box it is given. Gives the dialog and its elements by name:
-  // {dialog, byName, parts (part key -> checkbox), wear (the wear row's boxes)}.
+  // {dialog, byName, parts (part key -> checkbox), wear (the wear row's boxes), spare
+  // (where the wear parts not shown wait)}.
   kestrel.buildSearchDialog = function (form, results) {
     const dialog = element('dialog', { id: 'SearchDialog', 'aria-labelledby': 'SearchTitle' }, document.body);
     dialog.dataset.state = 'idle';
@@ -39,6 +40,7 @@
     let box = null;    // the section being filled
     let line = null;   // a line of a choice and the buttons after it
     let wear = null;
+    let spare = null;
     const controls = form.controls;
 
     const named = (e, c) => {
@@ -85,15 +87,18 @@
         if (p.group !== c.group) {
           return;
         }
-        const label = element('label', { class: 'part' }, c.group === 0 ? null : boxes);
+        const label = element('label', { class: 'part' }, boxes);
         const input = element('input', { type: 'checkbox', id: 'SearchFree_' + p.key, 'data-part': p.key }, label);
         input.checked = true;
         label.appendChild(element('span', {}, null, p.caption));
         parts[p.key] = input;
       });
       if (c.group === 0) {
+        // The wear parts the chosen character has not wait here, out of sight.
         wear = boxes;
         boxes.id = 'SearchWear';
+        spare = element('span', { hidden: '' }, row);
+        spare.append(...boxes.children);
       }
     };
 
@@ -163,7 +168,7 @@
       }
     }
     dialog.appendChild(foot);
-    return { dialog, byName, parts, wear };
+    return { dialog, byName, parts, wear, spare };
   };
 
   kestrel.searchElement = element;

@@ -282,8 +282,9 @@
       steps.forEach((step, i) => {
         const g = svg('g', { class: 'step', 'data-step': i, tabindex: '-1', role: 'button',
                              'aria-label': `${step.pp} PP で ${step.value}` }, plot);
-        // A finger needs a wider target than a mouse.
-        const reach = s.page.touch && s.page.touch.on ? 22 : 9;
+        // A finger needs a wider target than a mouse: 22 px on the screen, as drawn.
+        const scale = plot.getBoundingClientRect().width / width || 1;
+        const reach = s.page.touch && s.page.touch.on ? 22 / scale : 9;
         svg('circle', { cx: x(step.pp), cy: y(step.value), r: reach, class: 'hit' }, g);
         svg('circle', { cx: x(step.pp), cy: y(step.value), r: 3.5, class: 'dot' }, g);
         svg('title', {}, g).textContent = text('curveStep', step.pp, objective, step.value + unit);

@@ -223,7 +223,7 @@
     const keys = index >= 0 ? form.characters[index].rows
       : form.parts.filter((p) => p.group === 0 && p.any).map((p) => p.key);
     const byKey = Object.fromEntries(form.parts.map((p) => [p.key, p]));
-    built.wear.replaceChildren();
+    built.spare.append(...built.wear.children);
     for (const key of keys) {
       const label = built.parts[key].parentElement;
       label.lastChild.textContent = index >= 0 ? byKey[key].caption : byKey[key].anyCaption;
