@@ -167,9 +167,16 @@ QWidget* SearchDialog::BuildAnswerArea(size_t& at) {
             case DialogKind::Changes:
                 below->addWidget(widget, 2);
                 break;
-            case DialogKind::Curve:
-                below->addWidget(widget, 3);
+            case DialogKind::Curve: {
+                // The curve under its caption, which names the objective once answered.
+                auto* right = new QVBoxLayout;
+                curveCaption_ = new QLabel(Q(DialogText(DialogTextId::CurveTitle, {"値"})));
+                curveCaption_->setObjectName(QStringLiteral("SearchCurveCaption"));
+                right->addWidget(curveCaption_);
+                right->addWidget(widget, 1);
+                below->addLayout(right, 3);
                 break;
+            }
             case DialogKind::Button:
                 buttons->addWidget(widget);
                 break;

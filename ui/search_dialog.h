@@ -150,6 +150,7 @@ private:
     QTableWidget* table_ = nullptr;
     QListWidget* changes_ = nullptr;
     CurvePlot* curve_ = nullptr;
+    QLabel* curveCaption_ = nullptr;
     QPushButton* apply_ = nullptr;
 
     std::thread worker_;

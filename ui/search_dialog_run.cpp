@@ -164,6 +164,8 @@ void SearchDialog::ClearAnswers() {
     picked_.reset();
     stale_ = false;
     table_->setEnabled(true);
+    changes_->setEnabled(true);
+    curve_->setEnabled(true);
     table_->setRowCount(0);
     for (int c = 0; c < table_->columnCount(); ++c) {
         QFont font = table_->horizontalHeaderItem(c)->font();
@@ -184,6 +186,8 @@ void SearchDialog::MarkStale() {
     picked_.reset();
     apply_->setEnabled(false);
     table_->setEnabled(false);
+    changes_->setEnabled(false);
+    curve_->setEnabled(false);
     status_->setText(Text(DialogTextId::Stale));
 }
 
@@ -195,6 +199,8 @@ void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
     picked_.reset();
     stale_ = false;
     table_->setEnabled(true);
+    changes_->setEnabled(true);
+    curve_->setEnabled(true);
     apply_->setEnabled(false);
     const SearchResult& result = shown_->Result;
     {
@@ -221,6 +227,10 @@ void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
         table_->horizontalHeaderItem(c)->setFont(font);
     }
 
+    const DialogControl* objective = FindDialogControl("SearchObjective");
+    curveCaption_->setText(
+        Text(DialogTextId::CurveTitle,
+             {Q(objective->Choices[static_cast<size_t>(outcome.Query.Objective)])}));
     std::vector<CurvePlot::Step> steps;
     for (const CurveStep& step : result.Curve) {
         steps.push_back({step.PP, step.Value});
