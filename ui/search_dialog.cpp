@@ -17,6 +17,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QVBoxLayout>
+#include <limits>
 
 #include "characters/roster.h"
 #include "search/dialog_form.h"
@@ -220,8 +221,11 @@ QWidget* SearchDialog::MakeControl(const DialogControl& c) {
             break;
         }
         case DialogKind::Number: {
+            // The box takes any count a player types; one outside the field's limit is
+            // refused when the search starts, in the words every face uses, rather than
+            // cut short while it is typed.
             auto* box = new QSpinBox;
-            box->setRange(c.Limit->Low, c.Limit->High);
+            box->setRange(0, std::numeric_limits<int>::max());
             box->setSingleStep(c.Step);
             box->setValue(c.Initial);
             box->setSuffix(Q(c.Suffix));

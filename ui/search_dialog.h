@@ -112,6 +112,7 @@ private:
     void MarkStale();
     void ClearAnswers();
 
+    bool RefuseOutOfRange();
     void StartSearch();
     void CancelSearch();
     void ShowProgress();

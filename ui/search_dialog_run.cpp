@@ -1,11 +1,13 @@
 // A search of the dialog: run on a thread of its own, its answers so far shown as they
 // come, its result in the table, the changes and the curve, and the picked build applied.
 
+#include <QCheckBox>
 #include <QFont>
 #include <QLabel>
 #include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTableWidget>
 #include <exception>
 
@@ -63,8 +65,29 @@ const SearchResult* SearchDialog::Shown() const {
     return shown_ ? &shown_->Result : nullptr;
 }
 
+// The first number of the query outside its field's limit: its refusal shows, and the
+// box takes the focus. False when every number holds.
+bool SearchDialog::RefuseOutOfRange() {
+    for (const DialogControl& c : SearchDialogForm().Controls) {
+        if (c.Kind != DialogKind::Number) {
+            continue;
+        }
+        auto* box = findChild<QSpinBox*>(Q(c.Name));
+        const auto* on = c.Switch.empty() ? nullptr : findChild<QCheckBox*>(Q(c.Switch));
+        if ((on == nullptr || on->isChecked()) && !c.Limit->Holds(box->value())) {
+            status_->setText(Q(QueryRefusal(c.Field, *c.Limit)));
+            status_->setStyleSheet(QStringLiteral("color: #c00000;"));
+            box->setFocus();
+            box->selectAll();
+            return true;
+        }
+    }
+    status_->setStyleSheet(QString());
+    return false;
+}
+
 void SearchDialog::StartSearch() {
-    if (Searching()) {
+    if (Searching() || RefuseOutOfRange()) {
         return;
     }
     auto outcome = std::make_shared<Outcome>();
