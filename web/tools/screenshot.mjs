@@ -41,7 +41,7 @@ try {
   await page.setViewportSize({ width: 800, height: 900 });
   await clickAt(page, '#SearchButton');
   await page.selectOption('#SearchObjective', 'sum');
-  await clickAt(page, '#SearchNoParts');
+  await clickAt(page, '#SearchFreeNone');
   for (const part of ['Caddie', 'Club', 'PowSlotUp', 'CtrlSlotUp', 'ExaSlotUp', 'SpinSlotUp', 'CurSlotUp',
                       'ClubPowSlotUp', 'ClubCtrlSlotUp', 'ClubExaSlotUp', 'ClubSpinSlotUp', 'ClubCurSlotUp']) {
     await page.check(`#SearchDialog input[data-part="${part}"]`);
