@@ -42,7 +42,7 @@ XDG_RUNTIME_DIR="$work" xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
     sleep 2
     dialog=$(xdotool search --name "ビルド探索" | head -n 1)
     # Places of "なし", the boxes and "探索" in the dialog (1000 x 700).
-    for at in "495 49" "383 73" "441 73" "497 73" "100 95" "324 95" "100 161" \
+    for at in "366 49" "370 73" "428 73" "484 73" "100 95" "312 95" "100 161" \
               "100 183" "168 183" "266 183" "337 183" "404 183" \
               "100 205" "168 205" "266 205" "337 205" "404 205" "833 102"; do
         xdotool mousemove --window "$dialog" $at click 1
