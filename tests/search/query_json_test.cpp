@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "form/form.h"
+#include "json/json_writer.h"
 #include "search/search.h"
 #include "search/search_json.h"
 
