@@ -8,6 +8,7 @@
 
 #include "search/search.h"
 #include "search/search_json.h"
+#include "search/search_request.h"
 #include "settings/settings_store.h"
 #include "simulator/build_code.h"
 #include "simulator/persistence.h"
@@ -148,6 +149,47 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
     for (const std::string& path : {folder.File("missing.json"), folder.Path().string()}) {
         ExpectRefused(RunCli({"search", path}), "kestrel-cli: " + path + " を読めません (");
     }
+}
+
+// The command line and the page search through AnswerSearchRequest: for every query it
+// refuses, kestrel-cli says exactly its refusal (the page sends it as {"error": ...}), and
+// for one it answers, prints its answer.
+TEST(Cli, SearchRefusesAsTheCoreRequestDoes) {
+    const std::string code = EncodeBuild(PlannedBuild{});
+    std::string unknownVersion = code;
+    unknownVersion[0] = unknownVersion[0] == 'B' ? 'Z' : 'B';
+    PlannedBuild noClub;
+    noClub.Club = -1;
+    const std::string build = "{\"build\": \"" + code + "\", ";
+    const std::vector<std::string> refused = {
+        "",
+        "[]",
+        "{\"build\": \"" + code + "\",\n  \"results\": 5,\n  \"min\": {\"pow\": 01}}",
+        "{\"build\": \"\xC3\"}",
+        "{\"build\": \"" + code + "\"} x",
+        build + "\"budget\": -1}",
+        build + "\"min\": {\"pow\": 1000001}}",
+        build + "\"free\": [\"Top\", \"Top\"]}",
+        build + "\"objective\": \"far\"}",
+        build + "\"wish\": 1}",
+        build + "\"results\": 1, \"results\": 2}",
+        "{\"results\": 5}",
+        "{\"build\": \"A\"}",
+        "{\"build\": \"" + unknownVersion + "\"}",
+        "{\"build\": \"" + EncodeBuild(noClub) + "\"}",
+        "{\"build\": \"" + code + "\", \"x\": \"" + std::string(70000, 'x') + "\"}",
+    };
+    for (const std::string& query : refused) {
+        const SearchReply reply = AnswerSearchRequest(query, nullptr);
+        EXPECT_FALSE(reply.Answer) << query;
+        const CliRun run = RunCli({"search", "-"}, query);
+        EXPECT_EQ(run.Status, 2) << query;
+        EXPECT_EQ(run.Err, "kestrel-cli: " + reply.Refusal + "\n") << query;
+    }
+    const std::string query = build + "\"free\": [\"Caddie\"], \"results\": 3}";
+    const SearchReply reply = AnswerSearchRequest(query, nullptr);
+    ASSERT_TRUE(reply.Answer) << reply.Refusal;
+    EXPECT_EQ(WithoutNodes(RunCli({"search", "-"}, query).Out), WithoutNodes(*reply.Answer + "\n"));
 }
 
 // `search --time-limit MS` stops a long search and prints what it found, not proved, with

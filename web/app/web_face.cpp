@@ -6,6 +6,7 @@
 #include "json/json_writer.h"
 #include "search/query_limits.h"
 #include "search/search_json.h"
+#include "search/search_request.h"
 #include "simulator/build_code.h"
 #include "simulator/lists.h"
 #include "simulator/persistence.h"
@@ -371,23 +372,15 @@ std::string WebFace::SearchForm() const {
 }
 
 std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* control) {
-    try {
-        const JsonQuery read = QueryFromJson(queryJson);
-        if (!read.Build) {
-            throw ESearchQueryError("build: ビルドコードがありません");
-        }
-        // The build over empty settings, as the program's first load shows it.
-        TSimulator sim;
-        MemoryStore empty("search");
-        FormCreate(sim, empty);
-        ShowBuild(sim, DecodeBuild(*read.Build));
-        return ResultJson(RunSearch(sim, read.Query, control));
-    } catch (const ESimError& error) {
-        std::string out = "{\"error\":";
-        AppendJsonString(out, error.what());
-        out += '}';
-        return out;
+    SearchReply reply = AnswerSearchRequest(queryJson, control);
+    if (reply.Answer) {
+        return std::move(*reply.Answer);
     }
+    json::Writer json;
+    json.BeginObject();
+    json.Field("error", reply.Refusal);
+    json.EndObject();
+    return json.Take();
 }
 
 std::string WebFace::Undo() {
