@@ -84,7 +84,7 @@ void Writer::Item() {
 void Writer::Begin(char bracket, bool oneLine) {
     Item();
     out_ += bracket;
-    open_.push_back({oneLine});
+    open_.push_back({oneLine || (!open_.empty() && open_.back().OneLine)});
 }
 
 void Writer::End(char bracket) {

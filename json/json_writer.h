@@ -3,8 +3,9 @@
 // Writing JSON: the one string escaper and a writer that places the commas, in one of
 // two layouts. Compact: no blank at all, for a page's answers and the form description.
 // Pretty: for people, every member of an object and every element of an array on a line
-// of its own, indented by two blanks a level, except the arrays begun with BeginLine,
-// whose elements stand on one line separated by ", ".
+// of its own, indented by two blanks a level, except the arrays and objects begun with
+// BeginLine and BeginLineObject (and everything inside them), whose elements stand on one
+// line separated by ", ".
 
 #include <cstdint>
 #include <string>
@@ -28,6 +29,8 @@ public:
     void BeginArray() { Begin('[', false); }
     // An array whose elements stand on one line in the pretty layout too.
     void BeginLine() { Begin('[', true); }
+    // An object whose members stand on one line in the pretty layout too.
+    void BeginLineObject() { Begin('{', true); }
     void EndArray() { End(']'); }
 
     // The key of the next member of the object being written.

@@ -28,11 +28,31 @@ void WriteFigures(json::Writer& json, const BuildFigures& figures) {
     WriteInts(json, "distances", {figures.Distances.begin(), figures.Distances.end()});
 }
 
-void WriteChanges(json::Writer& json, const std::vector<std::string>& changes) {
+void WriteSide(json::Writer& json, std::string_view key, int32_t index, const std::string& text) {
+    json.Key(key);
+    json.BeginObject();
+    json.Field("index", index);
+    json.Field("text", text);
+    json.EndObject();
+}
+
+// "changes", the texts the dialog lists, and "changeData", the same as data, one change a
+// line: {"field": ..., "from": {"index": ..., "text": ...}, "to": {...}}.
+void WriteChanges(json::Writer& json, const SearchAnswer& answer) {
     json.Key("changes");
     json.BeginLine();
-    for (const std::string& text : changes) {
+    for (const std::string& text : answer.ChangeTexts) {
         json.String(text);
+    }
+    json.EndArray();
+    json.Key("changeData");
+    json.BeginArray();
+    for (const SearchChange& change : answer.ChangeData) {
+        json.BeginLineObject();
+        json.Field("field", change.Field);
+        WriteSide(json, "from", change.FromIndex, change.FromText);
+        WriteSide(json, "to", change.ToIndex, change.ToText);
+        json.EndObject();
     }
     json.EndArray();
 }
@@ -55,7 +75,7 @@ void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers) 
         json.Int(answer.Figures.PP);
         json.Key("value");
         json.Int(answer.Value);
-        WriteChanges(json, answer.ChangeTexts);
+        WriteChanges(json, answer);
         json.EndObject();
     }
     json.EndArray();
@@ -94,7 +114,7 @@ void WriteCurve(json::Writer& json, const std::vector<CurveStep>& curve) {
         json.Key("code");
         json.String(EncodeBuild(step.Answer.Build));
         WriteFigures(json, step.Answer.Figures);
-        WriteChanges(json, step.Answer.ChangeTexts);
+        WriteChanges(json, step.Answer);
         json.EndObject();
     }
     json.EndArray();
@@ -112,6 +132,10 @@ std::string ResultJson(const SearchResult& result) {
     json.Int(result.Current.PP);
     json.Key("value");
     json.Int(result.CurrentValue);
+    json.Key("character");
+    json.Int(result.CurrentBuild.TabIndex);
+    json.Key("code");
+    json.String(EncodeBuild(result.CurrentBuild));
     json.EndObject();
 
     json.Key("feasible");
