@@ -42,7 +42,9 @@ constexpr std::string_view kHelp =
     "    --time-limit ミリ秒  その時間で探索を打ち切り、それまでに見つけた答えを\n"
     "                         \"proved\": false として書き出します (終了コード 0)\n"
     "終了コード: 0 成功、2 読めないクエリ・コードや範囲外の値・使い方の誤り、1 出力の失敗\n"
-    "クエリと答えの形式: docs/search.md\n";
+    "クエリと答えの形式: " KESTREL_INSTALLED_DOCS
+    "/search.md\n"
+    "  (例: kestrel-cli search " KESTREL_INSTALLED_DOCS "/search-example.json)\n";
 
 // An input the user can fix: the message goes to standard error, the exit status is 2.
 struct UsageError {

@@ -221,14 +221,22 @@ TEST(Cli, SearchStopsAtItsTimeLimit) {
 
 // The example in docs/search.md is the output of its query file, but for the count of
 // nodes, which changes with every improvement of the pruning (renew the example with
-// build/cli/kestrel-cli search docs/search-example.json when the answers change).
+// build/cli/kestrel-cli search docs/search-example.json when the answers change). --help
+// names where the package installs that file.
 TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
     const std::string docs = ReadBytes(KESTREL_DOCS "/search.md");
-    const size_t marker = docs.find("<!-- output of: kestrel-cli search docs/search-example.json");
+    const size_t marker = docs.find(
+        "<!-- output of: kestrel-cli search "
+        "/usr/share/doc/kestrel-simulator/search-example.json");
     ASSERT_NE(marker, std::string::npos);
     const size_t start = docs.find("```json\n", marker) + 8;
     const CliRun run = RunCli({"search", KESTREL_DOCS "/search-example.json"});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(WithoutNodes(docs.substr(start, docs.find("```", start) - start)),
               WithoutNodes(run.Out));
+    EXPECT_NE(RunCli({"--help"})
+                  .Out.find(" /usr/share/doc/kestrel-simulator/search.md\n"
+                            "  (例: kestrel-cli search "
+                            "/usr/share/doc/kestrel-simulator/search-example.json)\n"),
+              std::string::npos);
 }
