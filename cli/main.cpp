@@ -19,9 +19,8 @@
 
 #include "search/search.h"
 #include "search/search_json.h"
-#include "settings/settings_store.h"
+#include "search/search_request.h"
 #include "simulator/build_code.h"
-#include "simulator/persistence.h"
 
 namespace {
 
@@ -43,7 +42,9 @@ constexpr std::string_view kHelp =
     "    --time-limit ミリ秒  その時間で探索を打ち切り、それまでに見つけた答えを\n"
     "                         \"proved\": false として書き出します (終了コード 0)\n"
     "終了コード: 0 成功、2 読めないクエリ・コードや範囲外の値・使い方の誤り、1 出力の失敗\n"
-    "クエリと答えの形式: docs/search.md\n";
+    "クエリと答えの形式: " KESTREL_INSTALLED_DOCS
+    "/search.md\n"
+    "  (例: kestrel-cli search " KESTREL_INSTALLED_DOCS "/search-example.json)\n";
 
 // An input the user can fix: the message goes to standard error, the exit status is 2.
 struct UsageError {
@@ -61,53 +62,13 @@ bool PrintJson(const std::string& json) {
     return std::fflush(stdout) == 0 && written && !std::ferror(stdout);
 }
 
-// The code of a command-line argument: blanks around it dropped, and of a share link the
-// part after its last '#'.
-std::string_view CodeOf(std::string_view text) {
-    constexpr std::string_view kBlanks = " \t\r\n";
-    const size_t hash = text.rfind('#');
-    if (hash != std::string_view::npos) {
-        text.remove_prefix(hash + 1);
-    }
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    const size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
-// The selection of a build code as the program shows it when it starts with no settings
-// and then shows the code. `field` names where the code came from in messages.
-TSimulator ShownBuild(std::string_view code, std::string_view field) {
-    std::string prefix;
-    if (!field.empty()) {
-        prefix.append("\"").append(field).append("\": ");
-    }
-    PlannedBuild build;
-    try {
-        build = DecodeBuild(CodeOf(code));
-    } catch (const EBuildCodeError& error) {
-        // The decoder's messages speak of a share link; here the code is given directly.
-        const std::string_view what = error.what();
-        const std::string message = what == kBuildCodeUnknownVersion
-                                        ? "ビルドコードはこの版では読めません"
-                                        : "ビルドコードが壊れています";
-        throw UsageError{prefix + message};
-    }
-    TSimulator sim;
-    MemoryStore empty("kestrel-cli");
-    try {
-        FormCreate(sim, empty);
-        ShowBuild(sim, build);
-    } catch (const ESimError& error) {
-        throw UsageError{prefix + "このビルドは表示できません: " + error.what()};
-    }
-    return sim;
-}
-
 int Show(std::string_view code) {
-    const TSimulator sim = ShownBuild(code, "");
+    TSimulator sim;
+    try {
+        sim = ShownBuild(code, "");
+    } catch (const ESimError& error) {
+        throw UsageError{error.what()};
+    }
     return PrintJson(FiguresJson(BuildOf(sim.State), FiguresOf(sim))) ? 0 : kExitFailure;
 }
 
@@ -147,17 +108,6 @@ int64_t TimeLimit(std::string_view text) {
 
 int Search(const std::string& path, std::optional<int64_t> limitMs) {
     const std::string text = ReadQuery(path);
-    JsonQuery query;
-    try {
-        query = QueryFromJson(text);
-    } catch (const ESearchQueryError& error) {
-        throw UsageError{error.what()};
-    }
-    if (!query.Build) {
-        throw UsageError{"\"build\": 探索するビルドのコードを指定してください"};
-    }
-    const TSimulator sim = ShownBuild(*query.Build, "build");
-    SearchResult result;
     // Past the time limit the search stops and the answer says it is not proved.
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::milliseconds(limitMs.value_or(0));
@@ -165,12 +115,11 @@ int Search(const std::string& path, std::optional<int64_t> limitMs) {
     if (limitMs) {
         control.Cancelled = [deadline] { return std::chrono::steady_clock::now() >= deadline; };
     }
-    try {
-        result = RunSearch(sim, query.Query, &control);
-    } catch (const ESimError& error) {
-        throw UsageError{error.what()};
+    const SearchReply reply = AnswerSearchRequest(text, &control);
+    if (!reply.Answer) {
+        throw UsageError{reply.Refusal};
     }
-    return PrintJson(ResultJson(result)) ? 0 : kExitFailure;
+    return PrintJson(*reply.Answer) ? 0 : kExitFailure;
 }
 
 int Run(int argc, char** argv) {

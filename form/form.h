@@ -182,10 +182,6 @@ int FindWidget(const FormDef& form, std::string_view name);
 //   "focusControl".
 std::string FormJson();
 
-// `text` as a JSON string: UTF-8 passes through; quotes, backslashes and control
-// characters are escaped. What the faces' other JSON answers use as well.
-void AppendJsonString(std::string& out, std::string_view text);
-
 // Names of the enum members as FormJson writes them.
 std::string_view KindName(WidgetKind kind);
 std::string_view FieldName(BoundField field);

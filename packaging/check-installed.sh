@@ -200,6 +200,28 @@ status=0
 [ -s "$root/usr/share/man/man1/kestrel-cli.1.gz" ] || fail "the manual of kestrel-cli is missing"
 echo "check-installed: kestrel-cli shows a build code"
 
+# The installed search.md's example command, run against the unpacked package (its /usr
+# being $root/usr), prints the output the document shows, but for the count of nodes.
+doc=$root/usr/share/doc/kestrel-simulator/search.md
+command=$(sed -n 's/^<!-- output of: \(kestrel-cli search [^ ]*\) .*/\1/p' "$doc")
+[ -n "$command" ] || fail "no example command in the installed search.md"
+example=${command#kestrel-cli search }
+[ -s "$root$example" ] || fail "the example $example named by search.md is not installed"
+printed=$("$cli" search "$root$example") || fail "$command ended with status $?"
+shown=$(sed -n '/^<!-- output of: /,/^```$/p' "$doc" | sed '1,2d;$d')
+[ "$(grep -v '"nodes": ' <<<"$printed")" = "$(grep -v '"nodes": ' <<<"$shown")" ] ||
+    fail "$command printed other than search.md shows"
+"$cli" --help | grep -qF "/usr/share/doc/kestrel-simulator/search.md" ||
+    fail "kestrel-cli --help does not name the installed search.md"
+echo "check-installed: the example of the installed search.md works"
+
+# The package stands in the section of its desktop entry's category.
+section=$(dpkg-deb -f "$deb" Section)
+grep -q '^Categories=Game;' "$root/usr/share/applications/$id.desktop" ||
+    fail "the desktop entry is no game"
+[ "$section" = games ] || fail "the package's section is $section, not games"
+echo "check-installed: section games"
+
 if [ "$(id -u)" -ne 0 ]; then
     chmod a-w "$root/usr/bin"
     session "$work" "$exe"

@@ -3,109 +3,24 @@
 #include <string>
 #include <vector>
 
-#include "form/form.h"
+#include "json/json_writer.h"
 #include "search/search_json.h"
 
 // Writing a search's answer and a build's figures as JSON laid out for people.
 
 namespace {
 
-// JSON text laid out for people: every member of an object and every object of an array
-// on a line of its own, arrays of numbers and strings on one line.
-class PrettyJson {
-public:
-    std::string Out;
-
-    void BeginObject() { Begin('{'); }
-    void EndObject() { End('}'); }
-    void BeginArray() { Begin('['); }
-    void EndArray() { End(']'); }
-
-    void Key(std::string_view key) {
-        Item();
-        AppendJsonString(Out, key);
-        Out += ": ";
-        afterKey_ = true;
-    }
-    void Int(int64_t number) {
-        Item();
-        Out += std::to_string(number);
-    }
-    void Bool(bool flag) {
-        Item();
-        Out += flag ? "true" : "false";
-    }
-    void Null() {
-        Item();
-        Out += "null";
-    }
-    void String(std::string_view text) {
-        Item();
-        AppendJsonString(Out, text);
-    }
-    // An array of scalars on one line; `write` appends one element.
-    template <class Range, class Write>
-    void Line(const Range& range, Write write) {
-        Item();
-        Out += '[';
-        bool first = true;
-        for (const auto& element : range) {
-            if (!first) {
-                Out += ", ";
-            }
-            first = false;
-            write(element);
-        }
-        Out += ']';
-    }
-
-private:
-    struct Open {
-        char Bracket;
-        bool Empty = true;
-    };
-
-    void Item() {
-        if (afterKey_) {
-            afterKey_ = false;
-            return;
-        }
-        if (open_.empty()) {
-            return;
-        }
-        if (!open_.back().Empty) {
-            Out += ',';
-        }
-        open_.back().Empty = false;
-        Out += '\n';
-        Out.append(2 * open_.size(), ' ');
-    }
-    void Begin(char bracket) {
-        Item();
-        Out += bracket;
-        open_.push_back({bracket});
-    }
-    void End(char bracket) {
-        const bool empty = open_.back().Empty;
-        open_.pop_back();
-        if (!empty) {
-            Out += '\n';
-            Out.append(2 * open_.size(), ' ');
-        }
-        Out += bracket;
-    }
-
-    std::vector<Open> open_;
-    bool afterKey_ = false;
-};
-
-void WriteInts(PrettyJson& json, std::string_view key, const std::vector<int32_t>& numbers) {
+void WriteInts(json::Writer& json, std::string_view key, const std::vector<int32_t>& numbers) {
     json.Key(key);
-    json.Line(numbers, [&json](int32_t n) { json.Out += std::to_string(n); });
+    json.BeginLine();
+    for (const int32_t n : numbers) {
+        json.Int(n);
+    }
+    json.EndArray();
 }
 
 // "final", "penalty", "distances" (and "pp" when `withPP`).
-void WriteFigures(PrettyJson& json, const BuildFigures& figures) {
+void WriteFigures(json::Writer& json, const BuildFigures& figures) {
     const TStatus& f = figures.Final;
     WriteInts(json, "final", {f.Pow, f.Ctrl, f.Exa, f.Spin, f.Cur});
     json.Key("penalty");
@@ -113,13 +28,37 @@ void WriteFigures(PrettyJson& json, const BuildFigures& figures) {
     WriteInts(json, "distances", {figures.Distances.begin(), figures.Distances.end()});
 }
 
-void WriteChanges(PrettyJson& json, const std::vector<std::string>& changes) {
+void WriteSide(json::Writer& json, std::string_view key, int32_t index, const std::string& text) {
+    json.Key(key);
+    json.BeginObject();
+    json.Field("index", index);
+    json.Field("text", text);
+    json.EndObject();
+}
+
+// "changes", the texts the dialog lists, and "changeData", the same as data, one change a
+// line: {"field": ..., "from": {"index": ..., "text": ...}, "to": {...}}.
+void WriteChanges(json::Writer& json, const SearchAnswer& answer) {
     json.Key("changes");
-    json.Line(changes, [&json](const std::string& text) { AppendJsonString(json.Out, text); });
+    json.BeginLine();
+    for (const std::string& text : answer.ChangeTexts) {
+        json.String(text);
+    }
+    json.EndArray();
+    json.Key("changeData");
+    json.BeginArray();
+    for (const SearchChange& change : answer.ChangeData) {
+        json.BeginLineObject();
+        json.Field("field", change.Field);
+        WriteSide(json, "from", change.FromIndex, change.FromText);
+        WriteSide(json, "to", change.ToIndex, change.ToText);
+        json.EndObject();
+    }
+    json.EndArray();
 }
 
 // The answers, ranked from 1.
-void WriteAnswers(PrettyJson& json, const std::vector<SearchAnswer>& answers) {
+void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers) {
     json.Key("answers");
     json.BeginArray();
     for (size_t i = 0; i < answers.size(); ++i) {
@@ -136,13 +75,13 @@ void WriteAnswers(PrettyJson& json, const std::vector<SearchAnswer>& answers) {
         json.Int(answer.Figures.PP);
         json.Key("value");
         json.Int(answer.Value);
-        WriteChanges(json, answer.ChangeTexts);
+        WriteChanges(json, answer);
         json.EndObject();
     }
     json.EndArray();
 }
 
-void WriteReaches(PrettyJson& json, const std::vector<MinimumReach>& reaches) {
+void WriteReaches(json::Writer& json, const std::vector<MinimumReach>& reaches) {
     json.Key("reaches");
     json.BeginArray();
     for (const MinimumReach& reach : reaches) {
@@ -163,7 +102,7 @@ void WriteReaches(PrettyJson& json, const std::vector<MinimumReach>& reaches) {
     json.EndArray();
 }
 
-void WriteCurve(PrettyJson& json, const std::vector<CurveStep>& curve) {
+void WriteCurve(json::Writer& json, const std::vector<CurveStep>& curve) {
     json.Key("curve");
     json.BeginArray();
     for (const CurveStep& step : curve) {
@@ -175,7 +114,7 @@ void WriteCurve(PrettyJson& json, const std::vector<CurveStep>& curve) {
         json.Key("code");
         json.String(EncodeBuild(step.Answer.Build));
         WriteFigures(json, step.Answer.Figures);
-        WriteChanges(json, step.Answer.ChangeTexts);
+        WriteChanges(json, step.Answer);
         json.EndObject();
     }
     json.EndArray();
@@ -184,7 +123,7 @@ void WriteCurve(PrettyJson& json, const std::vector<CurveStep>& curve) {
 }  // namespace
 
 std::string ResultJson(const SearchResult& result) {
-    PrettyJson json;
+    json::Writer json(json::Layout::Pretty);
     json.BeginObject();
     json.Key("current");
     json.BeginObject();
@@ -193,6 +132,10 @@ std::string ResultJson(const SearchResult& result) {
     json.Int(result.Current.PP);
     json.Key("value");
     json.Int(result.CurrentValue);
+    json.Key("character");
+    json.Int(result.CurrentBuild.TabIndex);
+    json.Key("code");
+    json.String(EncodeBuild(result.CurrentBuild));
     json.EndObject();
 
     json.Key("feasible");
@@ -208,11 +151,11 @@ std::string ResultJson(const SearchResult& result) {
     json.Key("proved");
     json.Bool(result.Proved);
     json.EndObject();
-    return json.Out;
+    return json.Take();
 }
 
 std::string FiguresJson(const PlannedBuild& build, const BuildFigures& figures) {
-    PrettyJson json;
+    json::Writer json(json::Layout::Pretty);
     json.BeginObject();
     json.Key("code");
     json.String(EncodeBuild(build));
@@ -222,5 +165,5 @@ std::string FiguresJson(const PlannedBuild& build, const BuildFigures& figures) 
     json.Key("pp");
     json.Int(figures.PP);
     json.EndObject();
-    return json.Out;
+    return json.Take();
 }

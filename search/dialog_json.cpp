@@ -2,7 +2,7 @@
 // limits the window builds from, and the characters' wear slots.
 
 #include "characters/roster.h"
-#include "form/form.h"
+#include "json/json_writer.h"
 #include "search/dialog_form.h"
 #include "search/search.h"
 

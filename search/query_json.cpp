@@ -2,22 +2,65 @@
 #include <optional>
 #include <string>
 
-#include "form/form.h"
-#include "search/json_reader.h"
+#include "json/json_reader.h"
+#include "json/json_writer.h"
 #include "search/query_limits.h"
 #include "search/search_json.h"
 
-// Reading a query: the JSON text through the strict reader (search/json_reader.h), then
+// Reading a query: the JSON text through the strict reader (json/json_reader.h), then
 // each field into the SearchQuery, refusing a value of another type or out of its range
 // with a message that names the field.
 
 namespace {
 
-using search_json::FieldError;
-using search_json::JsonValue;
-using search_json::ShownName;
+using JsonValue = json::Value;
 
 constexpr size_t kMaxQueryBytes = 64 * 1024;
+// Objects and arrays nest at most this deep in a query.
+constexpr int kMaxDepth = 16;
+// A field name longer than this is cut in messages.
+constexpr size_t kMaxShownName = 48;
+
+// A name from the query (UTF-8) as a JSON string for messages, cut between two characters
+// when very long.
+std::string ShownName(std::string_view name) {
+    std::string shown(name);
+    if (name.size() > kMaxShownName) {
+        size_t end = kMaxShownName;
+        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
+            --end;
+        }
+        shown = std::string(name.substr(0, end)) + "…";
+    }
+    std::string out;
+    AppendJsonString(out, shown);
+    return out;
+}
+
+// Throws the ESearchQueryError `"field": message`.
+[[noreturn]] void FieldError(std::string_view field, std::string_view message) {
+    throw ESearchQueryError(ShownName(field) + ": " + std::string(message));
+}
+
+// The text as JSON; a refusal of the reader names the keys being read, joined by dots
+// ("min.pow"), before its message.
+JsonValue Document(std::string_view text) {
+    try {
+        return json::Parse(text, kMaxDepth);
+    } catch (const json::ParseError& error) {
+        if (error.Path.empty()) {
+            throw ESearchQueryError(error.what());
+        }
+        std::string path;
+        for (const std::string& key : error.Path) {
+            if (!path.empty()) {
+                path += '.';
+            }
+            path += key;
+        }
+        FieldError(path, error.what());
+    }
+}
 
 // An integer within the field's limit, or the field's refusal.
 int32_t IntegerIn(const JsonValue& value, const QueryLimit& limit, std::string_view field) {
@@ -130,7 +173,7 @@ JsonQuery QueryFromJson(std::string_view text) {
         throw ESearchQueryError("クエリが大きすぎます (" + std::to_string(kMaxQueryBytes) +
                                 " バイトまで)");
     }
-    const JsonValue document = search_json::Parser(text).Document();
+    const JsonValue document = Document(text);
     if (document.Type != JsonValue::Kind::Object) {
         throw ESearchQueryError(
             "クエリは JSON のオブジェクト ({ で始まり } で終わる) で書いてください");

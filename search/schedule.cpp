@@ -72,6 +72,7 @@ private:
 
     void Tell() {
         SearchResult soFar;
+        soFar.CurrentBuild = result_.CurrentBuild;
         soFar.Current = result_.Current;
         soFar.CurrentValue = result_.CurrentValue;
         soFar.Nodes = result_.Nodes;
@@ -253,6 +254,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     }
     SearchModel model(current, query);
     SearchResult result;
+    result.CurrentBuild = BuildOf(current.State);
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
     SoFar soFar(model, control, result, query.Objective);

@@ -99,6 +99,20 @@ struct BuildFigures {
 // The figures of the selection as it is shown.
 BuildFigures FiguresOf(const TSimulator& sim);
 
+// One change of an answer as data. Field: the part's name as a query frees it ("Top",
+// "CharaCard1", "PowSlotUp", "Caddie", "SpecialCard", "Club", "ClubPowSlotUp", ...), or
+// "Character" for the shown page. Index: the list index (-1 for none) or, of an upgrade
+// count, the count; Text: as the list or the count shows it. A change of "Club" takes
+// the five club upgrade counts of the current club set along to the new one; the
+// "Club...SlotUp" changes are of the answer's club set.
+struct SearchChange {
+    std::string Field;
+    int32_t FromIndex = 0;
+    std::string FromText;
+    int32_t ToIndex = 0;
+    std::string ToText;
+};
+
 struct SearchAnswer {
     PlannedBuild Build;
     BuildFigures Figures;
@@ -106,6 +120,7 @@ struct SearchAnswer {
     int32_t Changes = 0;  // fields that differ from the current selection
     // The changes as the dialog lists them: "頭1: なし → パワー+1/S+2 *", "パワー強化 3 → 5".
     std::vector<std::string> ChangeTexts;
+    std::vector<SearchChange> ChangeData;  // the same changes as data, in the same order
 };
 
 // One step of the trade-off curve: from PP on, the best objective value is Value,
@@ -135,7 +150,8 @@ struct SearchResult {
     // condition and shows its figures), the curve the steps found so far, and neither is
     // proved best; Reaches are left out.
     bool Cancelled = false;
-    bool Proved = false;  // the walk ended: the answers, curve and reaches are the best
+    bool Proved = false;          // the walk ended: the answers, curve and reaches are the best
+    PlannedBuild CurrentBuild{};  // the current selection
 };
 
 // A face that runs the search in the background can follow it and stop it.

@@ -20,9 +20,30 @@ std::string ListText(std::span<const std::string_view> texts, int32_t index) {
     return std::string(texts[static_cast<size_t>(index)]);
 }
 
-std::string Change(std::string_view what, const std::string& from, const std::string& to) {
-    return std::string(what) + ": " + from + " → " + to;
-}
+// The changes of an answer, as the dialog lists them and as data.
+struct ChangeList {
+    std::vector<std::string> Texts;
+    std::vector<SearchChange> Data;
+
+    // A list's entry: "caption: from → to".
+    void Entry(std::string_view field, std::string_view caption,
+               std::span<const std::string_view> texts, int32_t from, int32_t to) {
+        if (from != to) {
+            Data.push_back(
+                {std::string(field), from, ListText(texts, from), to, ListText(texts, to)});
+            Texts.push_back(std::string(caption) + ": " + Data.back().FromText + " → " +
+                            Data.back().ToText);
+        }
+    }
+    // An upgrade count: "caption from → to".
+    void Count(std::string_view field, const std::string& caption, int32_t from, int32_t to) {
+        if (from != to) {
+            Data.push_back(
+                {std::string(field), from, std::to_string(from), to, std::to_string(to)});
+            Texts.push_back(caption + " " + Data.back().FromText + " → " + Data.back().ToText);
+        }
+    }
+};
 
 // The selection `base` with the build `f` of one character shown.
 PlannedBuild Planned(const PlannedBuild& base, const BuildFields& f) {
@@ -49,76 +70,51 @@ PlannedBuild Planned(const PlannedBuild& base, const BuildFields& f) {
 }
 
 // The changes from `was` to `f` as the dialog lists them, in field order.
-std::vector<std::string> ChangeTexts(const BuildFields& was, const BuildFields& f) {
+ChangeList Changes(const BuildFields& was, const BuildFields& f) {
     const int32_t c = f[kFieldPage];
     const TCharaDef& def = CharaDef(c);
-    const int slotCount = static_cast<int>(def.Slots.size());
-    std::vector<std::string> t;
+    ChangeList t;
     std::vector<std::string_view> captions;
     for (const TCharaDef& d : Roster()) {
         captions.push_back(d.Caption);
     }
-    if (f[kFieldPage] != was[kFieldPage]) {
-        t.push_back(Change("キャラ", ListText(captions, was[kFieldPage]),
-                           ListText(captions, f[kFieldPage])));
-    }
-    for (int k = 0; k < slotCount; ++k) {
-        if (f[kFieldItem + k] != was[kFieldItem + k]) {
-            std::vector<std::string_view> texts;
-            for (const TEquipEntry& e : EquipList(c, k)) {
-                texts.push_back(e.Text);
-            }
-            t.push_back(Change(WearSlotCaption(def.Slots[k]), ListText(texts, was[kFieldItem + k]),
-                               ListText(texts, f[kFieldItem + k])));
+    t.Entry("Character", "キャラ", captions, was[kFieldPage], f[kFieldPage]);
+    for (int k = 0; k < static_cast<int>(def.Slots.size()); ++k) {
+        std::vector<std::string_view> texts;
+        for (const TEquipEntry& e : EquipList(c, k)) {
+            texts.push_back(e.Text);
         }
+        t.Entry(SearchPartName(static_cast<int>(def.Slots[k])), WearSlotCaption(def.Slots[k]),
+                texts, was[kFieldItem + k], f[kFieldItem + k]);
     }
     for (int i = 0; i < 3; ++i) {
-        if (f[kFieldCharaCard + i] != was[kFieldCharaCard + i]) {
-            t.push_back(Change("キャラカード" + std::to_string(i + 1),
-                               ListText(kCardKindTexts, was[kFieldCharaCard + i]),
-                               ListText(kCardKindTexts, f[kFieldCharaCard + i])));
-        }
+        t.Entry(SearchPartName(kPartCharaCard1 + i), "キャラカード" + std::to_string(i + 1),
+                kCardKindTexts, was[kFieldCharaCard + i], f[kFieldCharaCard + i]);
     }
     for (int i = 0; i < 2; ++i) {
-        if (f[kFieldCaddieCard + i] != was[kFieldCaddieCard + i]) {
-            t.push_back(Change("キャディカード" + std::to_string(i + 1),
-                               ListText(kCaddieCardKindTexts, was[kFieldCaddieCard + i]),
-                               ListText(kCaddieCardKindTexts, f[kFieldCaddieCard + i])));
-        }
+        t.Entry(SearchPartName(kPartCaddieCard1 + i), "キャディカード" + std::to_string(i + 1),
+                kCaddieCardKindTexts, was[kFieldCaddieCard + i], f[kFieldCaddieCard + i]);
     }
     for (int i = 0; i < kStatCount; ++i) {
-        if (f[kFieldCount + i] != was[kFieldCount + i]) {
-            t.push_back(std::string(kCountNames[i]) + "強化 " +
-                        std::to_string(was[kFieldCount + i]) + " → " +
-                        std::to_string(f[kFieldCount + i]));
-        }
+        t.Count(SearchPartName(kPartSlotUp + i), std::string(kCountNames[i]) + "強化",
+                was[kFieldCount + i], f[kFieldCount + i]);
     }
     std::vector<std::string_view> caddies;
     for (const CaddieDef& d : Caddies()) {
         caddies.push_back(d.Name);
     }
-    if (f[kFieldCaddie] != was[kFieldCaddie]) {
-        t.push_back(Change("キャディ", ListText(caddies, was[kFieldCaddie]),
-                           ListText(caddies, f[kFieldCaddie])));
-    }
-    if (f[kFieldSpecial] != was[kFieldSpecial]) {
-        t.push_back(Change("スペシャルカード", ListText(kSpecialCardTexts, was[kFieldSpecial]),
-                           ListText(kSpecialCardTexts, f[kFieldSpecial])));
-    }
+    t.Entry("Caddie", "キャディ", caddies, was[kFieldCaddie], f[kFieldCaddie]);
+    t.Entry("SpecialCard", "スペシャルカード", kSpecialCardTexts, was[kFieldSpecial],
+            f[kFieldSpecial]);
     std::vector<std::string_view> clubs;
     for (const ClubSet& set : ClubSets()) {
         clubs.push_back(set.Caption);
     }
-    if (f[kFieldClub] != was[kFieldClub]) {
-        t.push_back(
-            Change("クラブ", ListText(clubs, was[kFieldClub]), ListText(clubs, f[kFieldClub])));
-    }
+    t.Entry("Club", "クラブ", clubs, was[kFieldClub], f[kFieldClub]);
     for (int i = 0; i < kStatCount; ++i) {
-        if (f[kFieldClubCount + i] != was[kFieldClubCount + i]) {
-            t.push_back("クラブ" + std::string(kCountNames[i]) + "強化 " +
-                        std::to_string(was[kFieldClubCount + i]) + " → " +
-                        std::to_string(f[kFieldClubCount + i]));
-        }
+        t.Count(SearchPartName(kPartClubSlotUp + i),
+                "クラブ" + std::string(kCountNames[i]) + "強化", was[kFieldClubCount + i],
+                f[kFieldClubCount + i]);
     }
     return t;
 }
@@ -131,6 +127,8 @@ SearchAnswer SearchModel::Answer(const FoundBuild& found, SearchObjective object
     a.Value = ObjectiveValue(objective, found.Figures);
     a.Changes = found.Changes;
     a.Build = Planned(base_, found.Fields);
-    a.ChangeTexts = ChangeTexts(ModelOf(found.Fields[kFieldPage]).Current, found.Fields);
+    ChangeList changes = Changes(ModelOf(found.Fields[kFieldPage]).Current, found.Fields);
+    a.ChangeTexts = std::move(changes.Texts);
+    a.ChangeData = std::move(changes.Data);
     return a;
 }

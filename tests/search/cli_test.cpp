@@ -8,6 +8,7 @@
 
 #include "search/search.h"
 #include "search/search_json.h"
+#include "search/search_request.h"
 #include "settings/settings_store.h"
 #include "simulator/build_code.h"
 #include "simulator/persistence.h"
@@ -150,6 +151,47 @@ TEST(Cli, SearchPrintsTheAnswerOfAQuery) {
     }
 }
 
+// The command line and the page search through AnswerSearchRequest: for every query it
+// refuses, kestrel-cli says exactly its refusal (the page sends it as {"error": ...}), and
+// for one it answers, prints its answer.
+TEST(Cli, SearchRefusesAsTheCoreRequestDoes) {
+    const std::string code = EncodeBuild(PlannedBuild{});
+    std::string unknownVersion = code;
+    unknownVersion[0] = unknownVersion[0] == 'B' ? 'Z' : 'B';
+    PlannedBuild noClub;
+    noClub.Club = -1;
+    const std::string build = "{\"build\": \"" + code + "\", ";
+    const std::vector<std::string> refused = {
+        "",
+        "[]",
+        "{\"build\": \"" + code + "\",\n  \"results\": 5,\n  \"min\": {\"pow\": 01}}",
+        "{\"build\": \"\xC3\"}",
+        "{\"build\": \"" + code + "\"} x",
+        build + "\"budget\": -1}",
+        build + "\"min\": {\"pow\": 1000001}}",
+        build + "\"free\": [\"Top\", \"Top\"]}",
+        build + "\"objective\": \"far\"}",
+        build + "\"wish\": 1}",
+        build + "\"results\": 1, \"results\": 2}",
+        "{\"results\": 5}",
+        "{\"build\": \"A\"}",
+        "{\"build\": \"" + unknownVersion + "\"}",
+        "{\"build\": \"" + EncodeBuild(noClub) + "\"}",
+        "{\"build\": \"" + code + "\", \"x\": \"" + std::string(70000, 'x') + "\"}",
+    };
+    for (const std::string& query : refused) {
+        const SearchReply reply = AnswerSearchRequest(query, nullptr);
+        EXPECT_FALSE(reply.Answer) << query;
+        const CliRun run = RunCli({"search", "-"}, query);
+        EXPECT_EQ(run.Status, 2) << query;
+        EXPECT_EQ(run.Err, "kestrel-cli: " + reply.Refusal + "\n") << query;
+    }
+    const std::string query = build + "\"free\": [\"Caddie\"], \"results\": 3}";
+    const SearchReply reply = AnswerSearchRequest(query, nullptr);
+    ASSERT_TRUE(reply.Answer) << reply.Refusal;
+    EXPECT_EQ(WithoutNodes(RunCli({"search", "-"}, query).Out), WithoutNodes(*reply.Answer + "\n"));
+}
+
 // `search --time-limit MS` stops a long search and prints what it found, not proved, with
 // exit status 0; each answer shows its figures; a limit that is no whole number of
 // milliseconds from 1 up is refused.
@@ -179,14 +221,22 @@ TEST(Cli, SearchStopsAtItsTimeLimit) {
 
 // The example in docs/search.md is the output of its query file, but for the count of
 // nodes, which changes with every improvement of the pruning (renew the example with
-// build/cli/kestrel-cli search docs/search-example.json when the answers change).
+// build/cli/kestrel-cli search docs/search-example.json when the answers change). --help
+// names where the package installs that file.
 TEST(Cli, TheDocumentedExampleIsWhatTheProgramPrints) {
     const std::string docs = ReadBytes(KESTREL_DOCS "/search.md");
-    const size_t marker = docs.find("<!-- output of: kestrel-cli search docs/search-example.json");
+    const size_t marker = docs.find(
+        "<!-- output of: kestrel-cli search "
+        "/usr/share/doc/kestrel-simulator/search-example.json");
     ASSERT_NE(marker, std::string::npos);
     const size_t start = docs.find("```json\n", marker) + 8;
     const CliRun run = RunCli({"search", KESTREL_DOCS "/search-example.json"});
     EXPECT_EQ(run.Status, 0) << run.Err;
     EXPECT_EQ(WithoutNodes(docs.substr(start, docs.find("```", start) - start)),
               WithoutNodes(run.Out));
+    EXPECT_NE(RunCli({"--help"})
+                  .Out.find(" /usr/share/doc/kestrel-simulator/search.md\n"
+                            "  (例: kestrel-cli search "
+                            "/usr/share/doc/kestrel-simulator/search-example.json)\n"),
+              std::string::npos);
 }

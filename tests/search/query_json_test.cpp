@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "form/form.h"
+#include "json/json_writer.h"
 #include "search/search.h"
 #include "search/search_json.h"
 
@@ -375,6 +376,7 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
     answer.Figures = {{20, 21, 22, 23, 24}, -2, {300, 310, 320}, 55};
     answer.Value = 300;
     answer.ChangeTexts = {"頭1: なし → パワー+1/S+2 *", "\"\\"};
+    answer.ChangeData = {{"Head", -1, "なし", 5, "パワー+1/S+2 *"}};
     SearchResult result{{{10, 11, 12, 13, 14}, 0, {250, 260, 270}, 40},
                         250,
                         {answer},
@@ -382,6 +384,7 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
                         {{0, 280, answer}},
                         1234,
                         false};
+    result.CurrentBuild.TabIndex = 3;
     // The text without its layout: blanks outside strings dropped.
     const auto compact = [](const std::string& json) {
         std::string out;
@@ -403,12 +406,17 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
     const std::string code = EncodeBuild(answer.Build);
     const std::string figures =
         R"("final":[20,21,22,23,24],"penalty":-2,"distances":[300,310,320],)";
-    const std::string changes = R"("changes":["頭1: なし → パワー+1/S+2 *","\"\\"])";
+    const std::string changes =
+        R"("changes":["頭1: なし → パワー+1/S+2 *","\"\\"],)"
+        R"("changeData":[{"field":"Head","from":{"index":-1,"text":"なし"},)"
+        R"("to":{"index":5,"text":"パワー+1/S+2 *"}}])";
     EXPECT_EQ(
         compact(ResultJson(result)),
-        R"({"current":{"final":[10,11,12,13,14],"penalty":0,"distances":[250,260,270],"pp":40,"value":250},)"
-        R"("feasible":true,"answers":[{"rank":1,"character":4,"code":")" +
-            code + "\"," + figures + R"("pp":55,"value":300,)" + changes +
+        R"({"current":{"final":[10,11,12,13,14],"penalty":0,"distances":[250,260,270],"pp":40,"value":250,)"
+        R"("character":3,"code":")" +
+            EncodeBuild(result.CurrentBuild) +
+            R"("},"feasible":true,"answers":[{"rank":1,"character":4,"code":")" + code + "\"," +
+            figures + R"("pp":55,"value":300,)" + changes +
             R"(}],"reaches":[{"min":"ctrl","wanted":15,"reachable":12},)"
             R"({"min":"distance","wanted":300,"reachable":null}],"curve":[{"pp":0,"value":280,"code":")" +
             code + "\"," + figures + changes +

@@ -3,7 +3,9 @@
 #include "characters/roster.h"
 #include "engine/errors.h"
 #include "form/binding.h"
+#include "json/json_writer.h"
 #include "search/search_json.h"
+#include "search/search_request.h"
 #include "simulator/build_code.h"
 #include "simulator/lists.h"
 #include "simulator/persistence.h"
@@ -44,73 +46,66 @@ void WebFace::RunStep(Operation&& operation) {
 }
 
 std::string WebFace::Answer() {
-    std::string out = "{\"errors\":[";
-    for (size_t i = 0; i < errors_.size(); ++i) {
-        if (i > 0) {
-            out += ',';
-        }
-        AppendJsonString(out, errors_[i]);
+    json::Writer json;
+    json.BeginObject();
+    json.Key("errors");
+    json.BeginArray();
+    for (const std::string& error : errors_) {
+        json.String(error);
     }
+    json.EndArray();
     errors_.clear();
-    out += "],\"hintPause\":" + std::to_string(sim_.Display.HintPauseMs);
-    out += ",\"hintHide\":" + std::to_string(sim_.Display.HintHidePauseMs);
-    out += ",\"undo\":" + std::to_string(history_.UndoSteps());
-    out += ",\"redo\":" + std::to_string(history_.RedoSteps());
+    json.Field("hintPause", sim_.Display.HintPauseMs);
+    json.Field("hintHide", sim_.Display.HintHidePauseMs);
+    json.Field("undo", static_cast<int64_t>(history_.UndoSteps()));
+    json.Field("redo", static_cast<int64_t>(history_.RedoSteps()));
     if (!ask_.empty()) {
-        out += ",\"ask\":";
-        AppendJsonString(out, ask_);
+        json.Field("ask", ask_);
         ask_.clear();
     }
-    out += ",\"view\":";
-    out += View();
-    out += '}';
-    return out;
+    json.Key("view");
+    json.Raw(View());
+    json.EndObject();
+    return json.Take();
 }
 
 std::string WebFace::View() const {
-    std::string out = "[";
-    bool first = true;
+    json::Writer json;
+    json.BeginArray();
     for (const int index : shown_) {
         const FormWidget& w = form_.Widgets[static_cast<size_t>(index)];
         const Binding& b = w.Bind;
-        if (!first) {
-            out += ',';
-        }
-        first = false;
-        out += "{\"w\":" + std::to_string(index);
+        json.BeginObject();
+        json.Field("w", index);
         if (const int32_t* value = BoundValue(sim_.State, b)) {
-            out += ",\"v\":" + std::to_string(*value);
+            json.Field("v", *value);
         }
         if (w.Kind == WidgetKind::Spinner) {
             const int32_t* max = BoundMax(sim_.State, b);
-            out += ",\"m\":" + std::to_string(max != nullptr ? *max : w.Max);
+            json.Field("m", max != nullptr ? *max : w.Max);
         }
         if (const bool* enabled = BoundEnabled(sim_.Display, b)) {
-            out += *enabled ? ",\"e\":true" : ",\"e\":false";
+            json.Field("e", *enabled);
         }
         if (const std::string* text = BoundText(sim_.Display, b)) {
-            out += ",\"t\":";
-            AppendJsonString(out, *text);
+            json.Field("t", *text);
         }
         const BoundHint hint = BoundHintOf(sim_.Display, b);
         if (hint.Text != nullptr) {
-            out += ",\"h\":";
-            AppendJsonString(out, hint.On == nullptr || *hint.On ? *hint.Text : std::string());
+            json.Field("h", hint.On == nullptr || *hint.On ? *hint.Text : std::string());
         }
         if (const std::vector<std::string>* items = BoundItems(sim_.Display, b)) {
-            out += ",\"i\":[";
-            for (size_t r = 0; r < items->size(); ++r) {
-                if (r > 0) {
-                    out += ',';
-                }
-                AppendJsonString(out, (*items)[r]);
+            json.Key("i");
+            json.BeginArray();
+            for (const std::string& item : *items) {
+                json.String(item);
             }
-            out += ']';
+            json.EndArray();
         }
-        out += '}';
+        json.EndObject();
     }
-    out += ']';
-    return out;
+    json.EndArray();
+    return json.Take();
 }
 
 std::optional<std::string> WebFace::StoredPart() const {

@@ -31,9 +31,9 @@
 
 // The build search of a query in JSON (search/search_json.h) whose "build" is the
 // current selection's code, on a simulator of its own that shows that build over empty
-// settings (as the command line does): the answer's JSON, or
-// {"error": "<message>"} for a query that cannot be searched. Needs no page and no
-// store, so a worker can run it.
+// settings (AnswerSearchRequest, as the command line does): the answer's JSON, or
+// {"error": "<message>"} with the command line's refusal for a query that cannot be
+// searched. Needs no page and no store, so a worker can run it.
 std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* control);
 
 class WebFace {

@@ -1,8 +1,10 @@
 // The page's side of the build search: what the search dialog offers, and the search of
 // a query for the page's worker.
 
+#include "json/json_writer.h"
 #include "search/dialog_form.h"
 #include "search/search_json.h"
+#include "search/search_request.h"
 #include "simulator/build_code.h"
 #include "simulator/lists.h"
 #include "simulator/persistence.h"
@@ -18,21 +20,13 @@ std::string WebFace::SearchForm() const {
 }
 
 std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* control) {
-    try {
-        const JsonQuery read = QueryFromJson(queryJson);
-        if (!read.Build) {
-            throw ESearchQueryError("build: ビルドコードがありません");
-        }
-        // The build over empty settings, as the program's first load shows it.
-        TSimulator sim;
-        MemoryStore empty("search");
-        FormCreate(sim, empty);
-        ShowBuild(sim, DecodeBuild(*read.Build));
-        return ResultJson(RunSearch(sim, read.Query, control));
-    } catch (const ESimError& error) {
-        std::string out = "{\"error\":";
-        AppendJsonString(out, error.what());
-        out += '}';
-        return out;
+    SearchReply reply = AnswerSearchRequest(queryJson, control);
+    if (reply.Answer) {
+        return std::move(*reply.Answer);
     }
+    json::Writer json;
+    json.BeginObject();
+    json.Field("error", reply.Refusal);
+    json.EndObject();
+    return json.Take();
 }

@@ -39,6 +39,7 @@
 #include <vector>
 
 #include "form/form.h"
+#include "json/json_writer.h"
 #include "search/search_json.h"
 #include "ui/main_window.h"
 #include "window_driver.h"

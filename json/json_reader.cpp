@@ -1,51 +1,61 @@
-#include "search/json_reader.h"
+#include "json/json_reader.h"
 
 #include <charconv>
 #include <cstdio>
 #include <string>
 #include <utility>
 
-#include "form/form.h"
-#include "search/search.h"
-
 // The grammar of the strict reader: values, objects, arrays and numbers, and where a
-// refusal stands (the field being read, or the line and column).
+// refusal stands (the line and column, and the keys being read).
 
-namespace search_json {
+namespace json {
 
 namespace {
 
-constexpr int kMaxDepth = 16;
-// A field name longer than this is cut in messages.
-constexpr size_t kMaxShownName = 48;
+// Line and column (in characters, both from 1) of byte `pos` of `text`.
+std::pair<int, int> Position(std::string_view text, size_t pos) {
+    int line = 1;
+    int column = 1;
+    for (size_t i = 0; i < pos && i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte == '\n') {
+            ++line;
+            column = 1;
+        } else if ((byte & 0xC0) != 0x80) {
+            ++column;
+        }
+    }
+    return {line, column};
+}
+
+std::string Message(ParseError::Kind kind, const std::string& reason, int line, int column) {
+    if (kind == ParseError::Kind::DuplicateKey) {
+        return reason;
+    }
+    return "JSON として読めません: " + reason + " (" + std::to_string(line) + " 行 " +
+           std::to_string(column) + " 文字目)";
+}
 
 }  // namespace
 
-// A name from the query (UTF-8) as a JSON string for messages, cut between two characters
-// when very long.
-std::string ShownName(std::string_view name) {
-    std::string shown(name);
-    if (name.size() > kMaxShownName) {
-        size_t end = kMaxShownName;
-        while (end > 0 && (static_cast<unsigned char>(name[end]) & 0xC0) == 0x80) {
-            --end;
-        }
-        shown = std::string(name.substr(0, end)) + "…";
-    }
-    std::string out;
-    AppendJsonString(out, shown);
-    return out;
+ParseError::ParseError(Kind kind, std::string reason, int line, int column,
+                       std::vector<std::string> path)
+    : std::runtime_error(Message(kind, reason, line, column)),
+      Fault(kind),
+      Reason(std::move(reason)),
+      Line(line),
+      Column(column),
+      Path(std::move(path)) {}
+
+Value Parse(std::string_view text, int maxDepth) {
+    return Parser(text, maxDepth).Document();
 }
 
-[[noreturn]] void FieldError(std::string_view field, std::string_view message) {
-    throw ESearchQueryError(ShownName(field) + ": " + std::string(message));
-}
-
-JsonValue Parser::Document() {
+Value Parser::Document() {
     if (text_.substr(0, 3) == "\xEF\xBB\xBF") {
         pos_ = 3;
     }
-    JsonValue value = Value(0);
+    Value value = Read(0);
     SkipBlanks();
     if (pos_ < text_.size()) {
         Fail("JSON の後に余分な文字があります");
@@ -54,24 +64,8 @@ JsonValue Parser::Document() {
 }
 
 [[noreturn]] void Parser::Fail(std::string_view reason) const {
-    // Line and column (in characters) of the place reading stopped.
-    int line = 1;
-    int column = 1;
-    for (size_t i = 0; i < pos_ && i < text_.size(); ++i) {
-        const auto byte = static_cast<unsigned char>(text_[i]);
-        if (byte == '\n') {
-            ++line;
-            column = 1;
-        } else if ((byte & 0xC0) != 0x80) {
-            ++column;
-        }
-    }
-    std::string message = "JSON として読めません: " + std::string(reason) + " (" +
-                          std::to_string(line) + " 行 " + std::to_string(column) + " 文字目)";
-    if (path_.empty()) {
-        throw ESearchQueryError(message);
-    }
-    FieldError(Path(), message);
+    const auto [line, column] = Position(text_, pos_);
+    throw ParseError(ParseError::Kind::Syntax, std::string(reason), line, column, path_);
 }
 
 [[noreturn]] void Parser::FailUnexpected() const {
@@ -85,18 +79,6 @@ JsonValue Parser::Document() {
     char code[8];
     std::snprintf(code, sizeof code, "0x%02X", byte);
     Fail("ここにバイト " + std::string(code) + " は書けません");
-}
-
-// The keys of the objects being read, joined by dots ("min.pow").
-std::string Parser::Path() const {
-    std::string path;
-    for (const std::string& key : path_) {
-        if (!path.empty()) {
-            path += '.';
-        }
-        path += key;
-    }
-    return path;
 }
 
 void Parser::SkipBlanks() {
@@ -114,15 +96,15 @@ bool Parser::Take(std::string_view word) {
     return false;
 }
 
-JsonValue Parser::Value(int depth) {
+Value Parser::Read(int depth) {
     SkipBlanks();
     if (pos_ >= text_.size()) {
         FailUnexpected();
     }
-    JsonValue value;
+    Value value;
     const char ch = text_[pos_];
     if (ch == '{' || ch == '[') {
-        if (depth >= kMaxDepth) {
+        if (depth >= maxDepth_) {
             Fail("入れ子が深すぎます");
         }
         if (ch == '{') {
@@ -131,23 +113,23 @@ JsonValue Parser::Value(int depth) {
             Array(value, depth + 1);
         }
     } else if (ch == '"') {
-        value.Type = JsonValue::Kind::String;
+        value.Type = Value::Kind::String;
         value.Text = String();
     } else if (ch == '-' || (ch >= '0' && ch <= '9')) {
         Number(value);
     } else if (Take("true")) {
-        value.Type = JsonValue::Kind::Bool;
+        value.Type = Value::Kind::Bool;
         value.Flag = true;
     } else if (Take("false")) {
-        value.Type = JsonValue::Kind::Bool;
+        value.Type = Value::Kind::Bool;
     } else if (!Take("null")) {
         FailUnexpected();
     }
     return value;
 }
 
-void Parser::Object(JsonValue& value, int depth) {
-    value.Type = JsonValue::Kind::Object;
+void Parser::Object(Value& value, int depth) {
+    value.Type = Value::Kind::Object;
     ++pos_;
     SkipBlanks();
     if (pos_ < text_.size() && text_[pos_] == '}') {
@@ -159,11 +141,15 @@ void Parser::Object(JsonValue& value, int depth) {
         if (pos_ >= text_.size() || text_[pos_] != '"') {
             FailUnexpected();
         }
+        const size_t keyStart = pos_;
         std::string key = String();
         for (const std::string& earlier : value.Keys) {
             if (earlier == key) {
-                path_.push_back(key);
-                FieldError(Path(), "項目が 2 回書かれています");
+                const auto [line, column] = Position(text_, keyStart);
+                std::vector<std::string> path = path_;
+                path.push_back(key);
+                throw ParseError(ParseError::Kind::DuplicateKey, "項目が 2 回書かれています", line,
+                                 column, std::move(path));
             }
         }
         SkipBlanks();
@@ -172,7 +158,7 @@ void Parser::Object(JsonValue& value, int depth) {
         }
         ++pos_;
         path_.push_back(key);
-        value.Items.push_back(Value(depth));
+        value.Items.push_back(Read(depth));
         path_.pop_back();
         value.Keys.push_back(std::move(key));
         SkipBlanks();
@@ -187,8 +173,8 @@ void Parser::Object(JsonValue& value, int depth) {
     }
 }
 
-void Parser::Array(JsonValue& value, int depth) {
-    value.Type = JsonValue::Kind::Array;
+void Parser::Array(Value& value, int depth) {
+    value.Type = Value::Kind::Array;
     ++pos_;
     SkipBlanks();
     if (pos_ < text_.size() && text_[pos_] == ']') {
@@ -196,7 +182,7 @@ void Parser::Array(JsonValue& value, int depth) {
         return;
     }
     while (true) {
-        value.Items.push_back(Value(depth));
+        value.Items.push_back(Read(depth));
         SkipBlanks();
         if (pos_ < text_.size() && text_[pos_] == ',') {
             ++pos_;
@@ -209,8 +195,8 @@ void Parser::Array(JsonValue& value, int depth) {
     }
 }
 
-void Parser::Number(JsonValue& value) {
-    value.Type = JsonValue::Kind::Number;
+void Parser::Number(Value& value) {
+    value.Type = Value::Kind::Number;
     const size_t start = pos_;
     const auto digits = [this] {
         const size_t from = pos_;
@@ -254,4 +240,4 @@ void Parser::Number(JsonValue& value) {
     }
 }
 
-}  // namespace search_json
+}  // namespace json

@@ -1,13 +1,13 @@
 #include <cstdint>
 #include <string>
 
-#include "search/json_reader.h"
+#include "json/json_reader.h"
 
 // Strings of the strict reader: every escape, surrogate pairs taken whole, and the UTF-8
 // of the text checked sequence by sequence (no overlong forms, no surrogates, nothing past
 // U+10FFFF).
 
-namespace search_json {
+namespace json {
 
 namespace {
 
@@ -175,4 +175,4 @@ uint32_t Parser::Hex4() {
     return code;
 }
 
-}  // namespace search_json
+}  // namespace json
