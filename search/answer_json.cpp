@@ -158,7 +158,19 @@ void WriteReaches(PrettyJson& json, const std::vector<MinimumReach>& reaches) {
         } else {
             json.Null();
         }
+        json.Key("giveUp");
+        json.Bool(reach.GiveUp);
         json.EndObject();
+    }
+    json.EndArray();
+}
+
+// The lines that explain an empty answer, as the faces show them.
+void WriteReasons(PrettyJson& json, const SearchResult& result) {
+    json.Key("reasons");
+    json.BeginArray();
+    for (const std::string& line : ReasonLines(result)) {
+        json.String(line);
     }
     json.EndArray();
 }
@@ -199,6 +211,7 @@ std::string ResultJson(const SearchResult& result) {
     json.Bool(!result.Answers.empty());
     WriteAnswers(json, result.Answers);
     WriteReaches(json, result.Reaches);
+    WriteReasons(json, result);
     WriteCurve(json, result.Curve);
 
     json.Key("nodes");

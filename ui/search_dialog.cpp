@@ -70,10 +70,6 @@ QString MinimumCaption(int minimum) {
                                    : Q(kStatCaptions[static_cast<size_t>(minimum)]);
 }
 
-QString MinimumValue(int minimum, int32_t value) {
-    return QString::number(value) + (minimum == kMinDistance ? QStringLiteral("y") : QString());
-}
-
 // The table column that shows an objective's value.
 int ObjectiveColumn(SearchObjective objective) {
     switch (objective) {
@@ -626,21 +622,13 @@ void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
     }
 }
 
-// No build meets every condition: for each minimum, the most that the other conditions
-// leave reachable, so that the player sees which wish to give up.
+// No build meets every condition: the minimums to give up and how far each reaches then,
+// in the core's words, so that the player sees which wish to give up.
 void SearchDialog::ShowInfeasible(const Outcome& outcome) {
     QStringList lines{QStringLiteral("条件をすべて満たすビルドはありません。")};
-    for (const MinimumReach& reach : outcome.Result.Reaches) {
-        const QString wish =
-            QStringLiteral("・%1 %2 以上: ")
-                .arg(MinimumCaption(reach.Minimum), MinimumValue(reach.Minimum, reach.Wanted));
-        lines << wish + (reach.Reachable
-                             ? QStringLiteral("ほかの条件を守ると最高 %1")
-                                   .arg(MinimumValue(reach.Minimum, *reach.Reachable))
-                             : QStringLiteral("ほかの条件だけで当てはまるビルドがありません"));
-    }
-    if (outcome.Result.Reaches.empty()) {
-        lines << QStringLiteral("パワーペナルティなしと予算の条件に当てはまるビルドがありません。");
+    const std::vector<std::string> reasons = ReasonLines(outcome.Result);
+    for (size_t i = 0; i < reasons.size(); ++i) {
+        lines << (i == 0 ? QString() : QStringLiteral("・")) + Q(reasons[i]);
     }
     message_->setText(lines.join(QLatin1Char('\n')));
     message_->show();

@@ -378,7 +378,7 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
     SearchResult result{{{10, 11, 12, 13, 14}, 0, {250, 260, 270}, 40},
                         250,
                         {answer},
-                        {{1, 15, 12}, {5, 300, std::nullopt}},
+                        {{1, 15, 12, true}, {5, 300, std::nullopt}},
                         {{0, 280, answer}},
                         1234,
                         false};
@@ -409,12 +409,13 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
         R"({"current":{"final":[10,11,12,13,14],"penalty":0,"distances":[250,260,270],"pp":40,"value":250},)"
         R"("feasible":true,"answers":[{"rank":1,"character":4,"code":")" +
             code + "\"," + figures + R"("pp":55,"value":300,)" + changes +
-            R"(}],"reaches":[{"min":"ctrl","wanted":15,"reachable":12},)"
-            R"({"min":"distance","wanted":300,"reachable":null}],"curve":[{"pp":0,"value":280,"code":")" +
+            R"(}],"reaches":[{"min":"ctrl","wanted":15,"reachable":12,"giveUp":true},)"
+            R"({"min":"distance","wanted":300,"reachable":null,"giveUp":false}],"reasons":[],)"
+            R"("curve":[{"pp":0,"value":280,"code":")" +
             code + "\"," + figures + changes +
             R"(}],"nodes":1234,"cancelled":false,"proved":false})");
     EXPECT_NE(compact(ResultJson(SearchResult{}))
-                  .find(R"("feasible":false,"answers":[],"reaches":[],"curve":[])"),
+                  .find(R"("feasible":false,"answers":[],"reaches":[],"reasons":[],"curve":[])"),
               std::string::npos);
     EXPECT_EQ(compact(FiguresJson(answer.Build, answer.Figures)),
               R"({"code":")" + code + R"(","character":4,)" + figures + R"("pp":55})");

@@ -98,26 +98,18 @@
       }
     }
 
+    // Why nothing fits, in the core's words: what to give up, then each minimum's reach.
     function renderReaches(answer) {
-      if (answer.feasible) {
+      if (answer.feasible || answer.reasons.length === 0) {
         return;
       }
       ui.reaches.hidden = false;
       ui.reachList.replaceChildren();
-      const names = Object.fromEntries(kMinimums);
-      for (const reach of answer.reaches) {
-        const li = document.createElement('li');
-        const unit = reach.min === 'distance' ? 'y' : '';
-        li.dataset.min = reach.min;
-        li.textContent = reach.reachable === null
-          ? `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件だけで当てはまるビルドがありません`
-          : `${names[reach.min]} ${reach.wanted}${unit} 以上: ほかの条件を守ると最高 ${reach.reachable}${unit}`;
-        ui.reachList.appendChild(li);
-      }
-      if (answer.reaches.length === 0) {
-        const li = element('li', {}, ui.reachList, 'パワーペナルティなしと予算の条件に当てはまるビルドがありません。');
-        li.dataset.min = '';
-      }
+      const withFigures = answer.reasons.length > answer.reaches.length;
+      answer.reasons.forEach((text, i) => {
+        const li = element('li', {}, ui.reachList, text);
+        li.dataset.min = withFigures && i > 0 ? answer.reaches[i - 1].min : '';
+      });
     }
 
     // The answer or curve step whose changes show and that "適用" applies.
