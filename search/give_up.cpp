@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <limits>
 #include <map>
 #include <utility>
 
@@ -42,46 +43,99 @@ public:
 
     // The most of `minimum`'s figure among builds that meet every condition of the query
     // but the minimums in `given` and `minimum` itself; none where no build does. With
-    // `bounded`, no such build reaches the minimum asked.
+    // `bounded`, no such build reaches the minimum asked. Only the figure counts, not
+    // which build reaches it: where many builds reach the most, ranking them by PP and
+    // changes would cost far more than finding it.
     std::optional<int32_t> Most(Mask given, int minimum, bool bounded) {
         const std::pair<Mask, int> key{given | 1u << minimum, minimum};
         if (const auto known = known_.find(key); known != known_.end()) {
             return known->second;
         }
-        SearchQuery q = query_;
-        for (int m = 0; m < kMinimumCount; ++m) {
-            if ((key.first >> m & 1u) != 0) {
-                q.Min[m].reset();
-            }
-        }
-        q.Results = 1;
-        q.Objective = FigureOf(minimum);
+        const SearchQuery q = Without(key.first, minimum);
         const std::optional<FoundBuild> seed = Seed(q);
         std::optional<Ceiling> ceiling;
         if (bounded) {
             ceiling = Ceiling{*query_.Min[minimum] - 1, 0};
         }
-        const double span = (1.0 - done_) / ahead_;
-        const SearchOutcome walk = model_.Solve(
-            q, control_, done_, span, seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(),
-            nullptr, ceiling);
-        done_ += span;
-        ahead_ = std::max(ahead_ - 1, 1);
-        nodes_ += walk.Nodes;
-        if (walk.Cancelled) {
-            cancelled_ = true;
+        const std::optional<FoundBuild> best =
+            Walk(q, seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(), ceiling, 1.0);
+        if (cancelled_) {
             return std::nullopt;
         }
-        std::optional<int32_t> most;
-        if (!walk.Builds.empty()) {
-            most = walk.Builds.front().Value;
-            found_.push_back(walk.Builds.front());
+        known_[key] = best ? std::optional(best->Value) : std::nullopt;
+        return known_[key];
+    }
+
+    // Most(given, minimum, false) for a minimum that builds without `given` meet, where
+    // one of them is known: the figure lies between what those builds reach and the most
+    // with every minimum in `all` given up. Where few builds reach far, a walk for the
+    // most wanders long before it finds one; one that asks for a figure and stops at the
+    // first build reaching it is quick except near the most, so the figure is halved
+    // in on such walks instead.
+    std::optional<int32_t> Kept(Mask given, int minimum, Mask all) {
+        const SearchQuery q = Without(given | 1u << minimum, minimum);
+        const std::optional<FoundBuild> seed = Seed(q);
+        const std::optional<int32_t> top = Most(all, minimum, false);
+        if (cancelled_ || !seed || !top) {
+            return std::nullopt;
         }
-        known_[key] = most;
-        return most;
+        int32_t low = seed->Value;
+        int32_t high = *top;
+        for (int step = 1; low < high; ++step) {
+            SearchQuery reach = q;
+            const int32_t mid = low + (high - low + 1) / 2;
+            reach.Min[minimum] = mid;
+            // "Nothing passes `mid`": the walk leaves every branch once it has a build
+            // that reaches it, and only where there is none is it exhaustive.
+            const std::optional<FoundBuild> found =
+                Walk(reach, {}, Ceiling{mid, std::numeric_limits<int32_t>::max()},
+                     1.0 / (1 << std::min(step, 20)));
+            if (cancelled_) {
+                return std::nullopt;
+            }
+            if (found) {
+                low = found->Value;
+            } else {
+                high = mid - 1;
+            }
+        }
+        return low;
     }
 
 private:
+    // The query's conditions without the minimums in `given`, for the most of `minimum`.
+    SearchQuery Without(Mask given, int minimum) const {
+        SearchQuery q = query_;
+        for (int m = 0; m < kMinimumCount; ++m) {
+            if ((given >> m & 1u) != 0) {
+                q.Min[m].reset();
+            }
+        }
+        q.Results = 1;
+        q.Objective = FigureOf(minimum);
+        return q;
+    }
+
+    // One walk for the best value of `q`, which takes `part` of this walk's share of the
+    // progress; none where no build meets `q` or the search was cancelled.
+    std::optional<FoundBuild> Walk(const SearchQuery& q, std::span<const FoundBuild> seeds,
+                                   std::optional<Ceiling> ceiling, double part) {
+        const double span = (1.0 - done_) / ahead_ * part;
+        const SearchOutcome walk =
+            model_.Solve(q, control_, done_, span, seeds, nullptr, ceiling, nullptr, true);
+        done_ += span;
+        if (part == 1.0) {
+            ahead_ = std::max(ahead_ - 1, 1);
+        }
+        nodes_ += walk.Nodes;
+        cancelled_ = cancelled_ || walk.Cancelled;
+        if (walk.Cancelled || walk.Builds.empty()) {
+            return std::nullopt;
+        }
+        found_.push_back(walk.Builds.front());
+        return walk.Builds.front();
+    }
+
     // The best of the builds found so far that meet the conditions of `q`, ranked by its
     // objective.
     std::optional<FoundBuild> Seed(const SearchQuery& q) const {
@@ -202,6 +256,7 @@ bool GiveUpPass(SearchModel& model, const SearchQuery& query, const SearchContro
         }
     }
     Reacher reach(model, query, control, progressFrom, result.Nodes);
+    const Mask all = MaskOf(asked);
     const int count = static_cast<int>(asked.size());
     std::optional<Choice> best;
     bool fits = true;
@@ -209,7 +264,7 @@ bool GiveUpPass(SearchModel& model, const SearchQuery& query, const SearchContro
         if (size == 2) {
             // Before the larger sets: whether any build fits with every minimum given up.
             reach.Ahead(1 + count);
-            fits = reach.Most(MaskOf(asked), asked.front(), count == 2).has_value();
+            fits = reach.Most(all, asked.front(), count == 2).has_value();
         }
         if (fits) {
             best = BestOfSize(reach, query, asked, size);
@@ -227,7 +282,7 @@ bool GiveUpPass(SearchModel& model, const SearchQuery& query, const SearchContro
         r.Wanted = *query.Min[m];
         r.GiveUp = (given >> m & 1u) != 0;
         if (best) {
-            r.Reachable = reach.Most(given, m, false);
+            r.Reachable = r.GiveUp ? reach.Most(given, m, false) : reach.Kept(given, m, all);
         }
         if (reach.Cancelled()) {
             result.Reaches.clear();
