@@ -15,11 +15,12 @@
 // it: the sets are compared by their largest shortfall share, then the next largest, and
 // at a full tie the set first in the order of the minimums wins.
 //
-// Every figure is one walk: the most of a minimum's figure among the builds that meet
-// every condition but the minimums given up. Two things known along the way bound the
-// walks: builds found by earlier walks that meet the later walk's conditions start it,
-// and once every set one smaller than S is known to leave no build, no build without
-// the minimums of S reaches any one of them (else the set without it would fit).
+// Every figure is the most of a minimum's figure among the builds that meet every
+// condition but the minimums given up, found by walks that ask for the figure alone, not
+// for the best-ranked build reaching it. Two things known along the way bound them:
+// builds found by earlier walks that meet a later walk's conditions start it, and once
+// every set one smaller than S is known to leave no build, no build without the
+// minimums of S reaches any one of them (else the set without it would fit).
 
 namespace {
 
