@@ -83,19 +83,22 @@ public:
         int32_t low = seed->Value;
         int32_t high = *top;
         for (int step = 1; low < high; ++step) {
+            // Any build that reaches `mid`: the least PP finds one soonest, and "nothing
+            // passes the first build found" leaves every branch once it has one; only
+            // where there is none is the walk exhaustive.
             SearchQuery reach = q;
             const int32_t mid = low + (high - low + 1) / 2;
             reach.Min[minimum] = mid;
-            // "Nothing passes `mid`": the walk leaves every branch once it has a build
-            // that reaches it, and only where there is none is it exhaustive.
+            reach.Objective = SearchObjective::LeastPP;
+            constexpr Ceiling kFirst{std::numeric_limits<int32_t>::min(),
+                                     std::numeric_limits<int32_t>::max()};
             const std::optional<FoundBuild> found =
-                Walk(reach, {}, Ceiling{mid, std::numeric_limits<int32_t>::max()},
-                     1.0 / (1 << std::min(step, 20)));
+                Walk(reach, {}, kFirst, 1.0 / (1 << std::min(step, 20)));
             if (cancelled_) {
                 return std::nullopt;
             }
             if (found) {
-                low = found->Value;
+                low = ObjectiveValue(q.Objective, found->Figures);
             } else {
                 high = mid - 1;
             }
