@@ -97,7 +97,19 @@ void WriteReaches(json::Writer& json, const std::vector<MinimumReach>& reaches) 
         } else {
             json.Null();
         }
+        json.Key("giveUp");
+        json.Bool(reach.GiveUp);
         json.EndObject();
+    }
+    json.EndArray();
+}
+
+// The lines that explain an empty answer, as the faces show them.
+void WriteReasons(json::Writer& json, const SearchResult& result) {
+    json.Key("reasons");
+    json.BeginArray();
+    for (const std::string& line : ReasonLines(result)) {
+        json.String(line);
     }
     json.EndArray();
 }
@@ -142,6 +154,7 @@ std::string ResultJson(const SearchResult& result) {
     json.Bool(!result.Answers.empty());
     WriteAnswers(json, result.Answers);
     WriteReaches(json, result.Reaches);
+    WriteReasons(json, result);
     WriteCurve(json, result.Curve);
 
     json.Key("nodes");

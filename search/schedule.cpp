@@ -1,5 +1,5 @@
 // The schedule of one search: the passes it runs over the solver (the best builds, the
-// ties, the reaches of the minimums, the trade-off curve), each on its own.
+// ties, the minimums to give up when nothing fits, the trade-off curve), each on its own.
 //
 // A build of one character is a choice for each of 34 fields (page, wear slots, cards,
 // counts, caddie, special card, club set, club counts). The fields are gathered into stages (the
@@ -22,6 +22,7 @@
 #include <chrono>
 #include <limits>
 
+#include "search/give_up.h"
 #include "search/search.h"
 #include "search/search_model.h"
 #include "search/solver/ranking.h"
@@ -131,36 +132,6 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     return all;
 }
 
-// When nothing meets every minimum: how far each minimum reaches when it alone is given
-// up. False where the search was cancelled.
-bool ReachPass(SearchModel& model, const SearchQuery& query, const SearchControl* control,
-               SearchResult& result) {
-    for (int m = 0; m < kMinimumCount; ++m) {
-        if (!query.Min[m]) {
-            continue;
-        }
-        SearchQuery relaxed = query;
-        relaxed.Min[m].reset();
-        relaxed.Results = 1;
-        relaxed.Objective =
-            m == kMinDistance ? SearchObjective::Distance : static_cast<SearchObjective>(m + 2);
-        const SearchOutcome reach = model.Solve(relaxed, control, kCurveFrom, 1.0 - kCurveFrom);
-        result.Nodes += reach.Nodes;
-        if (reach.Cancelled) {
-            result.Reaches.clear();
-            return false;
-        }
-        MinimumReach r;
-        r.Minimum = m;
-        r.Wanted = *query.Min[m];
-        if (!reach.Builds.empty()) {
-            r.Reachable = reach.Builds.front().Value;
-        }
-        result.Reaches.push_back(r);
-    }
-    return true;
-}
-
 // The seed of the curve's next step, within `budget`: most often the step's build with
 // one count fewer, or an answer within the budget where it ranks first. Found first, it
 // bounds that step's walk from the start.
@@ -268,7 +239,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         return result;
     }
     if (result.Answers.empty()) {
-        result.Cancelled = !ReachPass(model, query, control, result);
+        result.Cancelled = !GiveUpPass(model, query, control, kCurveFrom, result);
         result.Proved = !result.Cancelled;
         return result;
     }

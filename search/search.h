@@ -5,7 +5,7 @@
 // and the objective; the answer is the best builds, ranked, each a PlannedBuild that a
 // face shows as a pasted build code is shown (ShowBuild inside one recorded step), the
 // trade-off curve of the objective against the budget, and, when nothing meets every
-// minimum, how far each minimum can be reached with the other conditions kept.
+// minimum, the fewest minimums to give up and how far each minimum reaches then.
 //
 // The search is exact: it bounds what the parts not yet chosen can still add and
 // prunes only branches that cannot reach the ranking of the builds already found.
@@ -131,19 +131,23 @@ struct CurveStep {
     SearchAnswer Answer;
 };
 
-// When nothing meets every minimum: the most that minimum can reach with every other
-// condition kept (nullopt when the other conditions alone already leave no build).
+// When nothing meets every minimum, for each minimum asked: whether it is one of the
+// fewest minimums to give up so that a build fits, and the most its figure reaches among
+// the builds that meet every other condition but the minimums given up (for a minimum
+// kept, at least what was asked). Reachable is nullopt, and none is given up, where even
+// with every minimum given up no build fits.
 struct MinimumReach {
     int Minimum = 0;  // 0..5
     int32_t Wanted = 0;
     std::optional<int32_t> Reachable;
+    bool GiveUp = false;
 };
 
 struct SearchResult {
     BuildFigures Current;  // the current selection, for comparison
     int32_t CurrentValue = 0;
     std::vector<SearchAnswer> Answers;  // ranked; empty when nothing meets the conditions
-    std::vector<MinimumReach> Reaches;  // only when Answers is empty
+    std::vector<MinimumReach> Reaches;  // only when Answers is empty, in minimum order
     std::vector<CurveStep> Curve;       // rising values at rising PP; not for LeastPP
     uint64_t Nodes = 0;                 // branches the search visited
     // Stopped before its end: Answers are the best found so far (each meets every
@@ -172,6 +176,12 @@ struct SearchControl {
 // shown (no club set, no page for kShownCharacter).
 SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
                        const SearchControl* control = nullptr);
+
+// What a face shows under "条件をすべて満たすビルドはありません。" for a proved search
+// that found no build, a line each: first what to give up (or why nothing fits), then
+// for each minimum asked how far it reaches. Empty where the result has answers or was
+// not proved.
+std::vector<std::string> ReasonLines(const SearchResult& result);
 
 // The objective's value of a build's figures.
 int32_t ObjectiveValue(SearchObjective objective, const BuildFigures& figures);

@@ -114,12 +114,14 @@ struct ThreadPart {
 SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* control,
                                  double progressFrom, double progressSpan,
                                  std::span<const FoundBuild> seeds, const FoundBuild* floor,
-                                 std::optional<Ceiling> ceiling, const FoundSoFar* found) {
+                                 std::optional<Ceiling> ceiling, const FoundSoFar* found,
+                                 bool valueOnly) {
     const size_t threads = ThreadCount(control);
     SharedAnswers answers;
     answers.Answers.assign(seeds.begin(), seeds.end());
     answers.Floor = floor;
     answers.Top = ceiling;
+    answers.ValueOnly = valueOnly;
     answers.Found = found;
     answers.Caller = std::this_thread::get_id();
     SharedWork work;

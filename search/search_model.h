@@ -81,12 +81,15 @@ public:
     //
     // `found`, where given, is told the walk's answers so far (ranked, not proved) now and
     // then, from the calling thread, whenever they changed since it was last told.
+    //
+    // With `valueOnly`, only the best value counts: the answer reaches it, but among the
+    // builds of that value it need not rank first.
     using FoundSoFar = std::function<void(std::span<const FoundBuild>)>;
     SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
                         double progressSpan, std::span<const FoundBuild> seeds = {},
                         const FoundBuild* floor = nullptr,
                         std::optional<Ceiling> ceiling = std::nullopt,
-                        const FoundSoFar* found = nullptr);
+                        const FoundSoFar* found = nullptr, bool valueOnly = false);
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when

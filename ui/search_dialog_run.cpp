@@ -286,23 +286,10 @@ void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
 // No build meets every condition: for each minimum, the most that the other conditions
 // leave reachable, so that the player sees which wish to give up.
 void SearchDialog::ShowInfeasible(const Outcome& outcome) {
-    static constexpr std::string_view kCaptions[kMinimumCount] = {
-        "パワー", "コントロール", "正確度", "スピン", "カーブ", "1W飛距離"};
-    const auto value = [](int minimum, int32_t v) {
-        return QString::number(v) + (minimum == kMinDistance ? QStringLiteral("y") : QString());
-    };
     QStringList lines{QStringLiteral("条件をすべて満たすビルドはありません。")};
-    for (const MinimumReach& reach : outcome.Result.Reaches) {
-        const QString wish =
-            QStringLiteral("・%1 %2 以上: ")
-                .arg(Q(kCaptions[reach.Minimum]), value(reach.Minimum, reach.Wanted));
-        lines << wish + (reach.Reachable
-                             ? QStringLiteral("ほかの条件を守ると最高 %1")
-                                   .arg(value(reach.Minimum, *reach.Reachable))
-                             : QStringLiteral("ほかの条件だけで当てはまるビルドがありません"));
-    }
-    if (outcome.Result.Reaches.empty()) {
-        lines << QStringLiteral("パワーペナルティなしと予算の条件に当てはまるビルドがありません。");
+    const std::vector<std::string> reasons = ReasonLines(outcome.Result);
+    for (size_t i = 0; i < reasons.size(); ++i) {
+        lines << (i == 0 ? QString() : QStringLiteral("・")) + Q(reasons[i]);
     }
     message_->setText(lines.join(QLatin1Char('\n')));
     message_->show();

@@ -25,6 +25,9 @@ struct SharedAnswers {
     uint64_t Told = 0;
     const FoundBuild* Floor = nullptr;  // builds ranking after it are left
     std::optional<Ceiling> Top;         // what no build passes
+    // Only the best value is asked for: a branch that at best ties the last answer's
+    // value is left, however it would rank among the builds of that value.
+    bool ValueOnly = false;
 };
 
 class AnswerPool {
@@ -37,6 +40,7 @@ public:
         return copy_.size() >= static_cast<size_t>(results_) ? &copy_.back() : shared_.Floor;
     }
     const std::optional<Ceiling>& Top() const { return shared_.Top; }
+    bool ValueOnly() const { return shared_.ValueOnly; }
     // How often this thread's copy changed: a test against the answers as they stood
     // still holds while it is the same.
     uint64_t Changes() const { return changes_; }

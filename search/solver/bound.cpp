@@ -195,8 +195,8 @@ bool Bound::RanksAfter(size_t s, const Node& node, const Span& span, int32_t exc
         best = top->Rank;
         ppLow = std::max(ppLow, top->PP);
     }
-    if (best != last.Rank) {
-        return best < last.Rank;
+    if (best != last.Rank || pool_.ValueOnly()) {
+        return best <= last.Rank;
     }
     if (ppLow != last.Figures.PP) {
         return ppLow > last.Figures.PP;

@@ -380,7 +380,7 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
     SearchResult result{{{10, 11, 12, 13, 14}, 0, {250, 260, 270}, 40},
                         250,
                         {answer},
-                        {{1, 15, 12}, {5, 300, std::nullopt}},
+                        {{1, 15, 12, true}, {5, 300, std::nullopt}},
                         {{0, 280, answer}},
                         1234,
                         false};
@@ -417,12 +417,12 @@ TEST(ResultJsonFormat, WritesEveryPartOfTheAnswer) {
             EncodeBuild(result.CurrentBuild) +
             R"("},"feasible":true,"answers":[{"rank":1,"character":4,"code":")" + code + "\"," +
             figures + R"("pp":55,"value":300,)" + changes +
-            R"(}],"reaches":[{"min":"ctrl","wanted":15,"reachable":12},)"
-            R"({"min":"distance","wanted":300,"reachable":null}],"curve":[{"pp":0,"value":280,"code":")" +
+            R"(}],"reaches":[{"min":"ctrl","wanted":15,"reachable":12,"giveUp":true},)"
+            R"({"min":"distance","wanted":300,"reachable":null,"giveUp":false}],"reasons":[],"curve":[{"pp":0,"value":280,"code":")" +
             code + "\"," + figures + changes +
             R"(}],"nodes":1234,"cancelled":false,"proved":false})");
     EXPECT_NE(compact(ResultJson(SearchResult{}))
-                  .find(R"("feasible":false,"answers":[],"reaches":[],"curve":[])"),
+                  .find(R"("feasible":false,"answers":[],"reaches":[],"reasons":[],"curve":[])"),
               std::string::npos);
     EXPECT_EQ(compact(FiguresJson(answer.Build, answer.Figures)),
               R"({"code":")" + code + R"(","character":4,)" + figures + R"("pp":55})");

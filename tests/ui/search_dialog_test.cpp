@@ -334,8 +334,8 @@ TEST(SearchDialog, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
 }
 
 // When no build meets every minimum, the table holds the current selection alone and
-// the message says so, with the most each minimum can reach under the other conditions,
-// as the search worked them out.
+// the message says so, with the core's lines: the minimums to give up, then how far each
+// minimum reaches once they are given up.
 TEST(SearchDialog, SaysWhyNothingFits) {
     TempSettings settings;
     settings.Write(kStartFile);
@@ -359,16 +359,22 @@ TEST(SearchDialog, SaysWhyNothingFits) {
     auto* message = Find<QLabel>(*dialog, "SearchMessage");
     EXPECT_TRUE(message->isVisibleTo(dialog));
     const QStringList lines = message->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 4);
+    ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines[0], QStringLiteral("条件をすべて満たすビルドはありません。"));
+    EXPECT_TRUE(lines[1].endsWith(
+        QStringLiteral("をあきらめると、ほかの条件をすべて満たすビルドがあります。")))
+        << lines[1].toStdString();
     const QString names[] = {"コントロール 60 以上: ", "スピン 5 以上: ", "1W飛距離 400y 以上: "};
     for (size_t k = 0; k < 3; ++k) {
-        const std::optional<int32_t> reach = expected.Reaches[k].Reachable;
+        const MinimumReach& reach = expected.Reaches[k];
+        ASSERT_TRUE(reach.Reachable);
         const QString unit = k == 2 ? QStringLiteral("y") : QString();
-        EXPECT_EQ(lines[static_cast<int>(k) + 1],
+        EXPECT_EQ(lines[static_cast<int>(k) + 2],
                   QStringLiteral("・") + names[k] +
-                      (reach ? QStringLiteral("ほかの条件を守ると最高 %1%2").arg(*reach).arg(unit)
-                             : QStringLiteral("ほかの条件だけで当てはまるビルドがありません")));
+                      (reach.GiveUp ? QStringLiteral("あきらめる (ほかの条件を守ると最高 %1%2)")
+                                    : QStringLiteral("満たせる (あきらめた条件を外すと最高 %1%2)"))
+                          .arg(*reach.Reachable)
+                          .arg(unit));
     }
     EXPECT_FALSE(Find<QPushButton>(*dialog, "SearchApply")->isEnabled());
 

@@ -32,7 +32,6 @@
       const c = s.form.controls.find((control) => control.field === field);
       return Object.fromEntries(c.values.map((value, i) => [value, c.choices[i]]));
     };
-    const minimumCaption = (key) => s.form.controls.find((c) => c.name === 'SearchMinOn_' + key).caption;
 
     const characterName = (index) => (index >= 0 && index < s.form.characters.length
       ? s.form.characters[index].caption : '-');
@@ -121,26 +120,18 @@
       }
     }
 
+    // Why nothing fits, in the core's words: what to give up, then each minimum's reach.
     function renderReaches(answer) {
-      if (answer.feasible) {
+      if (answer.feasible || answer.reasons.length === 0) {
         return;
       }
       ui.reaches.hidden = false;
       ui.reachList.replaceChildren();
-      for (const reach of answer.reaches) {
-        const li = document.createElement('li');
-        const unit = reach.min === 'distance' ? 'y' : '';
-        const name = minimumCaption(reach.min);
-        li.dataset.min = reach.min;
-        li.textContent = reach.reachable === null
-          ? `${name} ${reach.wanted}${unit} 以上: ほかの条件だけで当てはまるビルドがありません`
-          : `${name} ${reach.wanted}${unit} 以上: ほかの条件を守ると最高 ${reach.reachable}${unit}`;
-        ui.reachList.appendChild(li);
-      }
-      if (answer.reaches.length === 0) {
-        const li = element('li', {}, ui.reachList, 'パワーペナルティなしと予算の条件に当てはまるビルドがありません。');
-        li.dataset.min = '';
-      }
+      const withFigures = answer.reasons.length > answer.reaches.length;
+      answer.reasons.forEach((text, i) => {
+        const li = element('li', {}, ui.reachList, text);
+        li.dataset.min = withFigures && i > 0 ? answer.reaches[i - 1].min : '';
+      });
     }
 
     // The answer or curve step whose changes show and that "適用" applies; `current`:
