@@ -27,8 +27,7 @@ THoldings HoldingsFromJson(std::string_view text) {
 }
 
 HoldingsFile LoadHoldingsFile(const std::string& path) {
-    HoldingsFile file;
-    file.Path = path;
+    HoldingsFile file(path);
     const FileStore store(path);
     const StoreContents stored = store.Read();
     const auto damaged = [&](const std::string& reason) {

@@ -13,6 +13,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "simulator/holdings.h"
 
@@ -24,6 +25,8 @@ std::string HoldingsFilePath(const std::string& settingsPath);
 std::string HoldingsFileText(const THoldings& holdings);
 
 struct HoldingsFile {
+    explicit HoldingsFile(std::string path = {}) : Path(std::move(path)) {}
+
     std::string Path;
     THoldings Holdings;  // what the faces use: everything owned when the file is missing or damaged
     // Why the file was not used, for the player ("<path> の持ち物を読めません: ..."), or
