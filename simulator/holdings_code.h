@@ -3,7 +3,7 @@
 // Holdings codes: what the player owns as a short text to share, in the letters of the
 // build codes (simulator/code_letters.h): the letter 'h' for the holdings of this
 // layout, the packed lists and the check letters. A list owned whole costs one bit, so
-// the code of a player who recorded nothing is a handful of letters.
+// the code of a player who recorded nothing is 29 letters long.
 
 #include <string>
 #include <string_view>
