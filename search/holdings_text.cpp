@@ -48,3 +48,11 @@ HoldingsFile LoadHoldingsFile(const std::string& path) {
     }
     return file;
 }
+
+THoldings ImportHoldings(const std::string& path) {
+    const StoreContents stored = FileStore(path).Read();
+    if (!stored.Readable || (stored.Text.empty() && !std::filesystem::exists(path))) {
+        throw EHoldingsError("ファイルを開けません");
+    }
+    return HoldingsFromJson(stored.Text);
+}

@@ -17,3 +17,7 @@ THoldings HoldingsFromJson(std::string_view text);
 // The holdings file at `path`. Missing: everything owned. Unreadable or refused: everything
 // owned, Problem says why, and the file is kept as it is (Damaged).
 HoldingsFile LoadHoldingsFile(const std::string& path);
+
+// The holdings of a file the player chose (an import). Throws EHoldingsError: the file
+// cannot be read, or its holdings are refused.
+THoldings ImportHoldings(const std::string& path);

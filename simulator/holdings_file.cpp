@@ -35,3 +35,7 @@ void SaveHoldingsFile(HoldingsFile& file, const THoldings& holdings) {
     file.Problem.clear();
     file.Holdings = holdings;
 }
+
+void ExportHoldings(const std::string& path, const THoldings& holdings) {
+    FileStore(path).Replace(HoldingsFileText(holdings));
+}

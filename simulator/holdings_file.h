@@ -45,3 +45,7 @@ constexpr std::string_view kDamagedSuffix = ".damaged";
 // file is first kept as "<path>.damaged" (then `file` is no longer damaged). Throws
 // EWriteError ("<path> に書き込めません") and leaves the old file as it was.
 void SaveHoldingsFile(HoldingsFile& file, const THoldings& holdings);
+
+// Writes the holdings as a file of the player's choosing (an export), as the holdings
+// file is written. Throws EWriteError.
+void ExportHoldings(const std::string& path, const THoldings& holdings);

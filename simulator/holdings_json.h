@@ -101,11 +101,11 @@ THoldings HoldingsFromJsonValue(const Value& value) {
         for (size_t p = 0; p < member.Keys.size(); ++p) {
             const int32_t chara = ReadPage(member.Keys[p]);
             const std::string page = "items." + member.Keys[p];
-            const Value& slots = member.Items[p];
-            RequireObject(slots, page);
-            for (size_t s = 0; s < slots.Keys.size(); ++s) {
-                ReadSlot(holdings, chara, slots.Keys[s],
-                         ListOf(slots.Items[s], page + "." + slots.Keys[s]));
+            const Value& slotLists = member.Items[p];
+            RequireObject(slotLists, page);
+            for (size_t s = 0; s < slotLists.Keys.size(); ++s) {
+                ReadSlot(holdings, chara, slotLists.Keys[s],
+                         ListOf(slotLists.Items[s], Cat(page, ".", slotLists.Keys[s])));
             }
         }
     }

@@ -1,6 +1,6 @@
 // The holdings dialog's description and edits: every list of the catalogue once, with
-// its texts; random edits against a plain model of what is owned; the window's marks;
-// the page's JSON of the same description.
+// its texts; random edits against a plain model of what is owned; the window's marks
+// and previews; the page's JSON of the same description.
 
 #include <gtest/gtest.h>
 
@@ -12,6 +12,7 @@
 #include "characters/roster.h"
 #include "search/json_reader.h"
 #include "simulator/holdings_form.h"
+#include "simulator/preview.h"
 #include "simulator/simulator.h"
 #include "tests/support/random_holdings.h"
 
@@ -134,6 +135,9 @@ TEST(HoldingsForm, WindowListsMarkExactlyTheEntriesNotOwned) {
             for (size_t e = 0; e < texts.size(); ++e) {
                 const bool owned = OwnsListEntry(holdings, list, static_cast<int32_t>(e));
                 ASSERT_EQ(marked[e], owned ? texts[e] : texts[e] + mark);
+                // The preview of the entry says so too, on a line of its own.
+                ASSERT_EQ(PreviewText(PreviewResult{}, holdings, list, static_cast<int32_t>(e)),
+                          owned ? "変化なし" : "未所持 (持ち物にありません)\n変化なし");
                 if (list.Kind == ListKind::EquipItem) {
                     ASSERT_EQ(owned,
                               OwnsItem(holdings, list.Chara, list.Index, static_cast<int32_t>(e)));
