@@ -23,7 +23,7 @@
 
 namespace {
 
-constexpr int kListColumns = 4;
+constexpr int kListColumns = 3;
 
 const HoldingsControl& ControlOf(HoldingsControlKind kind, std::string_view name = {}) {
     for (const HoldingsControl& c : HoldingsDialogForm().Controls) {

@@ -11,6 +11,8 @@
 #include <QTabWidget>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
 #include "characters/roster.h"
 #include "search/holdings_text.h"
@@ -169,4 +171,27 @@ TEST(HoldingsDialogWindow, CodesAndFilesCarryTheHoldingsAndBadOnesChangeNothing)
     EXPECT_TRUE(TextOf(*dialog, "HoldingsMessage").contains("Club: 番号 99 は一覧にありません"));
     Click(*dialog, "HoldingsCancel");
     EXPECT_TRUE(OwnsEverything(form->Holdings()));
+}
+
+// A holdings file that cannot be read is said at the start and in the dialog, used as
+// everything owned, and left as it is.
+TEST(HoldingsDialogWindow, DamagedHoldingsFileIsSaidAndKept) {
+    TempSettings settings;
+    const std::string holdingsPath = HoldingsFilePath(settings.Path());
+    {
+        std::ofstream out(holdingsPath);
+        out << "{\"Club\":[1,1]}";
+    }
+    MessageBoxAnswer answer;
+    auto form = ShownWindow(settings);
+    EXPECT_TRUE(answer.Seen());
+    EXPECT_TRUE(answer.Text.contains("の持ち物を読めません")) << answer.Text.toStdString();
+    EXPECT_TRUE(OwnsEverything(form->Holdings()));
+    HoldingsDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(TextOf(*dialog, "HoldingsMessage").contains("Club: 番号 1 が2回書かれています"));
+    Click(*dialog, "HoldingsCancel");
+    form.reset();
+    std::ifstream in(holdingsPath);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "{\"Club\":[1,1]}");
 }
