@@ -206,7 +206,10 @@ TEST(SaveCrashSafety, HoldingsFileIsWholeAfterEveryKill) {
     SaveHoldingsFile(file, second);
     const auto saveTime = std::chrono::steady_clock::now() - start;
 
-    const auto span = std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 6);
+    // A save of this small file is quick: the delays span many, and at least 10 ms, so
+    // that a busy machine's slow start of the child still leaves saves to interrupt.
+    const auto span = std::max(std::chrono::duration_cast<std::chrono::microseconds>(saveTime * 20),
+                               std::chrono::microseconds(10000));
     const KillFigures figures = KillWhileSaving(
         folder, path, span,
         [&] {
