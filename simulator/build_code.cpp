@@ -1,6 +1,5 @@
 #include "simulator/build_code.h"
 
-#include <bit>
 #include <optional>
 
 #include "characters/cards.h"
@@ -10,6 +9,7 @@
 #include "clubs/clubs.h"
 #include "engine/checked.h"
 #include "engine/levels.h"
+#include "simulator/code_letters.h"
 #include "simulator/simulator.h"
 
 // Layout of version 1, every field an unsigned number of just enough bits for its
@@ -22,131 +22,15 @@
 
 namespace {
 
-constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+using code_letters::BitReader;
+using code_letters::BitWriter;
+using code_letters::kAlphabet;
+
 constexpr int kVersion = 1;
-constexpr size_t kCheckLetters = 4;
-
-int LetterValue(char letter) {
-    if (letter >= 'A' && letter <= 'Z') {
-        return letter - 'A';
-    }
-    if (letter >= 'a' && letter <= 'z') {
-        return letter - 'a' + 26;
-    }
-    if (letter >= '0' && letter <= '9') {
-        return letter - '0' + 52;
-    }
-    if (letter == '-') {
-        return 62;
-    }
-    if (letter == '_') {
-        return 63;
-    }
-    return -1;
-}
-
-// CRC-24 (polynomial 0x864CFB, start 0xB704CE): it finds every error burst of up to 24
-// bits, so any one changed letter, even in the check letters themselves.
-uint32_t Crc24(std::string_view text) {
-    uint32_t crc = 0xB704CE;
-    for (const char c : text) {
-        crc ^= static_cast<uint32_t>(static_cast<unsigned char>(c)) << 16;
-        for (int i = 0; i < 8; ++i) {
-            crc <<= 1;
-            if ((crc & 0x1000000) != 0) {
-                crc ^= 0x1864CFB;
-            }
-        }
-    }
-    return crc & 0xFFFFFF;
-}
-
-std::string CheckLetters(std::string_view text) {
-    const uint32_t crc = Crc24(text);
-    std::string letters;
-    for (int shift = 18; shift >= 0; shift -= 6) {
-        letters += kAlphabet[(crc >> shift) & 63];
-    }
-    return letters;
-}
-
-// Bits for a value in 0..count-1.
-int Width(uint32_t count) {
-    return count <= 1 ? 0 : std::bit_width(count - 1);
-}
-
-class BitWriter {
-public:
-    void Put(uint32_t value, uint32_t count) {
-        for (int bit = Width(count) - 1; bit >= 0; --bit) {
-            PutBit(((value >> bit) & 1) != 0);
-        }
-    }
-    void PutBit(bool bit) {
-        pending_ = (pending_ << 1) | (bit ? 1 : 0);
-        if (++pendingBits_ == 6) {
-            text_ += kAlphabet[pending_];
-            pending_ = 0;
-            pendingBits_ = 0;
-        }
-    }
-    std::string Finish() {
-        if (pendingBits_ > 0) {
-            text_ += kAlphabet[pending_ << (6 - pendingBits_)];
-        }
-        return text_;
-    }
-
-private:
-    std::string text_;
-    uint32_t pending_ = 0;
-    int pendingBits_ = 0;
-};
 
 [[noreturn]] void Damaged() {
     throw EBuildCodeError(std::string(kBuildCodeDamaged));
 }
-
-class BitReader {
-public:
-    explicit BitReader(std::string_view letters) : letters_(letters) {}
-
-    // A value in 0..count-1; anything at or above count is damage.
-    uint32_t Get(uint32_t count) {
-        uint32_t value = 0;
-        for (int bit = Width(count); bit > 0; --bit) {
-            value = (value << 1) | (GetBit() ? 1 : 0);
-        }
-        if (value >= count) {
-            Damaged();
-        }
-        return value;
-    }
-    bool GetBit() {
-        if (position_ >= letters_.size() * 6) {
-            Damaged();
-        }
-        const int letter = LetterValue(letters_[position_ / 6]);
-        const int shift = 5 - static_cast<int>(position_ % 6);
-        ++position_;
-        return ((letter >> shift) & 1) != 0;
-    }
-    // The code must end in the letter of the last bit, with zeros after it.
-    void ExpectEnd() {
-        if ((position_ + 5) / 6 != letters_.size()) {
-            Damaged();
-        }
-        while (position_ % 6 != 0) {
-            if (GetBit()) {
-                Damaged();
-            }
-        }
-    }
-
-private:
-    std::string_view letters_;
-    size_t position_ = 0;
-};
 
 // The values a field of a build can take, Min up to Max: a list index from -1 (no
 // selection), stored plus one, or a count from 0.
@@ -272,28 +156,20 @@ std::string EncodeBuild(const PlannedBuild& raw) {
     }
     std::string code(1, kAlphabet[kVersion]);
     code += out.Finish();
-    code += CheckLetters(code);
+    code += code_letters::CheckLetters(code);
     return code;
 }
 
 PlannedBuild DecodeBuild(std::string_view code) {
-    if (code.size() < 1 + kCheckLetters) {
+    if (!code_letters::Checked(code, 1)) {
         Damaged();
     }
-    for (const char c : code) {
-        if (LetterValue(c) < 0) {
-            Damaged();
-        }
-    }
-    const std::string_view body = code.substr(0, code.size() - kCheckLetters);
-    if (CheckLetters(body) != code.substr(body.size())) {
-        Damaged();
-    }
-    if (LetterValue(body[0]) != kVersion) {
+    const std::string_view body = code.substr(0, code.size() - code_letters::kCheckLetters);
+    if (code_letters::LetterValue(body[0]) != kVersion) {
         throw EBuildCodeError(std::string(kBuildCodeUnknownVersion));
     }
 
-    BitReader in(body.substr(1));
+    BitReader in(body.substr(1), Damaged);
     PlannedBuild build;
     const auto get = [&in](int32_t& value, FieldRange range) { value = range.Get(in); };
     get(build.Level, IndexRange(kLevelCount));
@@ -336,32 +212,8 @@ void ShowBuild(TSimulator& sim, const PlannedBuild& build) {
     StatusCalculate(sim);
 }
 
-namespace {
-
-// Blanks a pasted text may carry around its code: ASCII white space, the no-break space
-// and the ideographic space of a Japanese input method.
-std::string_view Trimmed(std::string_view text) {
-    constexpr std::string_view kBlanks[] = {" ", "\t", "\r", "\n", "\v", "\f", "\u00a0", "\u3000"};
-    for (bool trimmed = true; trimmed;) {
-        trimmed = false;
-        for (const std::string_view blank : kBlanks) {
-            if (text.starts_with(blank)) {
-                text.remove_prefix(blank.size());
-                trimmed = true;
-            }
-            if (text.ends_with(blank)) {
-                text.remove_suffix(blank.size());
-                trimmed = true;
-            }
-        }
-    }
-    return text;
-}
-
-}  // namespace
-
 void PasteBuild(TSimulator& sim, std::string_view text) {
-    std::string_view code = Trimmed(text);
+    std::string_view code = code_letters::Trimmed(text);
     if (const size_t hash = code.rfind('#'); hash != std::string_view::npos) {
         code = code.substr(hash + 1);
     }

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "engine/errors.h"
+#include "simulator/holdings_form.h"
 
 namespace {
 
@@ -84,4 +85,12 @@ std::string PreviewText(const PreviewResult& preview) {
         text += Shown(line.Figure, line.New);
     }
     return text;
+}
+
+std::string PreviewText(const PreviewResult& preview, const THoldings& holdings, ListRef list,
+                        int32_t entry) {
+    if (OwnsListEntry(holdings, list, entry)) {
+        return PreviewText(preview);
+    }
+    return HoldingsText(HoldingsTextId::PreviewUnowned) + "\n" + PreviewText(preview);
 }

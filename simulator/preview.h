@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/sim_record.h"
+#include "simulator/holdings.h"
 #include "simulator/lists.h"
 
 // What picking an entry of an open list would change, worked out on a copy of the
@@ -55,3 +56,9 @@ PreviewResult PreviewPick(const TSimulator& sim, ListRef list, int32_t entry);
 // The text a face shows: one line per figure, e.g. "パワー 32 → 34"; "変化なし" when
 // nothing changes; for a pick that fails, the error's message as its message box says it.
 std::string PreviewText(const PreviewResult& preview);
+
+// The same for an entry of `list` in the player's holdings: an entry not owned says so in
+// a line before the figures; an owned one (and every entry while everything is owned)
+// shows the text above unchanged.
+std::string PreviewText(const PreviewResult& preview, const THoldings& holdings, ListRef list,
+                        int32_t entry);

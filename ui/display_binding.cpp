@@ -3,6 +3,7 @@
 #include <QSignalBlocker>
 
 #include "form/binding.h"
+#include "simulator/holdings_form.h"
 #include "ui/app_style.h"
 #include "ui/chara_tabs.h"
 #include "ui/qt_text.h"
@@ -19,8 +20,13 @@ void DisplayBinding::Bind(const FormDef& form, const BuiltForm& built, const TSi
         switch (w.Kind) {
             case WidgetKind::List: {
                 auto* list = static_cast<QComboBox*>(widget);
+                // A list whose rows the display does not change keeps the form's rows,
+                // which the holdings may mark all the same.
+                const std::optional<ListRef> ref = ListOfBinding(w.Bind);
                 if (const auto* items = BoundItems(display, w.Bind)) {
-                    items_.push_back({list, items, *items});
+                    items_.push_back({list, items, *items, ref, *items, 0});
+                } else if (ref && ref->Kind != ListKind::Level) {
+                    items_.push_back({list, &w.Items, w.Items, ref, w.Items, 0});
                 }
                 if (const int32_t* index = BoundValue(state, w.Bind)) {
                     lists_.push_back({list, index});
@@ -50,15 +56,27 @@ void DisplayBinding::Bind(const FormDef& form, const BuiltForm& built, const TSi
     }
 }
 
+void DisplayBinding::SetHoldings(const THoldings* holdings) {
+    holdings_ = holdings;
+    ++holdingsChanges_;
+}
+
 void DisplayBinding::Render() {
     for (ItemsBinding& b : items_) {
-        if (*b.Items != b.Shown) {
-            const QSignalBlocker blocker(b.List);
-            b.List->clear();
-            for (const std::string& text : *b.Items) {
-                b.List->addItem(Q(text));
+        if (*b.Items != b.Shown || b.HoldingsShown != holdingsChanges_) {
+            std::vector<std::string> texts = holdings_ != nullptr && b.Ref
+                                                 ? MarkedEntries(*b.Items, *holdings_, *b.Ref)
+                                                 : *b.Items;
+            if (texts != b.ShownTexts) {
+                const QSignalBlocker blocker(b.List);
+                b.List->clear();
+                for (const std::string& text : texts) {
+                    b.List->addItem(Q(text));
+                }
+                b.ShownTexts = std::move(texts);
             }
             b.Shown = *b.Items;
+            b.HoldingsShown = holdingsChanges_;
         }
     }
     for (const ListBinding& b : lists_) {

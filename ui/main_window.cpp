@@ -11,10 +11,12 @@
 
 #include "engine/errors.h"
 #include "form/form.h"
+#include "search/holdings_text.h"
 #include "settings/settings_path.h"
 #include "simulator/build_code.h"
 #include "simulator/persistence.h"
 #include "ui/chara_tabs.h"
+#include "ui/holdings_dialog.h"
 #include "ui/qt_text.h"
 #include "ui/search_dialog.h"
 #include "ui/widgets.h"
@@ -59,12 +61,17 @@ TForm1::TForm1(std::string iniPath, TLoadTime loadTime)
 TForm1::~TForm1() = default;
 
 void TForm1::RunCreationLoad() {
+    holdings_ = LoadHoldingsFile(HoldingsFilePath(SettingsPath()));
+    display_.SetHoldings(&holdings_.Holdings);
     Run(
         [this](TSimulator& sim) {
             FileStore store = Store();
             FormCreate(sim, store);
         },
         Step::Start, true);
+    if (!holdings_.Problem.empty()) {
+        ShowError(holdings_.Problem);
+    }
 }
 
 void TForm1::Build() {
@@ -144,6 +151,7 @@ void TForm1::AddCommands() {
     command("ビルドコードを貼り付け", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_V),
             &TForm1::PasteBuildCode);
     command("ビルド探索…", QKeySequence(Qt::CTRL | Qt::Key_F), &TForm1::OpenSearch);
+    command("持ち物…", QKeySequence(Qt::CTRL | Qt::Key_H), &TForm1::OpenHoldings);
     setContextMenuPolicy(Qt::ActionsContextMenu);
 }
 
@@ -251,6 +259,28 @@ void TForm1::OpenSearch() {
     search_->Open();
 }
 
+void TForm1::OpenHoldings() {
+    if (holdingsDialog_ == nullptr) {
+        holdingsDialog_ = new HoldingsDialog(this);
+        holdingsDialog_->setWindowFlag(Qt::Window);
+        connect(holdingsDialog_, &HoldingsDialog::keepRequested, this, &TForm1::KeepHoldings);
+    }
+    holdingsDialog_->Open(holdings_.Holdings, holdings_.Problem);
+}
+
+// A failed save keeps the old file and the dialog open with its changes.
+void TForm1::KeepHoldings(const THoldings& holdings) {
+    try {
+        SaveHoldingsFile(holdings_, holdings);
+    } catch (const ESimError& error) {
+        ShowError(error.what());
+        return;
+    }
+    display_.SetHoldings(&holdings_.Holdings);
+    display_.Render();
+    holdingsDialog_->accept();
+}
+
 // An answer of the search is shown as a pasted build is: one step, the PP baselines kept.
 void TForm1::ApplyBuild(const PlannedBuild& build) {
     Run([&build](TSimulator& sim) { ShowBuild(sim, build); }, Step::Record);
@@ -271,8 +301,8 @@ void TForm1::ShowPendingPreview() {
         tip_ = std::make_unique<EntryTip>();
     }
     const PreviewResult preview = previewer_.Preview(sim_, p.Ref, p.Entry);
-    tip_->ShowBeside(Q(PreviewText(preview)), p.List->EntryOnScreen(p.Entry),
-                     p.List->OpenListOnScreen());
+    tip_->ShowBeside(Q(PreviewText(preview, holdings_.Holdings, p.Ref, p.Entry)),
+                     p.List->EntryOnScreen(p.Entry), p.List->OpenListOnScreen());
 }
 
 void TForm1::HidePreview() {
@@ -285,6 +315,9 @@ void TForm1::HidePreview() {
 void TForm1::closeEvent(QCloseEvent* event) {
     if (search_ != nullptr) {
         search_->close();
+    }
+    if (holdingsDialog_ != nullptr) {
+        holdingsDialog_->close();
     }
     StoreWindowPosition();
     try {
@@ -302,6 +335,10 @@ void TForm1::ShowError(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, kMessageCaption, Q(message) + QLatin1Char('.'),
                     QMessageBox::Ok, this);
     box.exec();
+}
+
+std::string TForm1::SettingsPath() const {
+    return iniPath_ ? *iniPath_ : SettingsFilePath();
 }
 
 FileStore TForm1::Store() const {

@@ -24,6 +24,9 @@
 // and Ctrl+Shift+V (also in the window's context menu) copy the selection as a build
 // code and show a pasted one. Ctrl+F (and the context menu) opens the build search
 // (ui/search_dialog.h); the answer it applies is shown as a pasted build is, as one step.
+// Ctrl+H (and the context menu) opens the player's holdings (ui/holdings_dialog.h), kept
+// in a file of their own beside the settings file; the lists mark the entries not owned
+// and their previews say so.
 
 #include <QTimer>
 #include <QWidget>
@@ -34,6 +37,7 @@
 #include "form/binding.h"
 #include "settings/settings_store.h"
 #include "simulator/history.h"
+#include "simulator/holdings_file.h"
 #include "simulator/lists.h"
 #include "simulator/preview.h"
 #include "simulator/simulator.h"
@@ -45,6 +49,7 @@
 enum class TLoadTime { AtCreation, Deferred };
 
 class EntryTip;
+class HoldingsDialog;
 class PickList;
 class SearchDialog;
 struct PlannedBuild;
@@ -62,6 +67,7 @@ public:
     void RunCreationLoad();
 
     const TSimulator& Simulator() const { return sim_; }
+    const THoldings& Holdings() const { return holdings_.Holdings; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -84,6 +90,9 @@ private:
     void CopyBuildCode();
     void PasteBuildCode();
     void OpenSearch();
+    void OpenHoldings();
+    // The dialog's holdings are saved; the dialog closes when the save succeeds.
+    void KeepHoldings(const THoldings& holdings);
     void ApplyBuild(const PlannedBuild& build);
 
     // What an entry of an open list would change, beside the entry: asked for on each
@@ -109,6 +118,7 @@ private:
     void StoreWindowPosition();
     // The settings file each operation works on: the explicit one, else the program's.
     FileStore Store() const;
+    std::string SettingsPath() const;
 
     std::optional<std::string> iniPath_;
     TSimulator sim_;
@@ -118,6 +128,8 @@ private:
     Previewer previewer_;
     std::unique_ptr<EntryTip> tip_;
     SearchDialog* search_ = nullptr;  // made when first opened; a child of the window
+    HoldingsFile holdings_;
+    HoldingsDialog* holdingsDialog_ = nullptr;  // made when first opened
     QTimer previewTimer_;
     struct PendingPreview {
         PickList* List = nullptr;

@@ -118,8 +118,8 @@ void TakeFromContextMenu(const TForm1& form, const QString& text) {
                             label->mapToGlobal(QPoint(2, 2)));
     QApplication::sendEvent(label, &click);
     QApplication::processEvents();
-    EXPECT_EQ(entries,
-              QStringList({"ビルドコードをコピー", "ビルドコードを貼り付け", "ビルド探索…"}));
+    EXPECT_EQ(entries, QStringList({"ビルドコードをコピー", "ビルドコードを貼り付け", "ビルド探索…",
+                                    "持ち物…"}));
 }
 
 void Paste(WindowDriver& drive, const TForm1& form, bool byMenu) {

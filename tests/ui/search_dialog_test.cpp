@@ -172,8 +172,8 @@ TEST(SearchDialog, OpensByKeyAndMenuWithTheChosenCharactersSlots) {
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(dialog->isVisible());
     dialog->close();
-    EXPECT_EQ(OpenByMenu(*form),
-              QStringList({"ビルドコードをコピー", "ビルドコードを貼り付け", "ビルド探索…"}));
+    EXPECT_EQ(OpenByMenu(*form), QStringList({"ビルドコードをコピー", "ビルドコードを貼り付け",
+                                              "ビルド探索…", "持ち物…"}));
     EXPECT_TRUE(dialog->isVisible());
     EXPECT_EQ(form->findChildren<SearchDialog*>().size(), 1);
 

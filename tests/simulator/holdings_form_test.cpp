@@ -1,0 +1,193 @@
+// The holdings dialog's description and edits: every list of the catalogue once, with
+// its texts; random edits against a plain model of what is owned; the window's marks
+// and previews; the page's JSON of the same description.
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <random>
+#include <set>
+
+#include "characters/catalogue.h"
+#include "characters/roster.h"
+#include "json/json_reader.h"
+#include "simulator/holdings_form.h"
+#include "simulator/preview.h"
+#include "simulator/simulator.h"
+#include "tests/support/random_holdings.h"
+
+namespace {
+
+std::vector<const HoldingsList*> AllDialogLists() {
+    std::vector<const HoldingsList*> lists;
+    for (const HoldingsPage& page : HoldingsDialogForm().Pages) {
+        for (const HoldingsList& list : page.Lists) {
+            lists.push_back(&list);
+        }
+    }
+    return lists;
+}
+
+}  // namespace
+
+TEST(HoldingsForm, EveryListOnceWithTheCataloguesTextsAndUniqueNames) {
+    const HoldingsDialogDef& def = HoldingsDialogForm();
+    ASSERT_EQ(def.Pages.size(), static_cast<size_t>(CharaCount) + 1);
+    std::set<std::pair<int32_t, int>> slots;
+    std::set<int> kinds;
+    std::set<std::string> names;
+    for (const HoldingsControl& control : def.Controls) {
+        EXPECT_TRUE(names.insert(control.Name).second) << control.Name;
+    }
+    for (const HoldingsList* list : AllDialogLists()) {
+        if (list->Chara >= 0) {
+            EXPECT_TRUE(slots.insert({list->Chara, list->Slot}).second) << list->Key;
+            const auto entries = EquipList(list->Chara, list->Slot);
+            ASSERT_EQ(list->Entries.size(), entries.size());
+            EXPECT_EQ(list->Entries.front(), entries.front().Text);
+            EXPECT_EQ(list->Entries.back(), entries.back().Text);
+        } else {
+            EXPECT_TRUE(kinds.insert(static_cast<int>(list->Kind)).second);
+            EXPECT_EQ(static_cast<int32_t>(list->Entries.size()), HeldCount(list->Kind));
+        }
+        for (const std::string& name :
+             {HoldingsListName(*list), HoldingsListAllName(*list), HoldingsListNoneName(*list),
+              HoldingsListCountName(*list)}) {
+            EXPECT_TRUE(names.insert(name).second) << name;
+        }
+    }
+    size_t slotCount = 0;
+    for (int32_t c = 0; c < CharaCount; ++c) {
+        slotCount += CharaDef(c).Slots.size();
+    }
+    EXPECT_EQ(slots.size(), slotCount);
+    EXPECT_EQ(kinds.size(), static_cast<size_t>(kHeldKindCount));
+}
+
+TEST(HoldingsForm, RandomEditsCountAsAPlainModelHasThem) {
+    std::mt19937 random(3001);
+    const std::vector<const HoldingsList*> lists = AllDialogLists();
+    const auto below = [&random](size_t n) {
+        return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+    };
+    const auto isNone = [](const HoldingsList& l, int32_t e) {
+        return l.Chara >= 0 ? IsNoneEntry(l.Chara, l.Slot, e) : IsNoneEntry(l.Kind, e);
+    };
+    THoldings holdings;
+    std::map<std::pair<size_t, int32_t>, bool> notOwned;  // (list, entry): absent = owned
+    for (int step = 0; step < 4000; ++step) {
+        const size_t l = below(lists.size());
+        const HoldingsList& list = *lists[l];
+        const auto size = static_cast<int32_t>(list.Entries.size());
+        const bool own = below(2) == 0;
+        const size_t what = below(100);
+        if (what < 2) {
+            holdings = HoldingsOfAll(own);
+            notOwned.clear();
+            for (size_t m = 0; m < lists.size() && !own; ++m) {
+                for (int32_t e = 0; e < static_cast<int32_t>(lists[m]->Entries.size()); ++e) {
+                    notOwned[{m, e}] = !isNone(*lists[m], e);
+                }
+            }
+        } else if (what < 10) {
+            SetListOwned(holdings, list, own);
+            for (int32_t e = 0; e < size; ++e) {
+                notOwned[{l, e}] = !own && !isNone(list, e);
+            }
+        } else {
+            const auto e = static_cast<int32_t>(below(static_cast<size_t>(size)));
+            SetEntryOwned(holdings, list, e, own);
+            notOwned[{l, e}] = !own && !isNone(list, e);
+        }
+        int32_t total = 0;
+        int32_t owned = 0;
+        for (size_t m = 0; m < lists.size(); ++m) {
+            int32_t listOwned = 0;
+            for (int32_t e = 0; e < static_cast<int32_t>(lists[m]->Entries.size()); ++e) {
+                const auto it = notOwned.find({m, e});
+                const bool want = it == notOwned.end() || !it->second;
+                ASSERT_EQ(OwnsEntry(holdings, *lists[m], e), want) << lists[m]->Key << " " << e;
+                listOwned += want ? 1 : 0;
+                ++total;
+            }
+            ASSERT_EQ(OwnedCount(holdings, *lists[m]), listOwned);
+            owned += listOwned;
+        }
+        ASSERT_EQ(OwnedCount(holdings), owned);
+        ASSERT_EQ(EntryTotal(), total);
+        ASSERT_EQ(OwnsEverything(holdings), owned == total);
+    }
+}
+
+TEST(HoldingsForm, WindowListsMarkExactlyTheEntriesNotOwned) {
+    std::mt19937 random(3002);
+    const std::string mark = HoldingsText(HoldingsTextId::Unowned);
+    TSimulator sim;
+    for (int round = 0; round < 20; ++round) {
+        const THoldings holdings = round == 0 ? THoldings{} : RandomHoldings(random);
+        for (const ListRef list : AllLists()) {
+            std::vector<std::string> texts;
+            for (int32_t e = 0; e < EntryCount(sim, list); ++e) {
+                texts.push_back("entry " + std::to_string(e));
+            }
+            const std::vector<std::string> marked = MarkedEntries(texts, holdings, list);
+            ASSERT_EQ(marked.size(), texts.size());
+            for (size_t e = 0; e < texts.size(); ++e) {
+                const bool owned = OwnsListEntry(holdings, list, static_cast<int32_t>(e));
+                ASSERT_EQ(marked[e], owned ? texts[e] : texts[e] + mark);
+                // The preview of the entry says so too, on a line of its own.
+                ASSERT_EQ(PreviewText(PreviewResult{}, holdings, list, static_cast<int32_t>(e)),
+                          owned ? "変化なし" : "未所持 (持ち物にありません)\n変化なし");
+                if (list.Kind == ListKind::EquipItem) {
+                    ASSERT_EQ(owned,
+                              OwnsItem(holdings, list.Chara, list.Index, static_cast<int32_t>(e)));
+                }
+            }
+            if (round == 0) {
+                ASSERT_EQ(marked, texts);
+            }
+        }
+    }
+}
+
+TEST(HoldingsForm, FilterFindsTextsAnywhereAndAsciiInEitherCase) {
+    EXPECT_TRUE(MatchesFilter("パワー+2 S+1", ""));
+    EXPECT_TRUE(MatchesFilter("パワー+2 S+1", "ワー"));
+    EXPECT_TRUE(MatchesFilter("パワー+2 S+1", "s+1"));
+    EXPECT_FALSE(MatchesFilter("パワー+2 S+1", "コン"));
+    EXPECT_FALSE(MatchesFilter("S", "S+1"));
+}
+
+TEST(HoldingsForm, PageJsonCarriesTheSameDescription) {
+    const json::Value json = json::Parse(HoldingsDialogJson());
+    const HoldingsDialogDef& def = HoldingsDialogForm();
+    const auto member = [](const json::Value& v, std::string_view key) {
+        for (size_t i = 0; i < v.Keys.size(); ++i) {
+            if (v.Keys[i] == key) {
+                return v.Items[i];
+            }
+        }
+        ADD_FAILURE() << key;
+        return json::Value{};
+    };
+    EXPECT_EQ(member(json, "title").Text, def.Title);
+    ASSERT_EQ(member(json, "controls").Items.size(), def.Controls.size());
+    const json::Value pages = member(json, "pages");
+    ASSERT_EQ(pages.Items.size(), def.Pages.size());
+    for (size_t p = 0; p < def.Pages.size(); ++p) {
+        const json::Value lists = member(pages.Items[p], "lists");
+        ASSERT_EQ(lists.Items.size(), def.Pages[p].Lists.size());
+        for (size_t l = 0; l < lists.Items.size(); ++l) {
+            const HoldingsList& list = def.Pages[p].Lists[l];
+            EXPECT_EQ(member(lists.Items[l], "name").Text, HoldingsListName(list));
+            const json::Value entries = member(lists.Items[l], "entries");
+            ASSERT_EQ(entries.Items.size(), list.Entries.size());
+            EXPECT_EQ(entries.Items.back().Text, list.Entries.back());
+            const json::Value none = member(lists.Items[l], "none");
+            for (const json::Value& index : none.Items) {
+                EXPECT_EQ(list.Entries[static_cast<size_t>(index.Int)], "なし");
+            }
+        }
+    }
+    EXPECT_EQ(member(member(json, "texts"), "count").Text, "所持 {0} / {1}");
+}

@@ -1,0 +1,151 @@
+// The holdings as JSON and as a code: random holdings read back as they were written;
+// damaged codes and texts are refused or read as holdings that write back as read, and
+// never change what the caller holds; every kind of fault in a JSON text is refused with
+// where it stands.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "characters/roster.h"
+#include "search/holdings_text.h"
+#include "simulator/build_code.h"
+#include "simulator/holdings_code.h"
+#include "tests/support/random_holdings.h"
+
+namespace {
+
+constexpr std::string_view kLetters =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789-_";
+
+// A text with one random change: a letter replaced, removed, added, or the text cut.
+std::string Damaged(std::string text, std::mt19937& random, std::string_view alphabet) {
+    const auto below = [&random](size_t n) {
+        return std::uniform_int_distribution<size_t>(0, n - 1)(random);
+    };
+    const char letter = alphabet[below(alphabet.size())];
+    switch (below(4)) {
+        case 0:
+            text[below(text.size())] = letter;
+            break;
+        case 1:
+            text.erase(below(text.size()), 1);
+            break;
+        case 2:
+            text.insert(below(text.size() + 1), 1, letter);
+            break;
+        default:
+            text.resize(below(text.size()));
+            break;
+    }
+    return text;
+}
+
+}  // namespace
+
+TEST(HoldingsText, RandomHoldingsReadBackFromJsonAndCode) {
+    std::mt19937 random(30);
+    EXPECT_EQ(HoldingsJson(THoldings{}), "{}");
+    EXPECT_LE(EncodeHoldings(THoldings{}).size(), 40u);
+    for (int round = 0; round < 300; ++round) {
+        const THoldings holdings = RandomHoldings(random);
+        const std::string json = HoldingsJson(holdings);
+        ASSERT_EQ(HoldingsFromJson(json), holdings) << json;
+        const std::string code = EncodeHoldings(holdings);
+        ASSERT_EQ(DecodeHoldings(code), holdings) << code;
+        ASSERT_EQ(DecodeHoldings(" " + code + "\n"), holdings);
+        ASSERT_EQ(code.find_first_not_of(kLetters), std::string::npos);
+    }
+}
+
+// Whatever a damaged code or text reads as, it writes back as read: a reader that let
+// through something the writer cannot make (an entry out of range, a "なし" not owned, a
+// list owned whole but recorded) would show here.
+TEST(HoldingsText, DamagedCodesAndTextsAreRefusedOrReadAsHoldings) {
+    std::mt19937 random(3030);
+    int readCodes = 0;  // damaged, and read all the same
+    int refusedTexts = 0;
+    for (int round = 0; round < 3000; ++round) {
+        const THoldings holdings = RandomHoldings(random);
+        const std::string original = EncodeHoldings(holdings);
+        const std::string code = Damaged(original, random, kLetters);
+        try {
+            const THoldings read = DecodeHoldings(code);
+            EXPECT_EQ(EncodeHoldings(read), code);
+            readCodes += code != original;
+        } catch (const EHoldingsError&) {
+        }
+        const std::string text = Damaged(HoldingsJson(holdings), random, "0123456789,[]{}\":-a");
+        try {
+            const THoldings read = HoldingsFromJson(text);
+            EXPECT_EQ(HoldingsFromJson(HoldingsJson(read)), read);
+        } catch (const EHoldingsError&) {
+            ++refusedTexts;
+        }
+    }
+    // A 24-bit check lets next to no damaged code through.
+    EXPECT_LE(readCodes, 1);
+    EXPECT_GT(refusedTexts, 1000);
+}
+
+TEST(HoldingsText, EveryFaultIsRefusedWithWhereItStands) {
+    const std::string top = std::string(WearSlotKey(CharaDef(0).Slots[0]));
+    const int32_t topCount = ItemCount(0, 0);
+    const struct {
+        std::string Text;
+        std::string Message;
+    } cases[] = {
+        {"[]", "持ち物: オブジェクトではありません"},
+        {"{\"Hat\":[]}", "持ち物: \"Hat\" は持ち物の項目ではありません"},
+        {"{\"items\":[]}", "items: オブジェクトではありません"},
+        {"{\"items\":{\"10\":{}}}", "items: \"10\" はページの番号"},
+        {"{\"items\":{\"01\":{}}}", "items: \"01\" はページの番号"},
+        {"{\"items\":{\"0\":[]}}", "items.0: オブジェクトではありません"},
+        {"{\"items\":{\"0\":{\"Nose\":[]}}}", "items.0: \"Nose\" は"},
+        {"{\"items\":{\"0\":{\"" + top + "\":3}}}",
+         "items.0." + top + ": 番号の配列ではありません"},
+        {"{\"items\":{\"0\":{\"" + top + "\":[" + std::to_string(topCount) + "]}}}",
+         "items.0." + top + ": 番号 " + std::to_string(topCount) + " は一覧にありません (0〜" +
+             std::to_string(topCount - 1) + ")"},
+        {"{\"Caddie\":[-1]}", "Caddie: 番号 -1 は一覧にありません"},
+        {"{\"Club\":[1,2,1]}", "Club: 番号 1 が2回書かれています"},
+        {"{\"Club\":[1,2.5]}", "Club: 2 番目が整数ではありません"},
+        {"{\"Club\":[\"1\"]}", "Club: 1 番目が整数ではありません"},
+        {"{\"Club\":[99999999999999999999]}", "Club: 1 番目が整数ではありません"},
+        {"{\"Club\":[],\"Club\":[]}", "持ち物: "},
+        {"{\"Club\":[]", "持ち物: "},
+        {"", "持ち物: "},
+    };
+    for (const auto& c : cases) {
+        try {
+            HoldingsFromJson(c.Text);
+            ADD_FAILURE() << c.Text << " was read";
+        } catch (const EHoldingsError& error) {
+            EXPECT_TRUE(std::string(error.what()).starts_with(c.Message))
+                << c.Text << " -> " << error.what();
+        }
+    }
+    // "なし" is owned whether it is named or not; an empty list owns nothing else.
+    const THoldings none = HoldingsFromJson("{\"Caddie\":[]}");
+    EXPECT_TRUE(OwnsHeld(none, HeldKind::Caddie, 0));
+    EXPECT_FALSE(OwnsHeld(none, HeldKind::Caddie, 1));
+    EXPECT_EQ(HoldingsFromJson("{\"Caddie\":[0]}"), none);
+    EXPECT_TRUE(OwnsEverything(HoldingsFromJson("{\"items\":{\"4\":{}}}")));
+}
+
+TEST(HoldingsText, CodesThatAreNoHoldingsCodesAreNamed) {
+    const auto message = [](std::string_view code) {
+        try {
+            DecodeHoldings(code);
+        } catch (const EHoldingsError& error) {
+            return std::string(error.what());
+        }
+        return std::string("read");
+    };
+    EXPECT_EQ(message(" \u3000\n"), kNoHoldingsCode);
+    // A build code passes the check, but is of another kind.
+    EXPECT_EQ(message(EncodeBuild(PlannedBuild{})), kHoldingsCodeUnknownVersion);
+    EXPECT_EQ(message("h"), kHoldingsCodeDamaged);
+    EXPECT_EQ(message("持ち物"), kHoldingsCodeDamaged);
+}

@@ -1,0 +1,197 @@
+// The holdings' dialog through the real window: opened by its key and the context menu;
+// checks, "すべて" / "なし" and the filter edit a copy that "OK" saves in the holdings
+// file and "キャンセル" drops; the window's lists then mark what is not owned, and the
+// settings file keeps every byte; codes and files carry the holdings out and back in,
+// and what cannot be read changes nothing.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "characters/roster.h"
+#include "search/holdings_text.h"
+#include "simulator/holdings_code.h"
+#include "ui/holdings_dialog.h"
+#include "ui/qt_text.h"
+#include "ui_test_support.h"
+#include "window_driver.h"
+
+namespace {
+
+// The first page's first wear slot: its list in the dialog and in the window.
+const HoldingsList& FirstList() {
+    return HoldingsDialogForm().Pages[0].Lists[0];
+}
+
+QString WindowListName(const HoldingsList& list) {
+    const TCharaDef& def = CharaDef(list.Chara);
+    return Q("ComboBox_" + std::string(def.Name) +
+             std::string(WearSlotKey(def.Slots[static_cast<size_t>(list.Slot)])));
+}
+
+HoldingsDialog* OpenByKey(TForm1& form) {
+    form.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+    WindowDriver(form).PressKey(Qt::Key_H, Qt::ControlModifier);
+    QApplication::processEvents();
+    return form.findChild<HoldingsDialog*>(QStringLiteral("HoldingsDialog"));
+}
+
+void Click(const QWidget& root, const QString& name) {
+    QTest::mouseClick(Find<QPushButton>(root, name), Qt::LeftButton);
+}
+
+void Toggle(QListWidget* list, int row) {
+    QListWidgetItem* item = list->item(row);
+    item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+}
+
+}  // namespace
+
+TEST(HoldingsDialogWindow, EditsAreKeptByOkDroppedByCancelAndMarkedInTheLists) {
+    TempSettings settings;
+    settings.Write("[Character]\nTabIndex=0\n");
+    const std::string holdingsPath = HoldingsFilePath(settings.Path());
+    auto form = ShownWindow(settings);
+    const std::string settingsBefore = settings.Read();
+    const HoldingsList& list = FirstList();
+    auto* windowList = Find<QComboBox>(*form, WindowListName(list));
+    const QString plain = windowList->itemText(2);
+
+    HoldingsDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(dialog->isVisible());
+    auto* entries = Find<QListWidget>(*dialog, Q(HoldingsListName(list)));
+    const int total = static_cast<int>(list.Entries.size());
+    EXPECT_EQ(TextOf(*dialog, Q(HoldingsListCountName(list))),
+              Q("所持 " + std::to_string(total) + " / " + std::to_string(total)));
+
+    // Unticked, then dropped: nothing changes and nothing is written.
+    Toggle(entries, 2);
+    EXPECT_FALSE(OwnsEntry(dialog->Edited(), list, 2));
+    Click(*dialog, "HoldingsCancel");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_TRUE(OwnsEverything(form->Holdings()));
+    EXPECT_FALSE(std::filesystem::exists(holdingsPath));
+    EXPECT_EQ(windowList->itemText(2), plain);
+
+    // Unticked and kept: saved beside the settings file, marked in the window's list.
+    dialog = OpenByKey(*form);
+    EXPECT_EQ(entries->item(2)->checkState(), Qt::Checked);
+    Toggle(entries, 2);
+    EXPECT_EQ(TextOf(*dialog, Q(HoldingsListCountName(list))),
+              Q("所持 " + std::to_string(total - 1) + " / " + std::to_string(total)));
+    Click(*dialog, "HoldingsOk");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_FALSE(OwnsEntry(form->Holdings(), list, 2));
+    EXPECT_EQ(LoadHoldingsFile(holdingsPath).Holdings, form->Holdings());
+    EXPECT_EQ(windowList->itemText(2), plain + "（未所持）");
+    EXPECT_EQ(windowList->itemText(1).endsWith("（未所持）"), false);
+    EXPECT_EQ(settings.Read(), settingsBefore);
+
+    // A window opened anew reads the holdings file.
+    form.reset();
+    form = ShownWindow(settings);
+    EXPECT_EQ(Find<QComboBox>(*form, WindowListName(list))->itemText(2), plain + "（未所持）");
+}
+
+TEST(HoldingsDialogWindow, AllNoneFilterAndCountsOverEveryList) {
+    TempSettings settings;
+    auto form = ShownWindow(settings);
+    HoldingsDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    const QString all = Q(std::to_string(EntryTotal()));
+    EXPECT_EQ(TextOf(*dialog, "HoldingsCount"), "所持 " + all + " / " + all);
+    Click(*dialog, "HoldingsNone");
+    EXPECT_EQ(dialog->Edited(), HoldingsOfAll(false));
+    EXPECT_EQ(TextOf(*dialog, "HoldingsCount"),
+              Q("所持 " + std::to_string(OwnedCount(HoldingsOfAll(false)))) + " / " + all);
+    const HoldingsList& caddies = HoldingsDialogForm().Pages.back().Lists[2];
+    Click(*dialog, Q(HoldingsListAllName(caddies)));
+    EXPECT_EQ(OwnedCount(dialog->Edited(), caddies), static_cast<int32_t>(caddies.Entries.size()));
+    auto* caddieList = Find<QListWidget>(*dialog, Q(HoldingsListName(caddies)));
+    EXPECT_EQ(caddieList->item(3)->checkState(), Qt::Checked);
+    Click(*dialog, Q(HoldingsListNoneName(caddies)));
+    EXPECT_EQ(caddieList->item(3)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(caddieList->item(0)->checkState(), Qt::Checked);  // "なし"
+    Click(*dialog, "HoldingsAll");
+    EXPECT_TRUE(OwnsEverything(dialog->Edited()));
+
+    // The filter hides what does not contain its text, in every list.
+    const std::string needle = caddies.Entries[3];
+    // Typed as an input method commits it (QTest types ASCII only).
+    Find<QLineEdit>(*dialog, "HoldingsFilter")->insert(Q(needle));
+    for (int e = 0; e < caddieList->count(); ++e) {
+        EXPECT_EQ(caddieList->item(e)->isHidden(), !MatchesFilter(caddies.Entries[e], needle));
+    }
+    EXPECT_FALSE(caddieList->item(3)->isHidden());
+    Click(*dialog, "HoldingsCancel");
+}
+
+TEST(HoldingsDialogWindow, CodesAndFilesCarryTheHoldingsAndBadOnesChangeNothing) {
+    TempSettings settings;
+    auto form = ShownWindow(settings);
+    HoldingsDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    const HoldingsList& list = FirstList();
+    Toggle(Find<QListWidget>(*dialog, Q(HoldingsListName(list))), 1);
+    const THoldings edited = dialog->Edited();
+
+    Click(*dialog, "HoldingsCopyCode");
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), Q(EncodeHoldings(edited)));
+    Click(*dialog, "HoldingsAll");
+    Click(*dialog, "HoldingsPasteCode");
+    EXPECT_EQ(dialog->Edited(), edited);
+    QString damaged = QGuiApplication::clipboard()->text();
+    damaged[3] = damaged[3] == QLatin1Char('A') ? QLatin1Char('B') : QLatin1Char('A');
+    QGuiApplication::clipboard()->setText(damaged);
+    Click(*dialog, "HoldingsAll");
+    Click(*dialog, "HoldingsPasteCode");
+    EXPECT_TRUE(OwnsEverything(dialog->Edited()));
+    EXPECT_EQ(TextOf(*dialog, "HoldingsMessage"), "持ち物コードが壊れています。");
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("mine.json"));
+    Click(*dialog, "HoldingsNone");
+    const THoldings none = dialog->Edited();
+    dialog->ExportTo(file);
+    Click(*dialog, "HoldingsAll");
+    dialog->ImportFrom(file);
+    EXPECT_EQ(dialog->Edited(), none);
+    TempSettings other;
+    other.Write("{\"Club\":[99]}");
+    dialog->ImportFrom(Q(other.Path()));
+    EXPECT_EQ(dialog->Edited(), none);
+    EXPECT_TRUE(TextOf(*dialog, "HoldingsMessage").contains("Club: 番号 99 は一覧にありません"));
+    Click(*dialog, "HoldingsCancel");
+    EXPECT_TRUE(OwnsEverything(form->Holdings()));
+}
+
+// A holdings file that cannot be read is said at the start and in the dialog, used as
+// everything owned, and left as it is.
+TEST(HoldingsDialogWindow, DamagedHoldingsFileIsSaidAndKept) {
+    TempSettings settings;
+    const std::string holdingsPath = HoldingsFilePath(settings.Path());
+    {
+        std::ofstream out(holdingsPath);
+        out << "{\"Club\":[1,1]}";
+    }
+    MessageBoxAnswer answer;
+    auto form = ShownWindow(settings);
+    EXPECT_TRUE(answer.Seen());
+    EXPECT_TRUE(answer.Text.contains("の持ち物を読めません")) << answer.Text.toStdString();
+    EXPECT_TRUE(OwnsEverything(form->Holdings()));
+    HoldingsDialog* dialog = OpenByKey(*form);
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(TextOf(*dialog, "HoldingsMessage").contains("Club: 番号 1 が2回書かれています"));
+    Click(*dialog, "HoldingsCancel");
+    form.reset();
+    std::ifstream in(holdingsPath);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "{\"Club\":[1,1]}");
+}
