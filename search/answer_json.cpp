@@ -118,8 +118,27 @@ void WriteChanges(PrettyJson& json, const std::vector<std::string>& changes) {
     json.Line(changes, [&json](const std::string& text) { AppendJsonString(json.Out, text); });
 }
 
+// What the build needs that the player does not own: "acquired" as texts, and
+// "acquiredData" as the holdings' list and index of each; written where the query named
+// holdings.
+void WriteAcquired(PrettyJson& json, const std::vector<SearchAcquired>& acquired) {
+    json.Key("acquired");
+    json.Line(acquired, [&json](const SearchAcquired& a) { AppendJsonString(json.Out, a.Text); });
+    json.Key("acquiredData");
+    json.BeginArray();
+    for (const SearchAcquired& a : acquired) {
+        json.BeginObject();
+        json.Key("list");
+        json.String(a.List);
+        json.Key("index");
+        json.Int(a.Index);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 // The answers, ranked from 1.
-void WriteAnswers(PrettyJson& json, const std::vector<SearchAnswer>& answers) {
+void WriteAnswers(PrettyJson& json, const std::vector<SearchAnswer>& answers, bool acquired) {
     json.Key("answers");
     json.BeginArray();
     for (size_t i = 0; i < answers.size(); ++i) {
@@ -137,6 +156,9 @@ void WriteAnswers(PrettyJson& json, const std::vector<SearchAnswer>& answers) {
         json.Key("value");
         json.Int(answer.Value);
         WriteChanges(json, answer.ChangeTexts);
+        if (acquired) {
+            WriteAcquired(json, answer.Acquired);
+        }
         json.EndObject();
     }
     json.EndArray();
@@ -163,7 +185,7 @@ void WriteReaches(PrettyJson& json, const std::vector<MinimumReach>& reaches) {
     json.EndArray();
 }
 
-void WriteCurve(PrettyJson& json, const std::vector<CurveStep>& curve) {
+void WriteCurve(PrettyJson& json, const std::vector<CurveStep>& curve, bool acquired) {
     json.Key("curve");
     json.BeginArray();
     for (const CurveStep& step : curve) {
@@ -176,6 +198,9 @@ void WriteCurve(PrettyJson& json, const std::vector<CurveStep>& curve) {
         json.String(EncodeBuild(step.Answer.Build));
         WriteFigures(json, step.Answer.Figures);
         WriteChanges(json, step.Answer.ChangeTexts);
+        if (acquired) {
+            WriteAcquired(json, step.Answer.Acquired);
+        }
         json.EndObject();
     }
     json.EndArray();
@@ -197,9 +222,9 @@ std::string ResultJson(const SearchResult& result) {
 
     json.Key("feasible");
     json.Bool(!result.Answers.empty());
-    WriteAnswers(json, result.Answers);
+    WriteAnswers(json, result.Answers, result.WithinHoldings);
     WriteReaches(json, result.Reaches);
-    WriteCurve(json, result.Curve);
+    WriteCurve(json, result.Curve, result.WithinHoldings);
 
     json.Key("nodes");
     json.Int(static_cast<int64_t>(std::min<uint64_t>(result.Nodes, INT64_MAX)));

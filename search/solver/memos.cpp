@@ -4,8 +4,9 @@
 
 namespace solver {
 
-Memos::Memos(Scratch& scratch, size_t memoBytes, const SearchQuery& q, const Reads& reads)
-    : scratch_(scratch), memoBytes_(memoBytes), q_(q), reads_(reads) {
+Memos::Memos(Scratch& scratch, size_t memoBytes, const CharaModel& m, const SearchQuery& q,
+             const Reads& reads)
+    : scratch_(scratch), memoBytes_(memoBytes), m_(m), q_(q), reads_(reads) {
     for (auto& table : scratch_.Seen) {
         scratch_.Held -= table.Clear();
     }
@@ -20,6 +21,17 @@ bool Memos::Remembers(size_t bytes) {
     }
     scratch_.Held += bytes;
     return true;
+}
+
+// What a way acquired, as far as it tells ways apart: the count where the limit binds,
+// the things themselves where answers differ by them (`named`).
+void Memos::KeyAcquired(MemoKey& key, const Node& node, bool named) const {
+    if (named || m_.Acq.CountMatters()) {
+        key.Acquired = node.Acquired;
+    }
+    if (named) {
+        key.AcquiredSig = node.AcquiredSig;
+    }
 }
 
 // Slot limits count only up to where they stop raising a count. Where only the best build
@@ -46,8 +58,15 @@ bool Memos::Seen(size_t s, const Node& node, bool learn) {
     }
     key.Club = node.Club;
     key.PP = node.PP;
+    // Where one answer is asked, which things a way acquired does not matter, only how many.
+    const bool named = m_.Acq.Rule == AcquireRule::Named && !one;
+    KeyAcquired(key, node, named);
     auto& table = tables[s];
     Way* const way = table.Find(key);
+    if (way != nullptr && named &&
+        AcquiredKey(m_.Acq, way->Fields) != AcquiredKey(m_.Acq, node.Fields)) {
+        return false;  // other things with the same sum of hashes: neither leaves the other
+    }
     if (way == nullptr) {
         if (learn && Remembers(table.Growth())) {
             table.Insert(key, Way{node.Changes, node.Fields});
@@ -85,8 +104,16 @@ bool Memos::Crowded(size_t s, const Node& node) {
     key.Py = reads_.PowerYards ? node.Py : 0;
     key.Club = node.Club;
     key.PP = node.PP;
-    // Without a penalty, control and accuracy show as they are summed.
-    const Apart apart{q_.NoPenalty ? node.St[1] : 0,
+    const bool named = m_.Acq.Rule == AcquireRule::Named;
+    KeyAcquired(key, node, false);
+    // Without a penalty, control and accuracy show as they are summed. Where answers
+    // differ by what they acquire, ways apart are those that acquired other things (no
+    // rest of the build acquires a thing of stages before it); ways whose things share a
+    // sum of hashes are taken for alike, which only leaves fewer ways out.
+    const auto sig = static_cast<uint64_t>(node.AcquiredSig);
+    const Apart apart =
+        named ? Apart{static_cast<int32_t>(sig), static_cast<int32_t>(sig >> 32), 0, 0, 0, 0}
+              : Apart{q_.NoPenalty ? node.St[1] : 0,
                       q_.NoPenalty ? node.St[2] : 0,
                       node.St[3],
                       node.St[4],
