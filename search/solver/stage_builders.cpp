@@ -384,6 +384,15 @@ CharaModel MakeCharaModel(const PlannedBuild& base, const TSimResults& was,
     const std::vector<int> body = BodySlots(c);
     m.Stages.push_back(BodyStage(src, body));
     WearStages(src, body, m.Stages);
+    // A stage left without an option (every choice the window allows acquires more than
+    // the query lets) leaves the character no build: no stage has one, and the walk ends
+    // at its root.
+    if (std::any_of(m.Stages.begin(), m.Stages.end(),
+                    [](const Stage& stage) { return stage.Options.empty(); })) {
+        for (Stage& stage : m.Stages) {
+            stage.Options.clear();
+        }
+    }
     MeasureReach(m);
     return m;
 }
