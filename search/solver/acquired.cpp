@@ -21,14 +21,6 @@ int ThingClass(int field) {
     return field;
 }
 
-uint64_t HashOf(int thingClass, int32_t entry) {
-    uint64_t x = (static_cast<uint64_t>(thingClass) << 32) ^ static_cast<uint32_t>(entry);
-    x += 0x9E3779B97F4A7C15ull;
-    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-    x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-    return x ^ (x >> 31);
-}
-
 // Flags of the entries not owned among `count`, or none where every one is owned.
 template <class Owns>
 std::vector<bool> NotOwned(int32_t count, Owns&& owns) {
@@ -109,7 +101,6 @@ AcquiredSum AcquiredBy(const Acquisitions& a, std::span<const int> fields,
         for (size_t k = 0; k < n; ++k) {
             key[j + k] = kinds[k];
             ++sum.Count;
-            sum.Sig += HashOf(thingClass, kinds[k]);
         }
         j = end;
     }
@@ -125,6 +116,14 @@ BuildFields AcquiredKey(const Acquisitions& a, const BuildFields& fields) {
     BuildFields key;
     AcquiredBy(a, kAll, fields, key);
     return key;
+}
+
+uint64_t HashOf(const BuildFields& key) {
+    uint64_t h = 1469598103934665603ull;
+    for (const int32_t v : key) {
+        h = (h ^ static_cast<uint32_t>(v)) * 1099511628211ull;
+    }
+    return h ^ (h >> 29);
 }
 
 }  // namespace solver

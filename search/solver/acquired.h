@@ -43,7 +43,6 @@ Acquisitions AcquisitionsOf(const SearchQuery& query, int32_t chara);
 
 struct AcquiredSum {
     int32_t Count = 0;
-    uint64_t Sig = 0;  // the sum of a hash of each thing: equal for equal sets of things
 };
 
 // The things `values` acquire in `fields` (rising field order). `key`, as long as
@@ -55,5 +54,8 @@ AcquiredSum AcquiredBy(const Acquisitions& a, std::span<const int> fields,
 
 // The key of a whole build (every field): equal keys, the same things acquired.
 BuildFields AcquiredKey(const Acquisitions& a, const BuildFields& fields);
+
+// A hash of such a key: equal for equal keys.
+uint64_t HashOf(const BuildFields& key);
 
 }  // namespace solver

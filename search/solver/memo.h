@@ -23,10 +23,6 @@ struct MemoKey {
     int32_t Py = 0;
     int32_t Club = 0;
     int32_t PP = 0;
-    // Where it matters: how many things not owned the way acquired, and which (their sum
-    // of hashes: a way found alike is checked thing by thing).
-    int32_t Acquired = 0;
-    uint64_t AcquiredSig = 0;
     friend bool operator==(const MemoKey&, const MemoKey&) = default;
 };
 
@@ -37,10 +33,9 @@ inline uint64_t HashOf(const MemoKey& k) {
         mix(k.St[i]);
         mix(k.Sl[i]);
     }
-    for (const int32_t v : {k.Ring, k.Yard, k.Py, k.Club, k.PP, k.Acquired}) {
+    for (const int32_t v : {k.Ring, k.Yard, k.Py, k.Club, k.PP}) {
         mix(v);
     }
-    h ^= k.AcquiredSig;
     return h ^ (h >> 29);
 }
 

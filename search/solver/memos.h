@@ -30,7 +30,7 @@ public:
 
 private:
     bool Remembers(size_t bytes);
-    void KeyAcquired(MemoKey& key, const Node& node, bool named) const;
+    void KeyAcquired(MemoKey& key, const Node& node, bool named, const BuildFields* things) const;
 
     Scratch& scratch_;
     size_t memoBytes_;

@@ -84,7 +84,6 @@ struct Source {
         const AcquiredSum sum = AcquiredBy(Acq, fields, std::span(o.Values).first(fields.size()),
                                            std::span(key).first(fields.size()));
         o.Acquired = sum.Count;
-        o.AcquiredSig = sum.Sig;
         return !Acq.Most || sum.Count <= *Acq.Most;
     }
     std::vector<Option> Merged(const std::vector<Option>& options,

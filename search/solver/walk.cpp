@@ -22,7 +22,8 @@ Walk::Walk(const CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
       pairs_(m, build, q),
       handing_(work, chara, m.Stages.size()),
       children_([this](size_t s, size_t g, bool grouped) { return Children(s, g, grouped); }),
-      open_(m.Stages.size()) {}
+      open_(m.Stages.size()),
+      mostAcquired_(m.Acq.Most.value_or(std::numeric_limits<int32_t>::max())) {}
 
 void Walk::Run(const std::function<void(double)>& progress) {
     Node root;
@@ -84,8 +85,7 @@ void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried)
     child.PP += o.KeptPP;
     child.Changes += o.Changes;
     child.Acquired += o.Acquired;
-    child.AcquiredSig += o.AcquiredSig;
-    if (m_.Acq.Most && child.Acquired > *m_.Acq.Most) {
+    if (child.Acquired > mostAcquired_) {
         return;  // acquires more things not owned than the query lets it
     }
     for (size_t j = 0; j < stage.Fields.size(); ++j) {
