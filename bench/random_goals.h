@@ -7,7 +7,8 @@
 // every objective, the shown character, a named one or "any", zero to five minimums on
 // the statuses and the 1W distance drawn near and past what the selection shows, the
 // penalty allowed in about one goal in five, a budget in about half, 1 to 50 answers.
-// The same seed gives the same goals, natively and for the page's benchmark.
+// The same seed gives the same goals, natively and for the page's benchmark. The goals
+// may also come within random holdings of the player's (GoalsWithinHoldings).
 
 #include <algorithm>
 #include <random>
@@ -123,12 +124,96 @@ inline std::string Goal(std::mt19937& rng) {
     return json;
 }
 
+// Random holdings as a query's "owned": of each list (every page's wear slots, the card
+// kinds, caddies, special cards and club sets) a third to two thirds of its entries,
+// drawn at random, owned ("なし" is owned besides).
+inline std::string RandomOwned(std::mt19937& rng) {
+    const auto owned = [&rng](int32_t count) {
+        std::vector<int32_t> all(static_cast<size_t>(count));
+        for (int32_t e = 0; e < count; ++e) {
+            all[static_cast<size_t>(e)] = e;
+        }
+        std::shuffle(all.begin(), all.end(), rng);
+        const int32_t lo = (count + 2) / 3;
+        const int32_t n =
+            std::uniform_int_distribution<int32_t>(lo, std::max(lo, count * 2 / 3))(rng);
+        all.resize(static_cast<size_t>(std::min(n, count)));
+        std::sort(all.begin(), all.end());
+        std::string list = "[";
+        for (size_t k = 0; k < all.size(); ++k) {
+            list += k > 0 ? ", " : "";
+            list += std::to_string(all[k]);
+        }
+        list += "]";
+        return list;
+    };
+    std::string json = "{\"items\": {";
+    for (int32_t c = 0; c < CharaCount; ++c) {
+        json += c > 0 ? ", \"" : "\"";
+        json += std::to_string(c);
+        json += "\": {";
+        const auto& slots = CharaDef(c).Slots;
+        for (size_t p = 0; p < slots.size(); ++p) {
+            json += p > 0 ? ", \"" : "\"";
+            json += SearchPartName(static_cast<int>(slots[p]));
+            json += "\": ";
+            json += owned(static_cast<int32_t>(EquipList(c, static_cast<int>(p)).size()));
+        }
+        json += "}";
+    }
+    json += "}";
+    for (const auto& [kind, count] : {std::pair{"CharaCard", kCardKindCount},
+                                      {"CaddieCard", kCaddieCardKindCount},
+                                      {"Caddie", kCaddieCount},
+                                      {"SpecialCard", kSpecialCardCount},
+                                      {"Club", kClubCount}}) {
+        json += ", \"";
+        json += kind;
+        json += "\": ";
+        json += owned(count);
+    }
+    return json + "}";
+}
+
+// The fields of a query within random holdings: "owned", and a random limit on what an
+// answer acquires (0, 1, 2, none, or left to its default) and, in one query of three,
+// answers told apart by what they acquire.
+inline std::string HoldingsFields(std::mt19937& rng) {
+    std::string json = "\"owned\": ";
+    json += RandomOwned(rng);
+    const int32_t acquire = std::uniform_int_distribution<int32_t>(0, 4)(rng);
+    if (acquire < 3) {
+        json += ", \"acquire\": ";
+        json += std::to_string(acquire);
+    } else if (acquire == 3) {
+        json += ", \"acquire\": null";
+    }
+    if (std::uniform_int_distribution<int32_t>(0, 2)(rng) == 0) {
+        json += ", \"distinct\": \"acquired\"";
+    }
+    return json;
+}
+
 // `count` goals of the seed, one JSON query each.
 inline std::vector<std::string> Goals(unsigned seed, int count) {
     std::mt19937 rng(seed);
     std::vector<std::string> goals;
     for (int i = 0; i < count; ++i) {
         goals.push_back(Goal(rng));
+    }
+    return goals;
+}
+
+// The same goals, each within random holdings of its own (HoldingsFields), drawn after
+// the goals so that the goals stay those of Goals(seed, count).
+inline std::vector<std::string> GoalsWithinHoldings(unsigned seed, int count) {
+    std::vector<std::string> goals = Goals(seed, count);
+    std::mt19937 rng(seed ^ 0x5EEDu);
+    for (std::string& goal : goals) {
+        goal.pop_back();  // the closing brace
+        goal += ", ";
+        goal += HoldingsFields(rng);
+        goal += "}";
     }
     return goals;
 }

@@ -4,11 +4,15 @@
 // slowest, each with its nodes and goal, the goals unfinished within the cap
 // (KESTREL_SEARCH_CAP_MS, default 5000 ms: cancelled there) and the process's peak memory.
 //
+// --holdings searches the same goals each within random holdings of its own (a third to
+// two thirds of each list owned, a random limit on what an answer acquires, now and then
+// answers told apart by what they acquire: random_goals::GoalsWithinHoldings).
+//
 // The search uses a thread for each core unless --threads says otherwise. --emit prints
 // the goals as a JSON array, one per line, and searches nothing: the page's benchmark
 // (web/bench/search_bench.mjs) and bench_search read such a file.
 //
-//   bench_search_random [--goals=N] [--seed=N] [--threads=N] [--emit]
+//   bench_search_random [--goals=N] [--seed=N] [--threads=N] [--holdings] [--emit]
 
 #include <sys/resource.h>
 
@@ -50,6 +54,7 @@ int main(int argc, char** argv) {
     unsigned seed = 1;
     int threads = 0;
     bool emit = false;
+    bool holdings = false;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--goals=", 0) == 0) {
@@ -60,9 +65,12 @@ int main(int argc, char** argv) {
             threads = std::max(0, std::atoi(arg.c_str() + 10));
         } else if (arg == "--emit") {
             emit = true;
+        } else if (arg == "--holdings") {
+            holdings = true;
         }  // Google Benchmark's options, as ./dev bench passes them, are ignored
     }
-    const std::vector<std::string> goals = random_goals::Goals(seed, count);
+    const std::vector<std::string> goals = holdings ? random_goals::GoalsWithinHoldings(seed, count)
+                                                    : random_goals::Goals(seed, count);
     if (emit) {
         for (size_t g = 0; g < goals.size(); ++g) {
             std::printf("%s%s%s\n", g == 0 ? "[" : " ", goals[g].c_str(),

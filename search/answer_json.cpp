@@ -57,8 +57,29 @@ void WriteChanges(json::Writer& json, const SearchAnswer& answer) {
     json.EndArray();
 }
 
+// What the build needs that the player does not own: "acquired" as texts, and
+// "acquiredData" as the holdings' list and index of each; written where the query named
+// holdings.
+void WriteAcquired(json::Writer& json, const std::vector<SearchAcquired>& acquired) {
+    json.Key("acquired");
+    json.BeginLine();
+    for (const SearchAcquired& a : acquired) {
+        json.String(a.Text);
+    }
+    json.EndArray();
+    json.Key("acquiredData");
+    json.BeginArray();
+    for (const SearchAcquired& a : acquired) {
+        json.BeginLineObject();
+        json.Field("list", a.List);
+        json.Field("index", a.Index);
+        json.EndObject();
+    }
+    json.EndArray();
+}
+
 // The answers, ranked from 1.
-void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers) {
+void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers, bool acquired) {
     json.Key("answers");
     json.BeginArray();
     for (size_t i = 0; i < answers.size(); ++i) {
@@ -76,6 +97,9 @@ void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers) 
         json.Key("value");
         json.Int(answer.Value);
         WriteChanges(json, answer);
+        if (acquired) {
+            WriteAcquired(json, answer.Acquired);
+        }
         json.EndObject();
     }
     json.EndArray();
@@ -114,7 +138,7 @@ void WriteReasons(json::Writer& json, const SearchResult& result) {
     json.EndArray();
 }
 
-void WriteCurve(json::Writer& json, const std::vector<CurveStep>& curve) {
+void WriteCurve(json::Writer& json, const std::vector<CurveStep>& curve, bool acquired) {
     json.Key("curve");
     json.BeginArray();
     for (const CurveStep& step : curve) {
@@ -127,6 +151,9 @@ void WriteCurve(json::Writer& json, const std::vector<CurveStep>& curve) {
         json.String(EncodeBuild(step.Answer.Build));
         WriteFigures(json, step.Answer.Figures);
         WriteChanges(json, step.Answer);
+        if (acquired) {
+            WriteAcquired(json, step.Answer.Acquired);
+        }
         json.EndObject();
     }
     json.EndArray();
@@ -152,10 +179,10 @@ std::string ResultJson(const SearchResult& result) {
 
     json.Key("feasible");
     json.Bool(!result.Answers.empty());
-    WriteAnswers(json, result.Answers);
+    WriteAnswers(json, result.Answers, result.WithinHoldings);
     WriteReaches(json, result.Reaches);
     WriteReasons(json, result);
-    WriteCurve(json, result.Curve);
+    WriteCurve(json, result.Curve, result.WithinHoldings);
 
     json.Key("nodes");
     json.Int(static_cast<int64_t>(std::min<uint64_t>(result.Nodes, INT64_MAX)));

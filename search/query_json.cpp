@@ -4,6 +4,7 @@
 
 #include "json/json_reader.h"
 #include "json/json_writer.h"
+#include "search/holdings_json.h"
 #include "search/query_limits.h"
 #include "search/search_json.h"
 
@@ -161,6 +162,18 @@ void ReadField(const std::string& key, const JsonValue& value, JsonQuery& out) {
         query.Objective = *objective;
     } else if (key == "results") {
         query.Results = IntegerIn(value, kResultsLimit, key);
+    } else if (key == "owned") {
+        query.Owned = OwnedFromJsonValue(value, key);
+    } else if (key == "acquire") {
+        query.Acquire =
+            value.Type == Kind::Null ? kAcquireAny : IntegerIn(value, kAcquireLimit, key);
+    } else if (key == "distinct") {
+        const std::optional<SearchDistinct> distinct =
+            value.Type == Kind::String ? DistinctByName(value.Text) : std::nullopt;
+        if (!distinct) {
+            FieldError(key, "\"figures\" か \"acquired\" を指定してください");
+        }
+        query.Distinct = *distinct;
     } else {
         FieldError(key, "この項目はありません");
     }

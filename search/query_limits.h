@@ -30,6 +30,9 @@ inline constexpr QueryLimit kBudgetLimit{
     "0 以上の整数 (2147483647 まで) か null を指定してください"};
 // How many ranked answers.
 inline constexpr QueryLimit kResultsLimit{1, 50, "1 から 50 の整数を指定してください"};
+// How many things not owned an answer may acquire: at most one per part; a query without
+// a limit says null.
+inline constexpr QueryLimit kAcquireLimit{0, 42, "0 から 42 の整数か null を指定してください"};
 // A character by its page; besides these, the shown one or any of them.
 inline constexpr QueryLimit kCharacterLimit{
     0, CharaCount - 1, "0 から 9 の整数か \"shown\" または \"any\" を指定してください"};

@@ -228,6 +228,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     result.CurrentBuild = BuildOf(current.State);
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
+    result.WithinHoldings = !OwnsEverything(query.Owned);
     SoFar soFar(model, control, result, query.Objective);
 
     const SearchOutcome main = BestPass(model, query, control, soFar, result.Nodes);

@@ -24,7 +24,53 @@ constexpr std::string_view kObjectiveNames[kObjectiveCount] = {
 constexpr std::string_view kMinimumNames[kMinimumCount] = {"pow",  "ctrl", "exa",
                                                            "spin", "cur",  "distance"};
 
+constexpr std::string_view kDistinctNames[] = {"figures", "acquired"};
+
+// Every list of the holdings empty (owned whole) or as long as the catalogue's list, as
+// the holdings' own setters leave it.
+bool HoldingsFit(const THoldings& h) {
+    for (int32_t c = 0; c < CharaCount; ++c) {
+        for (int p = 0; p < kMaxWearSlots; ++p) {
+            const auto& list = h.ItemsNotOwned[static_cast<size_t>(c)][static_cast<size_t>(p)];
+            if (!list.empty() && list.size() != static_cast<size_t>(ItemCount(c, p))) {
+                return false;
+            }
+        }
+    }
+    for (int k = 0; k < kHeldKindCount; ++k) {
+        const auto& list = h.NotOwned[static_cast<size_t>(k)];
+        if (!list.empty() &&
+            list.size() != static_cast<size_t>(HeldCount(static_cast<HeldKind>(k)))) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+std::string_view DistinctName(SearchDistinct distinct) {
+    return kDistinctNames[static_cast<int>(distinct)];
+}
+
+std::optional<SearchDistinct> DistinctByName(std::string_view name) {
+    for (int i = 0; i < 2; ++i) {
+        if (kDistinctNames[i] == name) {
+            return static_cast<SearchDistinct>(i);
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<int32_t> AcquireLimit(const SearchQuery& query) {
+    if (query.Acquire == kAcquireAny) {
+        return std::nullopt;
+    }
+    if (query.Acquire == kAcquireUnset) {
+        return OwnsEverything(query.Owned) ? std::nullopt : std::optional<int32_t>(0);
+    }
+    return query.Acquire;
+}
 
 std::string_view ObjectiveName(SearchObjective objective) {
     return kObjectiveNames[static_cast<int>(objective)];
@@ -69,6 +115,16 @@ void ValidateQuery(const SearchQuery& query) {
     }
     if (query.Budget && !kBudgetLimit.Holds(*query.Budget)) {
         throw ESearchQueryError(QueryRefusal("budget", kBudgetLimit));
+    }
+    if (query.Acquire != kAcquireAny && query.Acquire != kAcquireUnset &&
+        !kAcquireLimit.Holds(query.Acquire)) {
+        throw ESearchQueryError(QueryRefusal("acquire", kAcquireLimit));
+    }
+    if (static_cast<int>(query.Distinct) >= 2) {
+        throw ESearchQueryError("\"distinct\": \"figures\" か \"acquired\" を指定してください");
+    }
+    if (!HoldingsFit(query.Owned)) {
+        throw ESearchQueryError("\"owned\": 持ち物の一覧の長さがリストと合いません");
     }
 }
 

@@ -15,6 +15,10 @@
 // counts, caddie, special card, club set, the five club counts). Two builds that show the
 // same figures are one answer, the better ranked one kept.
 //
+// Within holdings (SearchQuery::Owned), a free part that holds an entry the player does
+// not own acquires it; the query bounds how many things an answer acquires, and may ask
+// for answers that differ in what they acquire rather than in their figures.
+//
 // Qt-free and without I/O; the faces (window, page, command line) read a query from
 // their controls or from JSON (search/search_json.h) and call RunSearch.
 
@@ -31,6 +35,7 @@
 #include "search/query_limits.h"
 #include "search/search_parts.h"
 #include "simulator/build_code.h"
+#include "simulator/holdings.h"
 
 enum class SearchObjective : uint8_t {
     Distance,       // the longest 1W normal distance
@@ -58,6 +63,17 @@ constexpr int32_t kShownCharacter = -1;  // the character of the shown page
 constexpr int32_t kAnyCharacter = -2;    // any of the ten; the answer says which
 constexpr int32_t kMaxResults = kResultsLimit.High;
 
+// Which builds are one answer: those with the same figures, or those that acquire the
+// same things not owned ("figures", "acquired").
+enum class SearchDistinct : uint8_t { Figures, Acquired };
+std::string_view DistinctName(SearchDistinct distinct);
+std::optional<SearchDistinct> DistinctByName(std::string_view name);
+
+// SearchQuery::Acquire beside a number within kAcquireLimit: no limit ("acquire": null),
+// or not given (0 where Owned records any holding, else no limit).
+constexpr int32_t kAcquireAny = -1;
+constexpr int32_t kAcquireUnset = -2;
+
 struct SearchQuery {
     int32_t Character = kShownCharacter;  // 0..9, kShownCharacter or kAnyCharacter
     std::array<bool, kSearchPartCount> Free = AllFree();
@@ -66,6 +82,13 @@ struct SearchQuery {
     std::optional<int32_t> Budget;  // the most PP of the upgrades, counted from zero
     SearchObjective Objective = SearchObjective::Distance;
     int32_t Results = 10;  // 1..kMaxResults
+    // What the player owns; everything unless the query says otherwise.
+    THoldings Owned{};
+    // How many things not owned an answer may acquire: each entry not owned that a free
+    // part holds (whether it changes or stays) is one, a card kind once however many of
+    // its places hold it; kept parts never count. See AcquireLimit.
+    int32_t Acquire = kAcquireUnset;
+    SearchDistinct Distinct = SearchDistinct::Figures;
 
     static constexpr std::array<bool, kSearchPartCount> AllFree() {
         std::array<bool, kSearchPartCount> free{};
@@ -85,6 +108,9 @@ public:
 // Throws ESearchQueryError for a query that cannot be searched: a field out of its
 // range (search/query_limits.h), with the message the JSON reader gives for it.
 void ValidateQuery(const SearchQuery& query);
+
+// The most things not owned an answer may acquire; nullopt: no limit.
+std::optional<int32_t> AcquireLimit(const SearchQuery& query);
 
 // The figures the window shows for a build.
 struct BuildFigures {
@@ -113,6 +139,18 @@ struct SearchChange {
     std::string ToText;
 };
 
+// A thing not owned that an answer holds in a free part. List: the holdings' list, a wear
+// slot's key ("Top", "Ring") on the answer's page, or "CharaCard", "CaddieCard",
+// "Caddie", "SpecialCard", "Club"; Index: the entry of that list; Text: as an answer
+// lists it ("頭1 パワー+2 *", "キャラカード パワーS+1").
+struct SearchAcquired {
+    std::string List;
+    int32_t Index = 0;
+    std::string Text;
+
+    friend bool operator==(const SearchAcquired&, const SearchAcquired&) = default;
+};
+
 struct SearchAnswer {
     PlannedBuild Build;
     BuildFigures Figures;
@@ -121,6 +159,7 @@ struct SearchAnswer {
     // The changes as the dialog lists them: "頭1: なし → パワー+1/S+2 *", "パワー強化 3 → 5".
     std::vector<std::string> ChangeTexts;
     std::vector<SearchChange> ChangeData;  // the same changes as data, in the same order
+    std::vector<SearchAcquired> Acquired;  // what it needs that the player does not own
 };
 
 // One step of the trade-off curve: from PP on, the best objective value is Value,
@@ -156,6 +195,8 @@ struct SearchResult {
     bool Cancelled = false;
     bool Proved = false;          // the walk ended: the answers, curve and reaches are the best
     PlannedBuild CurrentBuild{};  // the current selection
+    // The query named holdings (not everything owned): each answer says what it acquires.
+    bool WithinHoldings = false;
 };
 
 // A face that runs the search in the background can follow it and stop it.

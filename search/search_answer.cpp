@@ -119,6 +119,55 @@ ChangeList Changes(const BuildFields& was, const BuildFields& f) {
     return t;
 }
 
+// What the build `f` acquires under `acq`, in field order, a card kind once.
+std::vector<SearchAcquired> AcquiredOf(const solver::Acquisitions& acq, const BuildFields& f) {
+    const int32_t c = f[kFieldPage];
+    const TCharaDef& def = CharaDef(c);
+    std::vector<SearchAcquired> out;
+    const auto add = [&](int field, std::string list, std::string caption, std::string_view text) {
+        const int32_t v = f[static_cast<size_t>(field)];
+        if (!acq.Counts(field, v)) {
+            return;
+        }
+        for (const SearchAcquired& a : out) {
+            if (a.List == list && a.Index == v) {
+                return;  // a card kind in a second place
+            }
+        }
+        out.push_back({std::move(list), v, caption + " " + std::string(text)});
+    };
+    for (int k = 0; k < static_cast<int>(def.Slots.size()); ++k) {
+        const int32_t v = f[kFieldItem + k];
+        const auto list = EquipList(c, k);
+        if (v >= 0 && static_cast<size_t>(v) < list.size()) {
+            add(kFieldItem + k, std::string(SearchPartName(static_cast<int>(def.Slots[k]))),
+                std::string(WearSlotCaption(def.Slots[k])), list[static_cast<size_t>(v)].Text);
+        }
+    }
+    // Texts of list entries within range only; an entry outside its list acquires nothing.
+    const auto text = [](std::span<const std::string_view> texts, int32_t v) {
+        return v >= 0 && static_cast<size_t>(v) < texts.size() ? texts[static_cast<size_t>(v)]
+                                                               : std::string_view();
+    };
+    for (int i = 0; i < 3; ++i) {
+        add(kFieldCharaCard + i, "CharaCard", "キャラカード",
+            text(kCardKindTexts, f[kFieldCharaCard + i]));
+    }
+    for (int i = 0; i < 2; ++i) {
+        add(kFieldCaddieCard + i, "CaddieCard", "キャディカード",
+            text(kCaddieCardKindTexts, f[kFieldCaddieCard + i]));
+    }
+    if (acq.Counts(kFieldCaddie, f[kFieldCaddie])) {
+        add(kFieldCaddie, "Caddie", "キャディ", Caddies()[f[kFieldCaddie]].Name);
+    }
+    add(kFieldSpecial, "SpecialCard", "スペシャルカード",
+        text(kSpecialCardTexts, f[kFieldSpecial]));
+    if (acq.Counts(kFieldClub, f[kFieldClub])) {
+        add(kFieldClub, "Club", "クラブ", ClubSets()[f[kFieldClub]].Caption);
+    }
+    return out;
+}
+
 }  // namespace
 
 SearchAnswer SearchModel::Answer(const FoundBuild& found, SearchObjective objective) const {
@@ -127,8 +176,10 @@ SearchAnswer SearchModel::Answer(const FoundBuild& found, SearchObjective object
     a.Value = ObjectiveValue(objective, found.Figures);
     a.Changes = found.Changes;
     a.Build = Planned(base_, found.Fields);
-    ChangeList changes = Changes(ModelOf(found.Fields[kFieldPage]).Current, found.Fields);
+    const solver::CharaModel& m = ModelOf(found.Fields[kFieldPage]);
+    ChangeList changes = Changes(m.Current, found.Fields);
     a.ChangeTexts = std::move(changes.Texts);
     a.ChangeData = std::move(changes.Data);
+    a.Acquired = AcquiredOf(m.Acq, found.Fields);
     return a;
 }

@@ -46,7 +46,7 @@ SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
         throw ERangeError();  // the kept selection has no club set, as showing it reports
     }
     for (const int32_t c : characters) {
-        charas_.push_back(MakeCharaModel(base_, current.Results, query.Free, c));
+        charas_.push_back(MakeCharaModel(base_, current.Results, query, c));
     }
 }
 
@@ -199,8 +199,7 @@ std::optional<FoundBuild> SearchModel::CountBelow(const TSimulator& current, con
             if (!free || f[field] <= 0) {
                 continue;
             }
-            FoundBuild b;
-            b.Fields = f;
+            FoundBuild b = from;  // what it acquires too: a count acquires nothing
             b.Fields[field] = f[field] - 1;
             const int32_t was = m->Current[static_cast<size_t>(field)];
             b.Changes = from.Changes - (f[field] != was ? 1 : 0) + (b.Fields[field] != was ? 1 : 0);

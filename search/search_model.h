@@ -35,6 +35,8 @@ struct FoundBuild {
     int32_t Value = 0;  // ObjectiveValue of the figures
     int32_t Rank = 0;   // what the ranking maximises first: Value, or -PP for LeastPP
     int32_t Changes = 0;
+    // Where answers differ by what they acquire: which things (solver::AcquiredKey).
+    BuildFields Acquired{};
 };
 
 struct SearchOutcome {

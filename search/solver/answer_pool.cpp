@@ -6,8 +6,8 @@
 
 namespace solver {
 
-AnswerPool::AnswerPool(SharedAnswers& shared, int32_t results)
-    : shared_(shared), results_(results) {
+AnswerPool::AnswerPool(SharedAnswers& shared, int32_t results, bool named)
+    : shared_(shared), results_(results), named_(named) {
     Pull();
 }
 
@@ -21,7 +21,7 @@ void AnswerPool::Offer(const FoundBuild& b) {
         std::lock_guard<std::mutex> lock(shared_.Lock);
         if (Enters(shared_.Answers, b)) {
             auto& answers = shared_.Answers;
-            std::erase_if(answers, [&b](const FoundBuild& f) { return f.Figures == b.Figures; });
+            std::erase_if(answers, [&](const FoundBuild& f) { return Same(f, b); });
             answers.insert(std::upper_bound(answers.begin(), answers.end(), b, RanksBefore), b);
             if (answers.size() > static_cast<size_t>(results_)) {
                 answers.pop_back();
@@ -32,15 +32,15 @@ void AnswerPool::Offer(const FoundBuild& b) {
     Pull();
 }
 
-// Whether `b` is among the best builds of distinct figures once added to `answers`: it
-// ranks before the one of its figures there, if any, and before the last unless there is
-// room.
+// Whether `b` is among the best builds of distinct figures (or things acquired) once
+// added to `answers`: it ranks before the one alike there, if any, and before the last
+// unless there is room.
 bool AnswerPool::Enters(const std::vector<FoundBuild>& answers, const FoundBuild& b) const {
     if (shared_.Floor != nullptr && RanksBefore(*shared_.Floor, b)) {
         return false;  // past the floor: no answer of this walk
     }
     for (const FoundBuild& f : answers) {
-        if (f.Figures == b.Figures) {
+        if (Same(f, b)) {
             return RanksBefore(b, f);
         }
     }

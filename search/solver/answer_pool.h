@@ -1,8 +1,8 @@
 #pragma once
 
-// The answers of one solve: the best builds of distinct figures found so far, ranked,
-// shared by every thread. Each thread bounds its walk by a copy, taken again whenever
-// another thread has changed them.
+// The answers of one solve: the best builds of distinct figures (or of distinct things
+// acquired) found so far, ranked, shared by every thread. Each thread bounds its walk by a copy,
+// taken again whenever another thread has changed them.
 
 #include <atomic>
 #include <mutex>
@@ -32,7 +32,9 @@ struct SharedAnswers {
 
 class AnswerPool {
 public:
-    AnswerPool(SharedAnswers& shared, int32_t results);
+    // `named`: builds that acquire the same things are one answer, else builds with the
+    // same figures.
+    AnswerPool(SharedAnswers& shared, int32_t results, bool named = false);
 
     // The last of the answers once there are as many as asked for; else the floor, if any:
     // the bar every branch must reach.
@@ -58,10 +60,14 @@ public:
 
 private:
     bool Enters(const std::vector<FoundBuild>& answers, const FoundBuild& b) const;
+    bool Same(const FoundBuild& a, const FoundBuild& b) const {
+        return named_ ? a.Acquired == b.Acquired : a.Figures == b.Figures;
+    }
     void Pull();
 
     SharedAnswers& shared_;
     int32_t results_;
+    bool named_;
     std::vector<FoundBuild> copy_;
     uint64_t version_ = 0;  // the answers' version the copy was taken at
     uint64_t changes_ = 0;

@@ -4,8 +4,9 @@
 
 namespace solver {
 
-Memos::Memos(Scratch& scratch, size_t memoBytes, const SearchQuery& q, const Reads& reads)
-    : scratch_(scratch), memoBytes_(memoBytes), q_(q), reads_(reads) {
+Memos::Memos(Scratch& scratch, size_t memoBytes, const CharaModel& m, const SearchQuery& q,
+             const Reads& reads)
+    : scratch_(scratch), memoBytes_(memoBytes), m_(m), q_(q), reads_(reads) {
     for (auto& table : scratch_.Seen) {
         scratch_.Held -= table.Clear();
     }
@@ -20,6 +21,21 @@ bool Memos::Remembers(size_t bytes) {
     }
     scratch_.Held += bytes;
     return true;
+}
+
+// What a way acquired, as far as it tells ways apart, beside its club set in the key's
+// club (a club set's index stays below 256): the count where the limit binds, and where
+// answers differ by the things acquired (`named`) part of a hash of them (`things`,
+// their key); a way found alike is then checked thing by thing.
+void Memos::KeyAcquired(MemoKey& key, const Node& node, bool named,
+                        const BuildFields* things) const {
+    static_assert(kClubCount < 255);
+    if (named || m_.Acq.CountMatters()) {
+        key.Club += node.Acquired << 8;  // at most 42
+    }
+    if (named) {
+        key.Club += static_cast<int32_t>(HashOf(*things) & 0x7FFF) << 16;
+    }
 }
 
 // Slot limits count only up to where they stop raising a count. Where only the best build
@@ -46,8 +62,18 @@ bool Memos::Seen(size_t s, const Node& node, bool learn) {
     }
     key.Club = node.Club;
     key.PP = node.PP;
+    // Where one answer is asked, which things a way acquired does not matter, only how many.
+    const bool named = m_.Acq.Rule == AcquireRule::Named && !one;
+    BuildFields things{};
+    if (named) {
+        things = AcquiredKey(m_.Acq, node.Fields);
+    }
+    KeyAcquired(key, node, named, &things);
     auto& table = tables[s];
     Way* const way = table.Find(key);
+    if (way != nullptr && named && AcquiredKey(m_.Acq, way->Fields) != things) {
+        return false;  // other things, alike in part of their hash: neither leaves the other
+    }
     if (way == nullptr) {
         if (learn && Remembers(table.Growth())) {
             table.Insert(key, Way{node.Changes, node.Fields});
@@ -85,8 +111,16 @@ bool Memos::Crowded(size_t s, const Node& node) {
     key.Py = reads_.PowerYards ? node.Py : 0;
     key.Club = node.Club;
     key.PP = node.PP;
-    // Without a penalty, control and accuracy show as they are summed.
-    const Apart apart{q_.NoPenalty ? node.St[1] : 0,
+    const bool named = m_.Acq.Rule == AcquireRule::Named;
+    KeyAcquired(key, node, false, nullptr);
+    // Without a penalty, control and accuracy show as they are summed. Where answers
+    // differ by what they acquire, ways apart are those that acquired other things (no
+    // rest of the build acquires a thing of stages before it); ways whose things share a
+    // hash are taken for alike, which only leaves fewer ways out.
+    const uint64_t hash = named ? HashOf(AcquiredKey(m_.Acq, node.Fields)) : 0;
+    const Apart apart =
+        named ? Apart{static_cast<int32_t>(hash), static_cast<int32_t>(hash >> 32), 0, 0, 0, 0}
+              : Apart{q_.NoPenalty ? node.St[1] : 0,
                       q_.NoPenalty ? node.St[2] : 0,
                       node.St[3],
                       node.St[4],

@@ -6,18 +6,22 @@
 // - Crowded: when several answers are asked for, as many earlier ways as answers, apart
 //   from each other in a figure no rest of the build can make equal, leave every later
 //   way to the same sums out of the answers.
+// Where a limit on what a build acquires binds, ways alike differ also by how many things
+// not owned they acquired; where answers differ by what they acquire, by which things.
 // Both forget nothing but stop learning once this thread's tables hold its share of the
 // memory: a way not remembered is only walked again, never lost.
 
 #include "search/solver/memo.h"
 #include "search/solver/query_reads.h"
+#include "search/solver/stage_model.h"
 
 namespace solver {
 
 class Memos {
 public:
     // Empties the thread's tables for a new walk.
-    Memos(Scratch& scratch, size_t memoBytes, const SearchQuery& q, const Reads& reads);
+    Memos(Scratch& scratch, size_t memoBytes, const CharaModel& m, const SearchQuery& q,
+          const Reads& reads);
 
     // With `learn` false, only whether an earlier way leaves this one: the way is not
     // remembered, so that a way other tests still leave fills no memory.
@@ -26,9 +30,11 @@ public:
 
 private:
     bool Remembers(size_t bytes);
+    void KeyAcquired(MemoKey& key, const Node& node, bool named, const BuildFields* things) const;
 
     Scratch& scratch_;
     size_t memoBytes_;
+    const CharaModel& m_;
     const SearchQuery& q_;
     const Reads& reads_;
 };

@@ -20,18 +20,27 @@ namespace {
 // at most this many: fewer, fuller stages with their equal sums merged.
 constexpr size_t kJoinedOptions = 512;
 
-// One option per distinct effect: the one with fewer changes, then lower indices.
-std::vector<Option> Merged(const std::vector<Option>& options) {
-    std::map<decltype(options.front().Effect()), Option> best;
+// One option per distinct effect (and, where it matters, per count or set of things
+// acquired): the one with fewer changes, then lower indices.
+std::vector<Option> Merged(const std::vector<Option>& options, const Acquisitions& acq,
+                           std::span<const int> fields) {
+    using Key = std::tuple<decltype(options.front().Effect()), int32_t,
+                           std::array<int32_t, kMaxStageFields>>;
+    std::map<Key, Option> best;
     for (const auto& o : options) {
-        auto [it, fresh] = best.try_emplace(o.Effect(), o);
+        Key key{o.Effect(), acq.Rule == AcquireRule::Counted ? o.Acquired : 0, {}};
+        if (acq.Rule == AcquireRule::Named) {
+            AcquiredBy(acq, fields, std::span(o.Values).first(fields.size()),
+                       std::span(std::get<2>(key)).first(fields.size()));
+        }
+        auto [it, fresh] = best.try_emplace(key, o);
         if (!fresh &&
             std::tie(o.Changes, o.Values) < std::tie(it->second.Changes, it->second.Values)) {
             it->second = o;
         }
     }
     std::vector<Option> out;
-    for (auto& [effect, o] : best) {
+    for (auto& [key, o] : best) {
         out.push_back(o);
     }
     // The current choice first: builds with few changes are found early and bound the rest.
@@ -59,13 +68,28 @@ std::vector<int32_t> Choices(bool free, int32_t current, int32_t count) {
 
 using Free = std::array<bool, kSearchPartCount>;
 
-// What the builders read: the selection, the chain's last run of it, the free parts.
+// What the builders read: the selection, the chain's last run of it, the free parts and
+// what they may acquire.
 struct Source {
     const PlannedBuild& Base;
     const TSimResults& Was;
     const Free& Parts;
     int32_t Chara;
+    const Acquisitions& Acq;
     const TCharaState& State() const { return Base.Chara[Chara]; }
+
+    // Counts what option o acquires in `fields`; false where that passes the limit.
+    bool Within(std::span<const int> fields, Option& o) const {
+        std::array<int32_t, kMaxStageFields> key{};
+        const AcquiredSum sum = AcquiredBy(Acq, fields, std::span(o.Values).first(fields.size()),
+                                           std::span(key).first(fields.size()));
+        o.Acquired = sum.Count;
+        return !Acq.Most || sum.Count <= *Acq.Most;
+    }
+    std::vector<Option> Merged(const std::vector<Option>& options,
+                               std::span<const int> fields) const {
+        return solver::Merged(options, Acq, fields);
+    }
 };
 
 // The club set, with the counts it keeps.
@@ -94,7 +118,9 @@ Stage ClubStage(const Source& src, const CharaModel& m) {
             }
         }
         o.Values[0] = k;
-        stage.Options.push_back(o);
+        if (src.Within(stage.Fields, o)) {
+            stage.Options.push_back(o);
+        }
     }
     return stage;
 }
@@ -117,10 +143,12 @@ Stage CaddieStage(const Source& src) {
             o.Changes = (cd != base.Caddie) + (sp != base.SpecialCard);
             o.Values[0] = cd;
             o.Values[1] = sp;
-            options.push_back(o);
+            if (src.Within(stage.Fields, o)) {
+                options.push_back(o);
+            }
         }
     }
-    stage.Options = Merged(options);
+    stage.Options = src.Merged(options, stage.Fields);
     return stage;
 }
 
@@ -141,10 +169,12 @@ Stage CaddieCardStage(const Source& src) {
             o.Changes = (a != chara.CaddieCard1) + (b != chara.CaddieCard2);
             o.Values[0] = a;
             o.Values[1] = b;
-            options.push_back(o);
+            if (src.Within(stage.Fields, o)) {
+                options.push_back(o);
+            }
         }
     }
-    stage.Options = Merged(options);
+    stage.Options = src.Merged(options, stage.Fields);
     return stage;
 }
 
@@ -165,11 +195,13 @@ Stage CharaCardStage(const Source& src) {
                 o.Values[0] = a;
                 o.Values[1] = b;
                 o.Values[2] = d;
-                options.push_back(o);
+                if (src.Within(stage.Fields, o)) {
+                    options.push_back(o);
+                }
             }
         }
     }
-    stage.Options = Merged(options);
+    stage.Options = src.Merged(options, stage.Fields);
     return stage;
 }
 
@@ -229,7 +261,9 @@ Stage BodyStage(const Source& src, const std::vector<int>& body) {
                 o.Values[j] = items[body[j]];
                 o.Changes += items[body[j]] != chara.Items[body[j]] ? 1 : 0;
             }
-            options.push_back(o);
+            if (src.Within(stage.Fields, o)) {
+                options.push_back(o);
+            }
         }
         more = false;
         for (size_t j = body.size(); j-- > 0;) {
@@ -240,7 +274,7 @@ Stage BodyStage(const Source& src, const std::vector<int>& body) {
             at[j] = 0;
         }
     }
-    stage.Options = Merged(options);
+    stage.Options = src.Merged(options, stage.Fields);
     return stage;
 }
 
@@ -253,7 +287,7 @@ void WearStages(const Source& src, const std::vector<int>& body, std::vector<Sta
     std::vector<Option> options(1);
     const auto close = [&] {
         if (!stage.Fields.empty()) {
-            stage.Options = Merged(options);
+            stage.Options = src.Merged(options, stage.Fields);
             stages.push_back(std::move(stage));
         }
         stage = Stage{};
@@ -286,10 +320,12 @@ void WearStages(const Source& src, const std::vector<int>& body, std::vector<Sta
                 }
                 o.Changes += v != chara.Items[k] ? 1 : 0;
                 o.Values[j] = v;
-                joined.push_back(o);
+                if (src.Within(stage.Fields, o)) {
+                    joined.push_back(o);
+                }
             }
         }
-        options = Merged(joined);
+        options = src.Merged(joined, stage.Fields);
     }
     close();
 }
@@ -329,10 +365,11 @@ void TakeCurrent(const Source& src, CharaModel& m) {
 
 }  // namespace
 
-CharaModel MakeCharaModel(const PlannedBuild& base, const TSimResults& was, const Free& free,
-                          int32_t c) {
-    const Source src{base, was, free, c};
+CharaModel MakeCharaModel(const PlannedBuild& base, const TSimResults& was,
+                          const SearchQuery& query, int32_t c) {
     CharaModel m;
+    m.Acq = AcquisitionsOf(query, c);
+    const Source src{base, was, query.Free, c, m.Acq};
     m.Chara = c;
     m.Base = FiveOf(CharaDef(c).CharaBaseStatus);
     m.PageChanges = c != base.TabIndex ? 1 : 0;
@@ -346,6 +383,15 @@ CharaModel MakeCharaModel(const PlannedBuild& base, const TSimResults& was, cons
     const std::vector<int> body = BodySlots(c);
     m.Stages.push_back(BodyStage(src, body));
     WearStages(src, body, m.Stages);
+    // A stage left without an option (every choice the window allows acquires more than
+    // the query lets) leaves the character no build: no stage has one, and the walk ends
+    // at its root.
+    if (std::any_of(m.Stages.begin(), m.Stages.end(),
+                    [](const Stage& stage) { return stage.Options.empty(); })) {
+        for (Stage& stage : m.Stages) {
+            stage.Options.clear();
+        }
+    }
     MeasureReach(m);
     return m;
 }

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "search/solver/acquired.h"
 #include "search/solver/terms.h"
 
 struct PlannedBuild;
@@ -60,12 +61,13 @@ struct CharaModel {
     bool LimitsRise = true;     // no option lowers a slot limit
     bool NeverNegative = true;  // no build has a status below 0 before the penalty
     int32_t Limit = 0;
+    Acquisitions Acq;  // what its builds may acquire; options past the limit are left out
 };
 
-// The stages of character c with the parts `free` lets change; `was` is the chain's
-// last run of the current selection `base`.
+// The stages of character c with the parts `query` frees, within what it lets acquire;
+// `was` is the chain's last run of the current selection `base`.
 CharaModel MakeCharaModel(const PlannedBuild& base, const TSimResults& was,
-                          const std::array<bool, kSearchPartCount>& free, int32_t c);
+                          const SearchQuery& query, int32_t c);
 
 // Fills Rest, RestGains, LimitsRise and NeverNegative from the stages.
 void MeasureReach(CharaModel& m);

@@ -108,6 +108,9 @@ void AddSteps(const std::vector<Option>& options, bool kept, std::vector<int32_t
 
 // What stage s adds to the gains of the stages after it.
 void StageGains(const std::vector<Option>& options, Gains& g) {
+    if (options.empty()) {
+        return;  // a stage without options: no build to bound
+    }
     const Option* kept = options.front().Changes == 0 ? &options.front() : nullptr;
     g.MustChange += kept == nullptr ? 1 : 0;
     for (int d = 0; d < kGainDims; ++d) {

@@ -115,7 +115,9 @@ void MakeGroups(TailCache& c, const CharaModel& m, const Reads& reads) {
     c.Groups.assign(m.Stages.size(), {});
     for (size_t s = 1; s < m.Stages.size(); ++s) {
         const auto& options = m.Stages[s].Options;
-        std::map<std::tuple<Five, Five, int32_t, int32_t, int32_t>, size_t> at;
+        // Where a limit on what a build acquires binds, a member acquiring more might not
+        // stand for one acquiring less: members acquire alike.
+        std::map<std::tuple<Five, Five, int32_t, int32_t, int32_t, int32_t>, size_t> at;
         for (const uint32_t k : reads.Order[s]) {
             const auto& o = options[k];
             Tail d;
@@ -126,8 +128,10 @@ void MakeGroups(TailCache& c, const CharaModel& m, const Reads& reads) {
             d.RingYard = reads.Distance ? o.Ring + o.Yard : 0;
             d.Py = reads.PowerYards ? o.Py : 0;
             d.Changes = o.Changes;
-            const auto [it, fresh] = at.try_emplace(
-                std::tuple(d.St, d.Sl, d.RingYard, d.Py, d.Changes), c.Groups[s].size());
+            const auto [it, fresh] =
+                at.try_emplace(std::tuple(d.St, d.Sl, d.RingYard, d.Py, d.Changes,
+                                          m.Acq.CountMatters() ? o.Acquired : 0),
+                               c.Groups[s].size());
             if (fresh) {
                 c.Groups[s].push_back(Group{d, {}, k});
             }

@@ -18,7 +18,9 @@
 //   and dropped; the rest form the frontier of a stage.
 // - memo: a table of ways already walked. A way reaching the same sums as an earlier,
 //   better way (fewer changes, then lower indices) is left: it leads to the same figures,
-//   ranked after.
+//   ranked after. Where what a build acquires matters, the sums include how many things
+//   not owned the way acquired (or which, told by the fields chosen).
+// - acquired: the things not owned that a build's free parts hold (acquired.h).
 // - the answers: the best builds of distinct figures found so far, shared by the
 //   threads; the last of them is the bar a branch must reach.
 // - floor and ceiling: what an earlier walk already knows. Builds ranking after the floor
@@ -69,6 +71,7 @@ struct Option {
     int32_t Club = -1;
     int32_t KeptPP = 0;  // PP of the club counts a club set keeps
     int32_t Changes = 0;
+    int32_t Acquired = 0;  // things not owned its fields hold (search/solver/acquired.h)
     std::array<int32_t, kMaxStageFields> Values{};
 
     // Everything a figure can depend on; options equal in it are one option.
@@ -85,8 +88,9 @@ struct Node {
     int32_t Club = -1;
     int32_t PP = 0;
     int32_t Changes = 0;
-    int UpDone = 0;     // counts of stats 0..UpDone-1 are chosen
-    uint32_t Path = 0;  // which branch of the stage where the threads share the work
+    int32_t Acquired = 0;  // the things not owned of the options chosen
+    int UpDone = 0;        // counts of stats 0..UpDone-1 are chosen
+    uint32_t Path = 0;     // which branch of the stage where the threads share the work
     // The fields of stages 0..Known-1 are chosen. A node that stands for several builds
     // (a group of options, the sums of the stages after it) keeps its parent's fields
     // and Known: its own list indices are not known.

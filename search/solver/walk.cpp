@@ -16,13 +16,14 @@ Walk::Walk(const CharaModel& m, const PlannedBuild& build, const SearchQuery& q,
       cache_(tails),
       work_(work),
       control_(control),
-      pool_(answers, q.Results),
+      pool_(answers, q.Results, m.Acq.Rule == AcquireRule::Named),
       bound_(m, q, reads, pool_, scratch),
-      memos_(scratch, work.MemoBytes, q, reads),
+      memos_(scratch, work.MemoBytes, m, q, reads),
       pairs_(m, build, q),
       handing_(work, chara, m.Stages.size()),
       children_([this](size_t s, size_t g, bool grouped) { return Children(s, g, grouped); }),
-      open_(m.Stages.size()) {}
+      open_(m.Stages.size()),
+      mostAcquired_(m.Acq.Most.value_or(std::numeric_limits<int32_t>::max())) {}
 
 void Walk::Run(const std::function<void(double)>& progress) {
     Node root;
@@ -83,6 +84,10 @@ void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried)
     }
     child.PP += o.KeptPP;
     child.Changes += o.Changes;
+    child.Acquired += o.Acquired;
+    if (child.Acquired > mostAcquired_) {
+        return;  // acquires more things not owned than the query lets it
+    }
     for (size_t j = 0; j < stage.Fields.size(); ++j) {
         child.Fields[stage.Fields[j]] = o.Values[j];
     }
@@ -248,6 +253,9 @@ void Walk::Offer(const Node& node) {
     }
     b.Value = ObjectiveValue(q_.Objective, b.Figures);
     b.Rank = RankOf(q_.Objective, b.Figures);
+    if (m_.Acq.Rule == AcquireRule::Named) {
+        b.Acquired = AcquiredKey(m_.Acq, b.Fields);
+    }
     pool_.Offer(b);
 }
 

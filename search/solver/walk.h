@@ -81,6 +81,8 @@ private:
         }
     }
     uint64_t nodes_ = 0;
+    // The most things not owned a build may acquire (options acquiring more are left out).
+    int32_t mostAcquired_ = 0;
 };
 
 }  // namespace solver

@@ -1,6 +1,8 @@
 #include "tests/search/enumeration.h"
 
 #include <algorithm>
+#include <optional>
+#include <set>
 #include <sstream>
 
 #include "characters/cards.h"
@@ -9,6 +11,7 @@
 #include "clubs/caddies.h"
 #include "clubs/clubs.h"
 #include "simulator/build_code.h"
+#include "simulator/holdings.h"
 
 namespace plain {
 
@@ -87,6 +90,19 @@ struct Part {
     std::vector<int> Values;
 };
 
+std::vector<int> Range(int count, int current) {
+    std::vector<int> v;
+    for (int i = 0; i < count; ++i) {
+        v.push_back(i);
+    }
+    if (current < 0 || current >= count) {
+        v.push_back(current);
+    }
+    return v;
+}
+
+}  // namespace
+
 int& Slot(PlannedBuild& b, int chara, int id) {
     TCharaState& c = b.Chara[chara];
     if (id < 24) {
@@ -114,15 +130,43 @@ int& Slot(PlannedBuild& b, int chara, int id) {
     }
 }
 
-std::vector<int> Range(int count, int current) {
-    std::vector<int> v;
-    for (int i = 0; i < count; ++i) {
-        v.push_back(i);
+namespace {
+
+// The most things not owned an answer may acquire, as the query states it.
+std::optional<int> Limit(const SearchQuery& q) {
+    if (q.Acquire == kAcquireAny || (q.Acquire == kAcquireUnset && q.Owned == THoldings{})) {
+        return std::nullopt;
     }
-    if (current < 0 || current >= count) {
-        v.push_back(current);
+    return q.Acquire == kAcquireUnset ? 0 : q.Acquire;
+}
+
+// What the free parts of build b of character c hold that `owned` lacks: each entry of
+// a list once (a card kind in several places is one), entries outside their list none.
+std::vector<std::pair<std::string, int>> AcquiredBy(const SearchQuery& q, const PlannedBuild& b,
+                                                    int c) {
+    std::set<std::pair<std::string, int>> things;
+    for (int id = 0; id < 32; ++id) {
+        if (!q.Free[id] || (id < 24 && !SlotPosition(c, static_cast<TWearSlot>(id)))) {
+            continue;
+        }
+        PlannedBuild copy = b;
+        const int v = Slot(copy, c, id);
+        if (id < 24) {
+            const int p = *SlotPosition(c, static_cast<TWearSlot>(id));
+            if (v >= 0 && v < static_cast<int>(EquipList(c, p).size()) &&
+                !OwnsItem(q.Owned, c, p, v)) {
+                things.insert({std::string(SearchPartName(id)), v});
+            }
+            continue;
+        }
+        const HeldKind kind = id < 27   ? HeldKind::CharaCard
+                              : id < 29 ? HeldKind::CaddieCard
+                                        : static_cast<HeldKind>(id - 27);
+        if (v >= 0 && v < HeldCount(kind) && !OwnsHeld(q.Owned, kind, v)) {
+            things.insert({std::string(HeldKindName(kind)), v});
+        }
     }
-    return v;
+    return {things.begin(), things.end()};
 }
 
 }  // namespace
@@ -248,6 +292,8 @@ std::vector<Candidate> Enumerate(const TSimulator& sim, const SearchQuery& q) {
                 }
                 meets = meets && (!q.Min[5] || k.Figures.Distance[0] >= *q.Min[5]);
                 meets = meets && (!q.Budget || k.Figures.PP <= *q.Budget);
+                k.Acquired = AcquiredBy(q, b, c);
+                meets = meets && (!Limit(q) || static_cast<int>(k.Acquired.size()) <= *Limit(q));
                 if (meets) {
                     k.Value = Value(q.Objective, k.Figures);
                     k.Rank = q.Objective == SearchObjective::LeastPP ? -k.Figures.PP : k.Value;
@@ -263,15 +309,18 @@ std::vector<Candidate> Enumerate(const TSimulator& sim, const SearchQuery& q) {
     return out;
 }
 
-std::vector<Candidate> Best(std::vector<Candidate> all, int n) {
+std::vector<Candidate> Best(std::vector<Candidate> all, int n, SearchDistinct distinct) {
     std::sort(all.begin(), all.end(), Before);
     std::vector<Candidate> top;
+    const auto same = [distinct](const Candidate& a, const Candidate& b) {
+        return distinct == SearchDistinct::Figures ? a.Figures == b.Figures
+                                                   : a.Acquired == b.Acquired;
+    };
     for (const Candidate& k : all) {
         if (static_cast<int>(top.size()) == n) {
             break;
         }
-        if (std::none_of(top.begin(), top.end(),
-                         [&k](const Candidate& t) { return t.Figures == k.Figures; })) {
+        if (std::none_of(top.begin(), top.end(), [&](const Candidate& t) { return same(t, k); })) {
             top.push_back(k);
         }
     }
@@ -352,6 +401,9 @@ std::string Describe(const SearchQuery& q) {
         s << " budget " << *q.Budget;
     }
     s << " results " << q.Results;
+    if (!(q.Owned == THoldings{})) {
+        s << " within holdings, acquire " << q.Acquire << " distinct " << DistinctName(q.Distinct);
+    }
     return s.str();
 }
 

@@ -33,6 +33,8 @@ struct Candidate {
     int Rank = 0;
     int Changes = 0;
     std::vector<int> Order;
+    // The things not owned its free parts hold: (list, index), a list named as in "owned".
+    std::vector<std::pair<std::string, int>> Acquired;
 };
 
 // The figures the display of `sim` shows.
@@ -41,8 +43,13 @@ Shown Read(const TSimulator& sim);
 // Every build the free parts make, shown on copies of `sim`, that meets the query.
 std::vector<Candidate> Enumerate(const TSimulator& sim, const SearchQuery& q);
 
-// The best n with distinct figures.
-std::vector<Candidate> Best(std::vector<Candidate> all, int n);
+// The best n with distinct figures, or with distinct things acquired.
+std::vector<Candidate> Best(std::vector<Candidate> all, int n,
+                            SearchDistinct distinct = SearchDistinct::Figures);
+
+// The entry a free part `id` (a search part below 37) of build `b` of character `chara`
+// holds.
+int& Slot(PlannedBuild& b, int chara, int id);
 
 Shown AsShown(const BuildFigures& f);
 
