@@ -102,6 +102,7 @@ private:
     QWidget* BuildSection(size_t& at);
     QWidget* BuildAnswerArea(size_t& at);
     QWidget* MakeControl(const DialogControl& control);
+    QWidget* MakeView(const DialogControl& control);
     QLayout* BuildPartRow(const DialogControl& row);
     void Connect();
     void LayOutWearSlots();
