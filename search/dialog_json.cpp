@@ -12,61 +12,17 @@ constexpr std::string_view kKindNames[] = {"Section", "Choice",  "PartRow",  "To
                                            "Number",  "Button",  "Progress", "Status",
                                            "Message", "Answers", "Changes",  "Curve"};
 
-class Writer {
-public:
-    std::string Out;
+// The strings as one array.
+void Strings(json::Writer& w, const std::vector<std::string>& texts) {
+    w.BeginArray();
+    for (const std::string& text : texts) {
+        w.String(text);
+    }
+    w.EndArray();
+}
 
-    void Key(std::string_view key) {
-        Comma();
-        AppendJsonString(Out, key);
-        Out += ':';
-        first_ = true;
-    }
-    void String(std::string_view text) {
-        Comma();
-        AppendJsonString(Out, text);
-    }
-    void Int(int64_t value) {
-        Comma();
-        Out += std::to_string(value);
-    }
-    void Bool(bool value) {
-        Comma();
-        Out += value ? "true" : "false";
-    }
-    void Null() {
-        Comma();
-        Out += "null";
-    }
-    void Open(char bracket) {
-        Comma();
-        Out += bracket;
-        first_ = true;
-    }
-    void Close(char bracket) {
-        Out += bracket;
-        first_ = false;
-    }
-    void Strings(const std::vector<std::string>& texts) {
-        Open('[');
-        for (const std::string& text : texts) {
-            String(text);
-        }
-        Close(']');
-    }
-
-private:
-    void Comma() {
-        if (!first_) {
-            Out += ',';
-        }
-        first_ = false;
-    }
-    bool first_ = true;
-};
-
-void WriteControl(Writer& w, const DialogControl& c) {
-    w.Open('{');
+void WriteControl(json::Writer& w, const DialogControl& c) {
+    w.BeginObject();
     w.Key("kind");
     w.String(kKindNames[static_cast<int>(c.Kind)]);
     w.Key("name");
@@ -80,19 +36,19 @@ void WriteControl(Writer& w, const DialogControl& c) {
     w.Key("field");
     w.String(c.Field);
     w.Key("choices");
-    w.Strings(c.Choices);
+    Strings(w, c.Choices);
     w.Key("values");
-    w.Strings(c.Values);
+    Strings(w, c.Values);
     w.Key("limit");
     if (c.Limit) {
-        w.Open('{');
+        w.BeginObject();
         w.Key("low");
         w.Int(c.Limit->Low);
         w.Key("high");
         w.Int(c.Limit->High);
         w.Key("refusal");
         w.String(QueryRefusal(c.Field, *c.Limit));
-        w.Close('}');
+        w.EndObject();
     } else {
         w.Null();
     }
@@ -108,14 +64,14 @@ void WriteControl(Writer& w, const DialogControl& c) {
     w.Int(static_cast<int>(c.Group));
     w.Key("default");
     w.Bool(c.Default);
-    w.Close('}');
+    w.EndObject();
 }
 
-void WriteParts(Writer& w) {
+void WriteParts(json::Writer& w) {
     w.Key("parts");
-    w.Open('[');
+    w.BeginArray();
     for (int part = 0; part < kSearchPartCount; ++part) {
-        w.Open('{');
+        w.BeginObject();
         w.Key("key");
         w.String(SearchPartName(part));
         w.Key("group");
@@ -129,70 +85,70 @@ void WriteParts(Writer& w) {
         w.Key("hint");
         w.String(part < kWearPartCount ? DialogText(DialogTextId::WearHint, {PartOwners(part)})
                                        : std::string());
-        w.Close('}');
+        w.EndObject();
     }
-    w.Close(']');
+    w.EndArray();
     w.Key("groups");
-    w.Open('[');
+    w.BeginArray();
     for (int g = 0; g < kPartGroupCount; ++g) {
         w.String(PartGroupCaption(static_cast<PartGroup>(g)));
     }
-    w.Close(']');
+    w.EndArray();
 }
 
-void WriteCharacters(Writer& w) {
+void WriteCharacters(json::Writer& w) {
     w.Key("characters");
-    w.Open('[');
+    w.BeginArray();
     for (const TCharaDef& def : Roster()) {
-        w.Open('{');
+        w.BeginObject();
         w.Key("caption");
         w.String(def.Caption);
         w.Key("rows");
-        w.Open('[');
+        w.BeginArray();
         for (const TWearSlot slot : def.PageRows) {
             w.String(WearSlotKey(slot));
         }
-        w.Close(']');
-        w.Close('}');
+        w.EndArray();
+        w.EndObject();
     }
-    w.Close(']');
+    w.EndArray();
 }
 
 }  // namespace
 
 std::string SearchDialogJson(int32_t shownPage, const std::vector<int32_t>& minimumDefaults) {
     const SearchDialogDef& def = SearchDialogForm();
-    Writer w;
-    w.Open('{');
+    json::Writer w;
+    w.BeginObject();
     w.Key("title");
     w.String(def.Title);
     w.Key("controls");
-    w.Open('[');
+    w.BeginArray();
     for (const DialogControl& control : def.Controls) {
         WriteControl(w, control);
     }
-    w.Close(']');
+    w.EndArray();
     w.Key("columns");
-    w.Strings(def.Columns);
+    Strings(w, def.Columns);
     w.Key("texts");
-    w.Open('{');
+    w.BeginObject();
     for (int t = 0; t < kDialogTextCount; ++t) {
         const auto id = static_cast<DialogTextId>(t);
         w.Key(DialogTextKey(id));
         w.String(DialogText(id, {"{0}", "{1}", "{2}"}));
     }
-    w.Close('}');
+    w.EndObject();
     WriteParts(w);
     w.Key("shown");
     w.Int(shownPage >= 0 && shownPage < CharaCount ? shownPage : -1);
     WriteCharacters(w);
     w.Key("defaults");
-    w.Open('{');
+    w.BeginObject();
     for (size_t m = 0; m < minimumDefaults.size(); ++m) {
         w.Key(MinimumName(static_cast<int>(m)));
         w.Int(minimumDefaults[m]);
     }
-    w.Close('}');
-    w.Close('}');
-    return w.Out;
+    w.EndObject();
+    w.EndObject();
+    return w.Take();
 }

@@ -1,5 +1,5 @@
 // The dialog's controls, made one by one from their description: the query's inputs,
-// and the views of the answers.
+// the views of the answers, and a row of the answer table.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -13,6 +13,7 @@
 #include <QTableWidget>
 #include <limits>
 
+#include "characters/roster.h"
 #include "search/dialog_form.h"
 #include "ui/qt_text.h"
 #include "ui/search_curve.h"
@@ -58,6 +59,12 @@ QTableWidget* AnswerTable() {
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     return table;
+}
+
+const QColor kCurrentRowColour(232, 232, 240);
+
+QString PageCaption(int32_t page) {
+    return page >= 0 && page < CharaCount ? Q(CharaDef(page).Caption) : QStringLiteral("—");
 }
 
 }  // namespace
@@ -202,4 +209,38 @@ QLayout* SearchDialog::BuildPartRow(const DialogControl& row) {
     }
     boxes->setColumnStretch(5, 1);
     return boxes;
+}
+
+// A row of the table; `texts` are the changes, in the last column and as the row's hint.
+void SearchDialog::FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
+                           const QString& changes, const QStringList& texts) {
+    const auto sum = figures.Final.Pow + figures.Final.Ctrl + figures.Final.Exa +
+                     figures.Final.Spin + figures.Final.Cur;
+    QStringList cells{rank, PageCaption(page)};
+    for (int i = 0; i < kStatCount; ++i) {
+        cells << QString::number(StatField(figures.Final, i));
+    }
+    cells << QString::number(sum)
+          << (figures.Penalty < 0 ? QStringLiteral("(%1)").arg(figures.Penalty) : QString());
+    for (const int32_t distance : figures.Distances) {
+        cells << QStringLiteral("%1y").arg(distance);
+    }
+    cells << QStringLiteral("%1 PP").arg(figures.PP) << changes
+          << (changes.isEmpty() ? QString() : texts.join(QStringLiteral(" / ")));
+    const QString tip = texts.join(QLatin1Char('\n'));
+    for (int c = 0; c < kColumnCount; ++c) {
+        auto* item = new QTableWidgetItem(cells[c]);
+        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+        item->setTextAlignment(c == kCharaColumn || c == kChangeTextsColumn
+                                   ? Qt::AlignLeft | Qt::AlignVCenter
+                                   : Qt::AlignRight | Qt::AlignVCenter);
+        item->setToolTip(tip);
+        if (row == 0) {
+            item->setBackground(kCurrentRowColour);
+            QFont font = item->font();
+            font.setItalic(true);
+            item->setFont(font);
+        }
+        table_->setItem(row, c, item);
+    }
 }

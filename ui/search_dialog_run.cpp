@@ -20,7 +20,6 @@
 namespace {
 
 constexpr int kProgressDelayMs = 200;  // a search shows its progress after this
-const QColor kCurrentRowColour(232, 232, 240);
 
 QString Text(DialogTextId id, const QStringList& args = {}) {
     std::vector<std::string> texts;
@@ -49,10 +48,6 @@ int ObjectiveColumn(SearchObjective objective) {
 
 bool InYards(SearchObjective objective) {
     return objective == SearchObjective::Distance || objective == SearchObjective::PowerDistance;
-}
-
-QString PageCaption(int32_t page) {
-    return page >= 0 && page < CharaCount ? Q(CharaDef(page).Caption) : QStringLiteral("—");
 }
 
 QString Seconds(qint64 ms) {
@@ -293,40 +288,6 @@ void SearchDialog::ShowInfeasible(const Outcome& outcome) {
     }
     message_->setText(lines.join(QLatin1Char('\n')));
     message_->show();
-}
-
-// A row of the table; `texts` are the changes, in the last column and as the row's hint.
-void SearchDialog::FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
-                           const QString& changes, const QStringList& texts) {
-    const auto sum = figures.Final.Pow + figures.Final.Ctrl + figures.Final.Exa +
-                     figures.Final.Spin + figures.Final.Cur;
-    QStringList cells{rank, PageCaption(page)};
-    for (int i = 0; i < kStatCount; ++i) {
-        cells << QString::number(StatField(figures.Final, i));
-    }
-    cells << QString::number(sum)
-          << (figures.Penalty < 0 ? QStringLiteral("(%1)").arg(figures.Penalty) : QString());
-    for (const int32_t distance : figures.Distances) {
-        cells << QStringLiteral("%1y").arg(distance);
-    }
-    cells << QStringLiteral("%1 PP").arg(figures.PP) << changes
-          << (changes.isEmpty() ? QString() : texts.join(QStringLiteral(" / ")));
-    const QString tip = texts.join(QLatin1Char('\n'));
-    for (int c = 0; c < kColumnCount; ++c) {
-        auto* item = new QTableWidgetItem(cells[c]);
-        item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        item->setTextAlignment(c == kCharaColumn || c == kChangeTextsColumn
-                                   ? Qt::AlignLeft | Qt::AlignVCenter
-                                   : Qt::AlignRight | Qt::AlignVCenter);
-        item->setToolTip(tip);
-        if (row == 0) {
-            item->setBackground(kCurrentRowColour);
-            QFont font = item->font();
-            font.setItalic(true);
-            item->setFont(font);
-        }
-        table_->setItem(row, c, item);
-    }
 }
 
 void SearchDialog::RowPicked() {
