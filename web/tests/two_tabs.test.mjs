@@ -29,10 +29,40 @@ async function stored(page) {
 
 // A tab's storage learns another tab's writes a moment later (each tab keeps its own
 // copy, brought up to date from the browser's), well within the time a user takes to
-// turn to it: wait for that before acting in it, as the user does.
+// turn to it: wait for that before acting in it, as the user does. Both tabs are read
+// each time round, as the first may still be writing (its hide writes its page).
+//
+// Now and then headless Chromium never brings the second tab's copy up to date at all
+// (seen with the page as a file, a few runs in ten under load): no page can work across
+// tabs then, so the case is run again from the start instead of failing on the browser.
+class StaleStorage extends Error {}
+
 async function settled(from, to) {
-  const text = await from.evaluate((key) => localStorage.getItem(key), kStoreKey);
-  await to.waitForFunction(([key, want]) => localStorage.getItem(key) === want, [kStoreKey, text]);
+  const read = (page) => page.evaluate((key) => localStorage.getItem(key), kStoreKey);
+  for (const start = Date.now(); ;) {
+    if (await read(from) === await read(to)) {
+      return;
+    }
+    if (Date.now() - start > 5000) {
+      throw new StaleStorage('the other tab never saw the save');
+    }
+    await to.waitForTimeout(50);
+  }
+}
+
+function tabsTest(name, body) {
+  test(name, async () => {
+    for (let attempt = 1; ; ++attempt) {
+      try {
+        return await body();
+      } catch (error) {
+        if (!(error instanceof StaleStorage) || attempt === 3) {
+          throw error;
+        }
+        await Promise.all(browser.contexts().map((context) => context.close()));
+      }
+    }
+  });
 }
 
 const shownLevel = (page) => page.evaluate(() => Number(document.getElementById('ComboBox1').dataset.index));
@@ -56,7 +86,7 @@ async function secondTab(first) {
   return page;
 }
 
-test('a save over what another tab saved since asks first, and keeps it unless told', async () => {
+tabsTest('a save over what another tab saved since asks first, and keeps it unless told', async () => {
   const a = await openPage(browser, { settings: kStored });
   const b = await secondTab(a);
   await setVisible(b, false);
@@ -107,7 +137,7 @@ async function importFile(page, name, text) {
 const storedText = (page) => page.evaluate((key) => localStorage.getItem(key), kStoreKey);
 const toolStatus = (page) => page.textContent('#ToolStatus');
 
-test('an import over what another tab saved since asks as the save asks, and keeps it unless told', async () => {
+tabsTest('an import over what another tab saved since asks as the save asks, and keeps it unless told', async () => {
   const file = '[Character]\r\nLevel=7\r\nTabIndex=0\r\n[Noemi]\r\nShoes=4\r\n';
   const a = await openPage(browser, { settings: kStored });
   const b = await secondTab(a);
@@ -159,7 +189,7 @@ test('an import over what another tab saved since asks as the save asks, and kee
 // not the one the tab last loaded or saved; a tab coming back offers the stored one
 // exactly when it is not that one and was not offered since; a close writes only the
 // page; nothing is ever written without the user's save.
-test('two tabs, random saves, picks, page changes and switches: nothing lost unasked', async () => {
+tabsTest('two tabs, random saves, picks, page changes and switches: nothing lost unasked', async () => {
   const random = seeded(1919);
   const first = await openPage(browser, { settings: kStored });
   // One save first, so that the stored text is the whole selection as a save writes it:
