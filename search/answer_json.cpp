@@ -78,8 +78,17 @@ void WriteAcquired(json::Writer& json, const std::vector<SearchAcquired>& acquir
     json.EndArray();
 }
 
+void WriteOptional(json::Writer& json, const std::optional<int32_t>& value) {
+    if (value) {
+        json.Int(*value);
+    } else {
+        json.Null();
+    }
+}
+
 // The answers, ranked from 1.
-void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers, bool acquired) {
+void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers, bool acquired,
+                  bool gains) {
     json.Key("answers");
     json.BeginArray();
     for (size_t i = 0; i < answers.size(); ++i) {
@@ -99,6 +108,10 @@ void WriteAnswers(json::Writer& json, const std::vector<SearchAnswer>& answers, 
         WriteChanges(json, answer);
         if (acquired) {
             WriteAcquired(json, answer.Acquired);
+        }
+        if (gains) {
+            json.Key("gain");
+            WriteOptional(json, answer.Gain);
         }
         json.EndObject();
     }
@@ -179,7 +192,11 @@ std::string ResultJson(const SearchResult& result) {
 
     json.Key("feasible");
     json.Bool(!result.Answers.empty());
-    WriteAnswers(json, result.Answers, result.WithinHoldings);
+    WriteAnswers(json, result.Answers, result.WithinHoldings, result.NextToGet);
+    if (result.NextToGet) {
+        json.Key("ownedBest");
+        WriteOptional(json, result.OwnedBest);
+    }
     WriteReaches(json, result.Reaches);
     WriteReasons(json, result);
     WriteCurve(json, result.Curve, result.WithinHoldings);

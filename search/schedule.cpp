@@ -203,6 +203,34 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
     return whole;
 }
 
+// The best value from what is owned alone, against which the view of what to get next
+// weighs each thing: the same query with nothing acquired. False where it was cancelled.
+bool OwnedBestPass(const TSimulator& current, const SearchQuery& query,
+                   const SearchControl* control, SearchResult& result) {
+    SearchQuery owned = query;
+    owned.Acquire = 0;
+    owned.Distinct = SearchDistinct::Figures;
+    owned.Results = 1;
+    SearchModel model(current, owned);
+    const SearchOutcome best =
+        model.Solve(owned, control, kCurveFrom, 0.0, {}, nullptr, std::nullopt, nullptr);
+    result.Nodes += best.Nodes;
+    if (best.Cancelled) {
+        return false;
+    }
+    if (!best.Builds.empty()) {
+        result.OwnedBest = model.Answer(best.Builds.front(), query.Objective).Value;
+    }
+    for (SearchAnswer& answer : result.Answers) {
+        if (result.OwnedBest) {
+            answer.Gain = query.Objective == SearchObjective::LeastPP
+                              ? *result.OwnedBest - answer.Value
+                              : answer.Value - *result.OwnedBest;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
@@ -229,6 +257,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     result.Current = FiguresOf(current);
     result.CurrentValue = ObjectiveValue(query.Objective, result.Current);
     result.WithinHoldings = !OwnsEverything(query.Owned);
+    result.NextToGet = result.WithinHoldings && query.Distinct == SearchDistinct::Acquired;
     SoFar soFar(model, control, result, query.Objective);
 
     const SearchOutcome main = BestPass(model, query, control, soFar, result.Nodes);
@@ -242,6 +271,10 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
     if (result.Answers.empty()) {
         result.Cancelled = !GiveUpPass(model, query, control, kCurveFrom, result);
         result.Proved = !result.Cancelled;
+        return result;
+    }
+    if (result.NextToGet && !OwnedBestPass(current, query, control, result)) {
+        result.Cancelled = true;
         return result;
     }
     if (query.Objective != SearchObjective::LeastPP &&

@@ -160,6 +160,10 @@ struct SearchAnswer {
     std::vector<std::string> ChangeTexts;
     std::vector<SearchChange> ChangeData;  // the same changes as data, in the same order
     std::vector<SearchAcquired> Acquired;  // what it needs that the player does not own
+    // In the view of what to get next: how much better its value is than the best build
+    // from what is owned alone (for LeastPP, the PP it saves); nullopt where no build from
+    // what is owned meets the conditions.
+    std::optional<int32_t> Gain{};
 };
 
 // One step of the trade-off curve: from PP on, the best objective value is Value,
@@ -197,6 +201,12 @@ struct SearchResult {
     PlannedBuild CurrentBuild{};  // the current selection
     // The query named holdings (not everything owned): each answer says what it acquires.
     bool WithinHoldings = false;
+    // Within holdings, with "distinct": "acquired" (the view of what to get next): each
+    // answer's Gain is set, and OwnedBest is the best value from what is owned alone
+    // (nullopt where nothing owned meets the conditions). Both are known once the answers
+    // are: not while the search runs nor after it was stopped.
+    bool NextToGet = false;
+    std::optional<int32_t> OwnedBest{};
 };
 
 // A face that runs the search in the background can follow it and stop it.

@@ -55,6 +55,7 @@ void ExpectSameAnswers(const std::vector<Candidate>& expected,
 struct Checked {
     int Infeasible = 0;
     int Curves = 0;
+    int Gains = 0;  // searches in the view of what to get next
 };
 
 void ExpectMatchesEnumeration(const TSimulator& sim, const SearchQuery& q, int threads,
@@ -65,6 +66,29 @@ void ExpectMatchesEnumeration(const TSimulator& sim, const SearchQuery& q, int t
     const std::vector<Candidate> all = Enumerate(sim, q);
     ExpectSameAnswers(Best(all, q.Results, q.Distinct), result.Answers, what);
     EXPECT_EQ(AsShown(result.Current), Read(sim)) << what;
+    // The view of what to get next weighs each answer against the best value of the
+    // builds that acquire nothing.
+    const bool leastPP = q.Objective == SearchObjective::LeastPP;
+    EXPECT_EQ(result.NextToGet,
+              q.Distinct == SearchDistinct::Acquired && !OwnsEverything(q.Owned))
+        << what;
+    if (result.NextToGet) {
+        ++checked.Gains;
+        std::optional<int32_t> ownedBest;
+        for (const Candidate& k : all) {
+            if (k.Acquired.empty() &&
+                (!ownedBest || (leastPP ? k.Value < *ownedBest : k.Value > *ownedBest))) {
+                ownedBest = k.Value;
+            }
+        }
+        EXPECT_EQ(result.OwnedBest, ownedBest) << what;
+        for (const SearchAnswer& a : result.Answers) {
+            EXPECT_EQ(a.Gain, ownedBest ? std::optional<int32_t>((a.Value - *ownedBest) *
+                                                                 (leastPP ? -1 : 1))
+                                        : std::nullopt)
+                << what;
+        }
+    }
 
     if (all.empty()) {
         ++checked.Infeasible;
@@ -340,6 +364,7 @@ TEST(SearchExact, WithinHoldingsMatchesPlainEnumeration) {
     EXPECT_GE(checked.Curves, 30);
     EXPECT_GT(acquiring, 50);
     EXPECT_GT(named, 20);
+    EXPECT_GT(checked.Gains, 15);
 }
 
 // The first k answers of a search for n >= k are the answers of the search for k, the
