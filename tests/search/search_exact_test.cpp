@@ -69,8 +69,7 @@ void ExpectMatchesEnumeration(const TSimulator& sim, const SearchQuery& q, int t
     // The view of what to get next weighs each answer against the best value of the
     // builds that acquire nothing.
     const bool leastPP = q.Objective == SearchObjective::LeastPP;
-    EXPECT_EQ(result.NextToGet,
-              q.Distinct == SearchDistinct::Acquired && !OwnsEverything(q.Owned))
+    EXPECT_EQ(result.NextToGet, q.Distinct == SearchDistinct::Acquired && !OwnsEverything(q.Owned))
         << what;
     if (result.NextToGet) {
         ++checked.Gains;
