@@ -46,6 +46,15 @@ constexpr std::array<TextDef, kDialogTextCount> kTexts = {{
     {"wearHint", "この行があるキャラ: {0}"},
     {"shownCharacter", "表示中のキャラ ({0})"},
     {"unsupported", "このブラウザではビルド探索を実行できません。"},
+    {"acquiredLine", "入手: {0}"},
+    {"gain", "+{0}{1}"},
+    {"gainPP", "{0} PP 少ない"},
+    {"gainNone", "手持ちでは不可"},
+    {"ownedBest", "持ち物だけで届く最良: {0}{1}。伸びはそこからの差です。"},
+    {"ownedNone", "持ち物だけでは条件を満たすビルドがありません。"},
+    {"noHoldings",
+     "持ち物が記録されていません。「持ち物…」で持っているものを記録すると、次に手に入れるものを探せ"
+     "ます。"},
 }};
 
 DialogControl Control(DialogKind kind, std::string name, std::string caption = {}) {
@@ -119,6 +128,13 @@ void AddConditionSection(std::vector<DialogControl>& out) {
     budget.AccessibleName = "予算";
     budget.Switch = "SearchBudgetOn";
     out.push_back(std::move(budget));
+    DialogControl acquire = Control(DialogKind::Choice, "SearchAcquire", "持っていないもの");
+    acquire.Field = "acquire";
+    acquire.Choices = {"使わない", "1つまで", "2つまで", "3つまで", "制限なし"};
+    acquire.Values = {"0", "1", "2", "3", std::string(kAcquireAnyValue)};
+    acquire.Hint =
+        "答えが持ち物にないものをいくつまで使ってよいか (持ち物は「持ち物…」で記録します)";
+    out.push_back(std::move(acquire));
 }
 
 void AddGoalSection(std::vector<DialogControl>& out) {
@@ -131,6 +147,15 @@ void AddGoalSection(std::vector<DialogControl>& out) {
         objective.Values.emplace_back(ObjectiveName(static_cast<SearchObjective>(o)));
     }
     out.push_back(std::move(objective));
+    DialogControl view = Control(DialogKind::Choice, "SearchView", "答え");
+    view.Field = "distinct";
+    view.Choices = {"最良のビルド", "次に手に入れるもの"};
+    view.Values = {std::string(DistinctName(SearchDistinct::Figures)),
+                   std::string(DistinctName(SearchDistinct::Acquired))};
+    view.Hint =
+        "次に手に入れるもの: 持っていないものを1つずつ、それで届く最良のビルドと、持ち物だけの"
+        "最良からの伸びを並べます";
+    out.push_back(std::move(view));
     DialogControl results = Control(DialogKind::Number, "SearchResults", "候補の数");
     results.Field = "results";
     results.Limit = kResultsLimit;
@@ -167,9 +192,9 @@ SearchDialogDef MakeForm() {
     AddConditionSection(def.Controls);
     AddGoalSection(def.Controls);
     AddAnswerArea(def.Controls);
-    def.Columns = {"順位",     "キャラ",     "パワー", "コントロール", "正確度",
-                   "スピン",   "カーブ",     "合計",   "ペナルティ",   "1W飛距離",
-                   "(パワー)", "(パワー×2)", "PP",     "変更",         "変更の内容"};
+    def.Columns = {"順位",   "キャラ", "パワー",     "コントロール", "正確度",    "スピン",
+                   "カーブ", "合計",   "ペナルティ", "1W飛距離",     "(パワー)",  "(パワー×2)",
+                   "PP",     "変更",   "入手",       "伸び",         "変更の内容"};
     return def;
 }
 

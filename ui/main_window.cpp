@@ -254,6 +254,7 @@ void TForm1::PasteBuildCode() {
 void TForm1::OpenSearch() {
     if (search_ == nullptr) {
         search_ = new SearchDialog(sim_, this);
+        search_->SetHoldings(&holdings_.Holdings);
         connect(search_, &SearchDialog::applyRequested, this, &TForm1::ApplyBuild);
     }
     search_->Open();

@@ -218,9 +218,12 @@ void SearchDialog::Connect() {
     for (QSpinBox* box : findChildren<QSpinBox*>()) {
         connect(box, &QSpinBox::valueChanged, this, &SearchDialog::MarkStale);
     }
-    for (QComboBox* box : {character_, objective_}) {
+    for (QComboBox* box : {character_, objective_, acquire_, view_}) {
         connect(box, &QComboBox::currentIndexChanged, this, &SearchDialog::MarkStale);
     }
+    // The view of what to get next takes one thing at a time, whatever the limit shows.
+    connect(view_, &QComboBox::currentIndexChanged, this,
+            [this] { acquire_->setEnabled(Query().Distinct != SearchDistinct::Acquired); });
 }
 
 // The wear slots of the chosen character in the order of its page's rows; for every
@@ -329,6 +332,16 @@ SearchQuery SearchDialog::Query() const {
     }
     query.Objective = static_cast<SearchObjective>(objective_->currentIndex());
     query.Results = results_->value();
+    if (holdings_ != nullptr) {
+        query.Owned = *holdings_;
+    }
+    const DialogControl* view = FindDialogControl("SearchView");
+    query.Distinct = *DistinctByName(view->Values[static_cast<size_t>(view_->currentIndex())]);
+    const std::string& acquire =
+        FindDialogControl("SearchAcquire")->Values[static_cast<size_t>(acquire_->currentIndex())];
+    query.Acquire = query.Distinct == SearchDistinct::Acquired ? kNextToGetAcquire
+                    : acquire == kAcquireAnyValue              ? kAcquireAny
+                                                               : std::stoi(acquire);
     return query;
 }
 

@@ -59,7 +59,11 @@ public:
     // dialog comes back to the front).
     void RefreshDefaults();
 
-    // The query the controls describe.
+    // The player's holdings, which every search is within (the window's, kept up to
+    // date there); none: everything owned.
+    void SetHoldings(const THoldings* holdings) { holdings_ = holdings; }
+
+    // The query the controls describe, within the holdings.
     SearchQuery Query() const;
     bool Searching() const { return worker_.joinable(); }
     // What the table and the curve show, or nullptr before the first answer.
@@ -78,6 +82,8 @@ public:
         kDistanceColumn,  // three columns: normal, power shot, power shot x2
         kPPColumn = kDistanceColumn + 3,
         kChangesColumn,      // how many fields change
+        kAcquiredColumn,     // what it needs that the player does not own
+        kGainColumn,         // in the view of what to get next: the gain over what is owned
         kChangeTextsColumn,  // what they change to
         kColumnCount,
     };
@@ -122,8 +128,11 @@ private:
     void ShowOutcome(const Outcome& outcome, bool proved = true);
     void ShowSoFar();
     void ShowInfeasible(const Outcome& outcome);
+    void FillAnswers(const Outcome& outcome, bool proved);
+    void ShowViewNote(const Outcome& outcome);
     void FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
-                 const QString& changes, const QStringList& texts);
+                 const QString& changes, const QStringList& texts, const QStringList& acquired = {},
+                 const QString& gain = {});
 
     void RowPicked();
     void StepPicked(int step);
@@ -143,6 +152,9 @@ private:
     QCheckBox* budgetOn_ = nullptr;
     QSpinBox* budget_ = nullptr;
     QComboBox* objective_ = nullptr;
+    QComboBox* acquire_ = nullptr;
+    QComboBox* view_ = nullptr;
+    const THoldings* holdings_ = nullptr;
     QSpinBox* results_ = nullptr;
     QPushButton* run_ = nullptr;
     QPushButton* cancel_ = nullptr;

@@ -58,6 +58,9 @@ QTableWidget* AnswerTable() {
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // Shown once a search within holdings asks for them.
+    table->setColumnHidden(SearchDialog::kAcquiredColumn, true);
+    table->setColumnHidden(SearchDialog::kGainColumn, true);
     return table;
 }
 
@@ -78,7 +81,10 @@ QWidget* SearchDialog::MakeControl(const DialogControl& c) {
                 box->addItem(Q(choice));
             }
             box->setCurrentIndex(c.Initial);
-            (c.Field == "character" ? character_ : objective_) = box;
+            (c.Field == "character"   ? character_
+             : c.Field == "objective" ? objective_
+             : c.Field == "acquire"   ? acquire_
+                                      : view_) = box;
             widget = box;
             break;
         }
@@ -213,7 +219,8 @@ QLayout* SearchDialog::BuildPartRow(const DialogControl& row) {
 
 // A row of the table; `texts` are the changes, in the last column and as the row's hint.
 void SearchDialog::FillRow(int row, const QString& rank, int32_t page, const BuildFigures& figures,
-                           const QString& changes, const QStringList& texts) {
+                           const QString& changes, const QStringList& texts,
+                           const QStringList& acquired, const QString& gain) {
     const auto sum = figures.Final.Pow + figures.Final.Ctrl + figures.Final.Exa +
                      figures.Final.Spin + figures.Final.Cur;
     QStringList cells{rank, PageCaption(page)};
@@ -226,12 +233,13 @@ void SearchDialog::FillRow(int row, const QString& rank, int32_t page, const Bui
         cells << QStringLiteral("%1y").arg(distance);
     }
     cells << QStringLiteral("%1 PP").arg(figures.PP) << changes
+          << acquired.join(QStringLiteral(" / ")) << gain
           << (changes.isEmpty() ? QString() : texts.join(QStringLiteral(" / ")));
     const QString tip = texts.join(QLatin1Char('\n'));
     for (int c = 0; c < kColumnCount; ++c) {
         auto* item = new QTableWidgetItem(cells[c]);
         item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-        item->setTextAlignment(c == kCharaColumn || c == kChangeTextsColumn
+        item->setTextAlignment(c == kCharaColumn || c == kChangeTextsColumn || c == kAcquiredColumn
                                    ? Qt::AlignLeft | Qt::AlignVCenter
                                    : Qt::AlignRight | Qt::AlignVCenter);
         item->setToolTip(tip);

@@ -221,23 +221,7 @@ void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
     curve_->setEnabled(true);
     apply_->setEnabled(false);
     const SearchResult& result = shown_->Result;
-    {
-        const QSignalBlocker quiet(table_);
-        table_->clearSelection();
-        table_->setRowCount(1 + static_cast<int>(result.Answers.size()));
-        FillRow(0, Text(DialogTextId::CurrentRow), outcome.Page, result.Current, QString(),
-                {Text(DialogTextId::CurrentChanges)});
-        for (size_t i = 0; i < result.Answers.size(); ++i) {
-            const SearchAnswer& answer = result.Answers[i];
-            QStringList texts;
-            for (const std::string& text : answer.ChangeTexts) {
-                texts << Q(text);
-            }
-            FillRow(static_cast<int>(i) + 1, QString::number(i + 1), answer.Build.TabIndex,
-                    answer.Figures, QString::number(answer.Changes),
-                    texts.isEmpty() ? QStringList{Text(DialogTextId::NoChange)} : texts);
-        }
-    }
+    FillAnswers(*shown_, proved);
     const int objectiveColumn = ObjectiveColumn(outcome.Query.Objective);
     for (int c = 0; c < kColumnCount; ++c) {
         QFont font = table_->horizontalHeaderItem(c)->font();
@@ -273,9 +257,70 @@ void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
     } else {
         status_->setText(Text(DialogTextId::Proved, {QString::number(result.Answers.size()), nodes,
                                                      Seconds(outcome.Milliseconds)}));
-        message_->hide();
+        ShowViewNote(outcome);
         table_->selectRow(1);
     }
+}
+
+// The table's rows: the selection the search started from, then the answers with what
+// each acquires and, in the view of what to get next, its gain once that is known.
+void SearchDialog::FillAnswers(const Outcome& outcome, bool proved) {
+    const SearchResult& result = outcome.Result;
+    const SearchObjective objective = outcome.Query.Objective;
+    const QSignalBlocker quiet(table_);
+    table_->clearSelection();
+    table_->setRowCount(1 + static_cast<int>(result.Answers.size()));
+    table_->setColumnHidden(kAcquiredColumn, !result.WithinHoldings);
+    table_->setColumnHidden(kGainColumn, !result.NextToGet);
+    FillRow(0, Text(DialogTextId::CurrentRow), outcome.Page, result.Current, QString(),
+            {Text(DialogTextId::CurrentChanges)});
+    for (size_t i = 0; i < result.Answers.size(); ++i) {
+        const SearchAnswer& answer = result.Answers[i];
+        QStringList texts;
+        for (const std::string& text : answer.ChangeTexts) {
+            texts << Q(text);
+        }
+        QStringList acquired;
+        for (const SearchAcquired& thing : answer.Acquired) {
+            acquired << Q(thing.Text);
+        }
+        QString gain;
+        if (result.NextToGet && proved) {
+            gain = !answer.Gain ? Text(DialogTextId::GainNone)
+                   : objective == SearchObjective::LeastPP
+                       ? Text(DialogTextId::GainPP, {QString::number(*answer.Gain)})
+                       : Text(DialogTextId::Gain,
+                              {QString::number(*answer.Gain),
+                               InYards(objective) ? QStringLiteral("y") : QString()});
+        }
+        FillRow(static_cast<int>(i) + 1, QString::number(i + 1), answer.Build.TabIndex,
+                answer.Figures, QString::number(answer.Changes),
+                texts.isEmpty() ? QStringList{Text(DialogTextId::NoChange)} : texts, acquired,
+                gain);
+    }
+}
+
+// In the view of what to get next, what the gains are measured from; or that there is
+// nothing to measure without holdings.
+void SearchDialog::ShowViewNote(const Outcome& outcome) {
+    const SearchResult& result = outcome.Result;
+    const SearchObjective objective = outcome.Query.Objective;
+    message_->hide();
+    if (outcome.Query.Distinct != SearchDistinct::Acquired) {
+        return;
+    }
+    if (!result.NextToGet) {
+        message_->setText(Text(DialogTextId::NoHoldings));
+    } else if (!result.OwnedBest) {
+        message_->setText(Text(DialogTextId::OwnedNone));
+    } else {
+        message_->setText(Text(DialogTextId::OwnedBest,
+                               {QString::number(*result.OwnedBest),
+                                objective == SearchObjective::LeastPP ? QStringLiteral(" PP")
+                                : InYards(objective)                  ? QStringLiteral("y")
+                                                                      : QString()}));
+    }
+    message_->show();
 }
 
 // No build meets every condition: for each minimum, the most that the other conditions
@@ -355,6 +400,10 @@ void SearchDialog::ShowChanges(const SearchAnswer& answer, const QString& headin
     bold.setBold(true);
     head->setFont(bold);
     changes_->addItem(head);
+    // What it needs that the player does not own first, apart from the changes.
+    for (const SearchAcquired& thing : answer.Acquired) {
+        changes_->addItem(Text(DialogTextId::AcquiredLine, {Q(thing.Text)}));
+    }
     for (const std::string& text : answer.ChangeTexts) {
         changes_->addItem(Q(text));
     }

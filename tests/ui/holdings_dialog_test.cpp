@@ -87,6 +87,7 @@ TEST(HoldingsDialogWindow, EditsAreKeptByOkDroppedByCancelAndMarkedInTheLists) {
     Toggle(entries, 2);
     EXPECT_EQ(TextOf(*dialog, Q(HoldingsListCountName(list))),
               Q("所持 " + std::to_string(total - 1) + " / " + std::to_string(total)));
+    SaveShot(*dialog, QStringLiteral("holdings-window"));
     Click(*dialog, "HoldingsOk");
     EXPECT_FALSE(dialog->isVisible());
     EXPECT_FALSE(OwnsEntry(form->Holdings(), list, 2));

@@ -43,6 +43,13 @@ std::unique_ptr<TForm1> ShownWindow(const TempSettings& settings) {
     return form;
 }
 
+void SaveShot(QWidget& widget, const QString& name) {
+    const QByteArray folder = qgetenv("KESTREL_SHOTS");
+    if (!folder.isEmpty()) {
+        widget.grab().save(QString::fromLocal8Bit(folder) + '/' + name + ".png");
+    }
+}
+
 QString TextOf(const QWidget& root, const QString& name) {
     if (auto* label = root.findChild<QLabel*>(name)) {
         return label->text();

@@ -49,6 +49,10 @@ T* Find(const QWidget& root, const QString& name) {
 
 QString TextOf(const QWidget& root, const QString& name);
 
+// Where KESTREL_SHOTS names a folder, keeps a picture of the widget there as <name>.png,
+// to look at what a test drove.
+void SaveShot(QWidget& widget, const QString& name);
+
 // The texts of every label and number box of the window, by object name.
 QMap<QString, QString> Outputs(const QWidget& root);
 

@@ -1,0 +1,171 @@
+// The window's search within the player's holdings answers as the command line does for
+// the same query: the window passes its holdings as "owned", its limit on things not
+// owned as "acquire" and its view as "distinct", and shows what each answer acquires
+// and, in the view of what to get next, its gain.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <fstream>
+#include <random>
+
+#include "json/json_reader.h"
+#include "search/dialog_form.h"
+#include "search/search_request.h"
+#include "simulator/build_code.h"
+#include "simulator/holdings_file.h"
+#include "simulator/holdings_form.h"
+#include "simulator/holdings_json.h"
+#include "ui/qt_text.h"
+#include "ui/search_dialog.h"
+#include "ui_test_support.h"
+#include "window_driver.h"
+
+namespace {
+
+const char* const kStartFile =
+    "[Window]\nLeft=0\nTop=0\n[Character]\nLevel=12\nTabIndex=0\n"
+    "[Bastian]\nTop=4\nPants=7\nShoes=6\nHand=6\nHead1=7\nFace=5\nAcce=2\nRing=1\n"
+    "CharaCard1=3\nCharaCard2=5\nCaddieCard1=1\nPowSlotUp=4\nCtrlSlotUp=3\n"
+    "[Caddie]\nCaddie=3\n[SpecialCard]\nSpecialCard=1\n[Club]\nClub=21\n";
+
+// Each entry of every list owned one time in two.
+THoldings RandomHoldings(std::mt19937& rng) {
+    THoldings h;
+    const auto coin = [&rng] { return std::uniform_int_distribution<int>(0, 1)(rng) == 0; };
+    for (const HoldingsPage& page : HoldingsDialogForm().Pages) {
+        for (const HoldingsList& list : page.Lists) {
+            for (int32_t e = 0; e < static_cast<int32_t>(list.Entries.size()); ++e) {
+                SetEntryOwned(h, list, e, coin());
+            }
+        }
+    }
+    return h;
+}
+
+const json::Value& Member(const json::Value& object, std::string_view key) {
+    static const json::Value none;
+    for (size_t i = 0; i < object.Keys.size(); ++i) {
+        if (object.Keys[i] == key) {
+            return object.Items[i];
+        }
+    }
+    return none;
+}
+
+QString Joined(const json::Value& texts) {
+    QStringList out;
+    for (const json::Value& t : texts.Items) {
+        out << Q(t.Text);
+    }
+    return out.join(QStringLiteral(" / "));
+}
+
+QString Cell(const QTableWidget& table, int row, int column) {
+    return table.item(row, column)->text();
+}
+
+}  // namespace
+
+TEST(SearchWithinHoldings, TheWindowAnswersAsTheCommandLine) {
+    std::mt19937 rng(4411);
+    const std::vector<std::string> parts = {"Head1",       "Face",       "Caddie",
+                                            "SpecialCard", "CharaCard1", "Ring"};
+    int acquiring = 0;
+    int gains = 0;
+    for (int round = 0; round < 6; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        TempSettings settings;
+        settings.Write(kStartFile);
+        const THoldings holdings = RandomHoldings(rng);
+        std::ofstream(HoldingsFilePath(settings.Path()), std::ios::binary)
+            << HoldingsFileText(holdings);
+        auto form = ShownWindow(settings);
+        ASSERT_EQ(form->Holdings(), holdings);
+        WindowDriver(*form).PressKey(Qt::Key_F, Qt::ControlModifier);
+        QApplication::processEvents();
+        auto* dialog = form->findChild<SearchDialog*>(QStringLiteral("SearchDialog"));
+        ASSERT_NE(dialog, nullptr);
+
+        // The query as a user sets it, and the same as JSON for the command line.
+        QTest::mouseClick(Find<QPushButton>(*dialog, "SearchFreeNone"), Qt::LeftButton);
+        std::string free;
+        for (const std::string& part : parts) {
+            if (std::uniform_int_distribution<int>(0, 1)(rng) == 0) {
+                Find<QCheckBox>(*dialog, "SearchFree_" + Q(part))->click();
+                free += (free.empty() ? "\"" : ", \"") + part + "\"";
+            }
+        }
+        const int objective = std::uniform_int_distribution<int>(0, kObjectiveCount - 1)(rng);
+        Find<QComboBox>(*dialog, "SearchObjective")->setCurrentIndex(objective);
+        const DialogControl& acquire = *FindDialogControl("SearchAcquire");
+        const int limit = std::uniform_int_distribution<int>(0, 4)(rng);
+        Find<QComboBox>(*dialog, "SearchAcquire")->setCurrentIndex(limit);
+        const bool next = round % 2 == 1;
+        Find<QComboBox>(*dialog, "SearchView")->setCurrentIndex(next ? 1 : 0);
+        EXPECT_EQ(Find<QComboBox>(*dialog, "SearchAcquire")->isEnabled(), !next);
+        const std::string query =
+            "{\"build\": \"" + EncodeBuild(BuildOf(form->Simulator().State)) + "\", \"free\": [" +
+            free + "], \"objective\": \"" +
+            std::string(ObjectiveName(static_cast<SearchObjective>(objective))) +
+            "\", \"owned\": " + HoldingsJson(holdings) +
+            ", \"acquire\": " + (next ? "1" : acquire.Values[static_cast<size_t>(limit)]) +
+            ", \"distinct\": \"" + (next ? "acquired" : "figures") + "\"}";
+        SCOPED_TRACE(query);
+
+        QTest::mouseClick(Find<QPushButton>(*dialog, "SearchRun"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 60000));
+        const SearchReply reply = AnswerSearchRequest(query, nullptr);
+        ASSERT_TRUE(reply.Answer) << reply.Refusal;
+        const json::Value answer = json::Parse(*reply.Answer);
+        const json::Value& answers = Member(answer, "answers");
+
+        auto* table = Find<QTableWidget>(*dialog, "SearchAnswers");
+        ASSERT_EQ(table->rowCount(), 1 + static_cast<int>(answers.Items.size()));
+        EXPECT_FALSE(table->isColumnHidden(SearchDialog::kAcquiredColumn));
+        EXPECT_EQ(table->isColumnHidden(SearchDialog::kGainColumn), !next);
+        for (size_t k = 0; k < answers.Items.size(); ++k) {
+            const json::Value& a = answers.Items[k];
+            const int row = static_cast<int>(k) + 1;
+            EXPECT_EQ(Cell(*table, row, SearchDialog::kPPColumn),
+                      QStringLiteral("%1 PP").arg(Member(a, "pp").Int));
+            for (int s = 0; s < 5; ++s) {
+                EXPECT_EQ(Cell(*table, row, SearchDialog::kFinalColumn + s),
+                          QString::number(Member(a, "final").Items[static_cast<size_t>(s)].Int));
+            }
+            EXPECT_EQ(Cell(*table, row, SearchDialog::kAcquiredColumn),
+                      Joined(Member(a, "acquired")));
+            acquiring += Member(a, "acquired").Items.empty() ? 0 : 1;
+            const json::Value& gain = Member(a, "gain");
+            if (next) {
+                ++gains;
+                EXPECT_TRUE(gain.Type == json::Value::Kind::Null
+                                ? Cell(*table, row, SearchDialog::kGainColumn) ==
+                                      Q(DialogText(DialogTextId::GainNone))
+                                : Cell(*table, row, SearchDialog::kGainColumn)
+                                      .contains(QString::number(gain.Int)))
+                    << Cell(*table, row, SearchDialog::kGainColumn).toStdString();
+            }
+        }
+        // The picked answer lists what it acquires before its changes.
+        if (!answers.Items.empty()) {
+            const json::Value& first = Member(answers.Items[0], "acquired");
+            auto* changes = Find<QListWidget>(*dialog, "SearchChanges");
+            for (size_t i = 0; i < first.Items.size(); ++i) {
+                EXPECT_EQ(changes->item(1 + static_cast<int>(i))->text(),
+                          Q(DialogText(DialogTextId::AcquiredLine, {first.Items[i].Text})));
+            }
+        }
+        if (next) {
+            EXPECT_FALSE(Find<QLabel>(*dialog, "SearchMessage")->isHidden());
+            SaveShot(*dialog, QStringLiteral("search-next-to-get-window-%1").arg(round));
+        }
+    }
+    EXPECT_GT(acquiring, 3);
+    EXPECT_GT(gains, 3);
+}
