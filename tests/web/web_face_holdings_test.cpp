@@ -22,6 +22,10 @@ bool HasErrors(const std::string& answer) {
     return answer.find("\"errors\":[]") == std::string::npos;
 }
 
+const std::string kMark = "（未所持）";
+// A row of a list whose rows never change (the first wear slot's second entry).
+const std::string kMarkedRowUnmarked = "\"正確度S+2 *\"";
+
 bool Kept(const std::string& answer) {
     return answer.find("\"kept\":true") != std::string::npos;
 }
@@ -141,7 +145,9 @@ TEST(WebFaceHoldings, DamagedOrRefusedStorageLosesNothing) {
 }
 
 // Random holdings through each way out of the dialog and back in: the code, the file's
-// text and the keep then a new page's load give the same holdings.
+// text and the keep then a new page's load give the same holdings; the lists' rows carry
+// marks exactly while something is not owned, and lose them with the keep that owns
+// everything again.
 TEST(WebFaceHoldings, CodeFileAndStorageRoundTrip) {
     std::mt19937 rng(99);
     Storage storage;
@@ -156,7 +162,17 @@ TEST(WebFaceHoldings, CodeFileAndStorageRoundTrip) {
         EXPECT_NE(face.ReadHoldingsCode(code).find(field), std::string::npos);
         EXPECT_NE(face.ImportHoldings(HoldingsFileText(HoldingsFromJson(json))).find(field),
                   std::string::npos);
-        ASSERT_TRUE(Kept(face.KeepHoldings(json)));
+        const std::string kept = face.KeepHoldings(json);
+        ASSERT_TRUE(Kept(kept));
+        EXPECT_EQ(kept.find(kMark) != std::string::npos, json != "{}");
+        if (i % 4 == 3) {
+            const std::string owned = face.KeepHoldings("{}");
+            EXPECT_EQ(owned.find(kMark), std::string::npos);
+            EXPECT_NE(owned.find(kMarkedRowUnmarked), std::string::npos) << "rows left marked";
+            EXPECT_EQ(face.Front().find(kMarkedRowUnmarked), std::string::npos)
+                << "rows sent again";
+            ASSERT_TRUE(Kept(face.KeepHoldings(json)));
+        }
         WebFace reloaded(storage.Settings, storage.Holdings, storage.Damaged);
         EXPECT_FALSE(HasErrors(reloaded.Start("")));
         EXPECT_EQ(reloaded.Holdings(), json);

@@ -82,13 +82,21 @@ std::string WebFace::Answer() {
         json.Raw(value);
     }
     answerFields_.clear();
+    // Once holdings marked the fixed lists' rows, the rows go out once more unmarked when
+    // everything is owned again.
+    const bool marked = !OwnsEverything(holdings_);
     json.Key("view");
-    json.Raw(View());
+    json.Raw(ViewOf(marked || fixedRowsMarked_));
+    fixedRowsMarked_ = marked;
     json.EndObject();
     return json.Take();
 }
 
 std::string WebFace::View() const {
+    return ViewOf(!OwnsEverything(holdings_));
+}
+
+std::string WebFace::ViewOf(bool fixedRows) const {
     json::Writer json;
     json.BeginArray();
     for (const int index : shown_) {
@@ -113,7 +121,11 @@ std::string WebFace::View() const {
         if (hint.Text != nullptr) {
             json.Field("h", hint.On == nullptr || *hint.On ? *hint.Text : std::string());
         }
-        if (const std::vector<std::string>* items = BoundItems(sim_.Display, b)) {
+        const std::vector<std::string>* items = BoundItems(sim_.Display, b);
+        if (items == nullptr && fixedRows && w.Kind == WidgetKind::List && ListOfBinding(b)) {
+            items = &w.Items;
+        }
+        if (items != nullptr) {
             const std::optional<ListRef> list =
                 OwnsEverything(holdings_) ? std::nullopt : ListOfBinding(b);
             const std::vector<std::string> marked =

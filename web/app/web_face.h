@@ -170,6 +170,9 @@ private:
     // with `report`, the error goes to the answer.
     bool ImportLoads(std::string_view bytes, bool report);
     std::string Answer();
+    // The view; with `fixedRows`, the rows of the lists whose rows never change too, with
+    // the marks of the holdings.
+    std::string ViewOf(bool fixedRows) const;
     // The stored holdings loaded: anything that cannot be read leaves everything owned
     // and says why.
     void LoadHoldings();
@@ -205,4 +208,5 @@ private:
     std::optional<std::string> ownHoldings_;
     std::optional<std::string> dialogHoldings_;
     std::vector<std::pair<std::string, std::string>> answerFields_;
+    bool fixedRowsMarked_ = false;  // the last answer's fixed list rows carried marks
 };
