@@ -48,8 +48,9 @@ void WebFace::LoadHoldings() {
     const auto damaged = [this](std::string_view reason) {
         holdingsProblem_ =
             holdings_json::Cat(holdingsStore_->Name(), " の持ち物を読めません (", reason, ")");
-        errors_.push_back(holdingsProblem_);
     };
+    // A storage that cannot be reached at all is met as the settings meet it: nothing to
+    // say at the start (the settings' save names it), only the dialog says why.
     if (!stored.Readable) {
         damaged("ストレージを読めません");
         return;
@@ -63,6 +64,7 @@ void WebFace::LoadHoldings() {
     } catch (const ESimError& error) {
         holdings_ = THoldings{};
         damaged(error.what());
+        errors_.push_back(holdingsProblem_);
     }
 }
 
