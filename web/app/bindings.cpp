@@ -15,10 +15,16 @@ namespace {
 
 // The name of the stored settings in the messages, and the export's file name.
 constexpr char kStoreName[] = "kestrel-simulator.ini";
+// The holdings' key, apart from the settings, named as the desktop's file beside the
+// settings file; stored holdings that could not be read are kept under the second.
+constexpr char kHoldingsName[] = "kestrel-simulator-holdings.json";
+constexpr char kDamagedHoldingsName[] = "kestrel-simulator-holdings.json.damaged";
 
 WebFace& Face() {
     static LocalStorageStore store(kStoreName);
-    static WebFace face(store);
+    static LocalStorageStore holdings(kHoldingsName);
+    static LocalStorageStore damaged(kDamagedHoldingsName);
+    static WebFace face(store, holdings, damaged);
     return face;
 }
 
@@ -96,6 +102,40 @@ std::string Preview(int widget, int entry) {
 std::string StoreName() {
     return kStoreName;
 }
+std::string HoldingsForm() {
+    return Face().HoldingsForm();
+}
+std::string Holdings() {
+    return Face().Holdings();
+}
+std::string OpenHoldings() {
+    return Face().OpenHoldings();
+}
+std::string KeepHoldings(std::string json) {
+    return Face().KeepHoldings(json);
+}
+std::string KeepHoldingsOver(std::string json) {
+    return Face().KeepHoldingsOver(json);
+}
+std::string HoldingsCode(std::string json) {
+    return Face().HoldingsCode(json);
+}
+std::string ReadHoldingsCode(std::string code) {
+    return Face().ReadHoldingsCode(code);
+}
+std::string ExportHoldings(std::string json) {
+    return Face().ExportHoldings(json);
+}
+// The file's bytes arrive as a Uint8Array, unchanged.
+std::string ImportHoldings(std::string bytes) {
+    return Face().ImportHoldings(bytes);
+}
+std::string HoldingsName() {
+    return kHoldingsName;
+}
+std::string StoredHoldings() {
+    return Face().StoredHoldingsText();
+}
 
 // A copy of the stored bytes as a Uint8Array.
 emscripten::val StoredBytes() {
@@ -132,4 +172,15 @@ EMSCRIPTEN_BINDINGS(kestrel) {
     emscripten::function("preview", &Preview);
     emscripten::function("storeName", &StoreName);
     emscripten::function("storedBytes", &StoredBytes);
+    emscripten::function("holdingsForm", &HoldingsForm);
+    emscripten::function("holdings", &Holdings);
+    emscripten::function("openHoldings", &OpenHoldings);
+    emscripten::function("keepHoldings", &KeepHoldings);
+    emscripten::function("keepHoldingsOver", &KeepHoldingsOver);
+    emscripten::function("holdingsCode", &HoldingsCode);
+    emscripten::function("readHoldingsCode", &ReadHoldingsCode);
+    emscripten::function("exportHoldings", &ExportHoldings);
+    emscripten::function("importHoldings", &ImportHoldings);
+    emscripten::function("holdingsName", &HoldingsName);
+    emscripten::function("storedHoldings", &StoredHoldings);
 }

@@ -1,5 +1,8 @@
 #include "web_face.h"
 
+#include <array>
+#include <memory>
+
 #include "characters/roster.h"
 #include "engine/errors.h"
 #include "form/binding.h"
@@ -7,6 +10,7 @@
 #include "search/search_json.h"
 #include "search/search_request.h"
 #include "simulator/build_code.h"
+#include "simulator/holdings_form.h"
 #include "simulator/lists.h"
 #include "simulator/persistence.h"
 
@@ -21,7 +25,17 @@ bool HasRunTimeParts(const TSimulator& sim, const FormWidget& w) {
 
 }  // namespace
 
-WebFace::WebFace(SettingsStore& store) : store_(store), form_(MainForm()) {
+WebFace::WebFace(SettingsStore& store) : WebFace(store, store, store) {
+    memoryHoldings_ = std::make_shared<std::array<MemoryStore, 2>>();
+    holdingsStore_ = &(*memoryHoldings_)[0];
+    damagedStore_ = &(*memoryHoldings_)[1];
+}
+
+WebFace::WebFace(SettingsStore& store, SettingsStore& holdingsStore, SettingsStore& damagedStore)
+    : store_(store),
+      form_(MainForm()),
+      holdingsStore_(&holdingsStore),
+      damagedStore_(&damagedStore) {
     for (size_t i = 0; i < form_.Widgets.size(); ++i) {
         if (HasRunTimeParts(sim_, form_.Widgets[i])) {
             shown_.push_back(static_cast<int>(i));
@@ -63,13 +77,26 @@ std::string WebFace::Answer() {
         json.Field("ask", ask_);
         ask_.clear();
     }
+    for (const auto& [key, value] : answerFields_) {
+        json.Key(key);
+        json.Raw(value);
+    }
+    answerFields_.clear();
+    // Once holdings marked the fixed lists' rows, the rows go out once more unmarked when
+    // everything is owned again.
+    const bool marked = !OwnsEverything(holdings_);
     json.Key("view");
-    json.Raw(View());
+    json.Raw(ViewOf(marked || fixedRowsMarked_));
+    fixedRowsMarked_ = marked;
     json.EndObject();
     return json.Take();
 }
 
 std::string WebFace::View() const {
+    return ViewOf(!OwnsEverything(holdings_));
+}
+
+std::string WebFace::ViewOf(bool fixedRows) const {
     json::Writer json;
     json.BeginArray();
     for (const int index : shown_) {
@@ -94,10 +121,18 @@ std::string WebFace::View() const {
         if (hint.Text != nullptr) {
             json.Field("h", hint.On == nullptr || *hint.On ? *hint.Text : std::string());
         }
-        if (const std::vector<std::string>* items = BoundItems(sim_.Display, b)) {
+        const std::vector<std::string>* items = BoundItems(sim_.Display, b);
+        if (items == nullptr && fixedRows && w.Kind == WidgetKind::List && ListOfBinding(b)) {
+            items = &w.Items;
+        }
+        if (items != nullptr) {
+            const std::optional<ListRef> list =
+                OwnsEverything(holdings_) ? std::nullopt : ListOfBinding(b);
+            const std::vector<std::string> marked =
+                list ? MarkedEntries(*items, holdings_, *list) : std::vector<std::string>();
             json.Key("i");
             json.BeginArray();
-            for (const std::string& item : *items) {
+            for (const std::string& item : list ? marked : *items) {
                 json.String(item);
             }
             json.EndArray();
@@ -157,6 +192,7 @@ void WebFace::ShowLink(std::string_view buildCode) {
 std::string WebFace::Start(std::string_view buildCode) {
     showingLink_ = false;
     Run([this] { Load(); });
+    LoadHoldings();
     history_.Start(sim_);
     if (!buildCode.empty()) {
         ShowLink(buildCode);
@@ -277,6 +313,11 @@ std::string WebFace::Front() {
         offeredStored_ = now;
         ask_ = "load";
     }
+    const StoreContents holdings = holdingsStore_->Read();
+    if (holdings.Readable && holdings.Text != ownHoldings_) {
+        LoadHoldings();
+        AnswerField("holdingsChanged", "true");
+    }
     return Answer();
 }
 
@@ -363,5 +404,5 @@ std::string WebFace::Preview(int widget, int entry) {
     if (!list || entry < 0 || entry >= EntryCount(sim_, *list)) {
         return {};
     }
-    return PreviewText(previewer_.Preview(sim_, *list, entry));
+    return PreviewText(previewer_.Preview(sim_, *list, entry), holdings_, *list, entry);
 }

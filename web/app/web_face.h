@@ -16,16 +16,26 @@
 //              "h": "<hint shown now>", "i": ["<list row>", ...]}, ...]}
 // where a widget carries only the parts that change at run time. "view" lists every
 // such widget, after an error too: what the operation wrote before it stopped stays.
+// A list's rows carry the mark of the entries the player does not own.
+//
+// The holdings calls add their own fields before "view": "holdings" (the holdings'
+// JSON, simulator/holdings_json.h), "problem" (why the stored holdings were not used),
+// "code" (a holdings code), "text" (a holdings file's text), "kept" (true once a keep
+// wrote), "holdingsChanged" (true when Front picked up another tab's holdings).
 
+#include <array>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "form/form.h"
 #include "search/search.h"
 #include "settings/settings_store.h"
 #include "simulator/history.h"
+#include "simulator/holdings.h"
 #include "simulator/preview.h"
 #include "simulator/simulator.h"
 
@@ -38,7 +48,12 @@ std::string SearchAnswerJson(std::string_view queryJson, const SearchControl* co
 
 class WebFace {
 public:
+    // Holdings kept in memory only: the settings alone are stored.
     explicit WebFace(SettingsStore& store);
+    // The holdings stored in `holdingsStore` (a key of their own, apart from the
+    // settings); stored holdings that cannot be read are copied to `damagedStore` before
+    // the first keep replaces them.
+    WebFace(SettingsStore& store, SettingsStore& holdingsStore, SettingsStore& damagedStore);
 
     // The page opens: the load from the store, which starts the history; with a build
     // code (the link's fragment, empty for none) that build is shown over the stored
@@ -65,7 +80,9 @@ public:
     // The save, over whatever is stored now.
     std::string SaveOver();
     // The page comes back to the front: when another tab saved settings since this page
-    // last loaded or saved them, and they were not offered since, asks "load".
+    // last loaded or saved them, and they were not offered since, asks "load". Holdings
+    // another tab kept since this page last loaded or kept them are taken up at once
+    // (the page keeps nothing unsaved of them) and the answer says "holdingsChanged".
     std::string Front();
     // The stored settings loaded, as the revert button loads them (one step).
     std::string Reload();
@@ -108,6 +125,30 @@ public:
     // What the page shows now, with no operation.
     std::string View() const;
 
+    // ---- The holdings (web_face_holdings.cpp) ----
+    // The dialog "持ち物" described (simulator/holdings_form.h).
+    std::string HoldingsForm() const;
+    // The holdings in use, as JSON: what the build search takes as the query's "owned".
+    std::string Holdings() const;
+    // The dialog opens: answers "holdings" and "problem", and notes the stored holdings
+    // its keep will be asked over.
+    std::string OpenHoldings();
+    // The dialog's "OK" with the holdings it shows (JSON). Holdings another tab kept since
+    // the dialog opened are not replaced unasked: nothing is written and the answer asks
+    // "holdingsOverwrite"; KeepHoldingsOver() then writes. Holdings that cannot be read
+    // are refused and nothing changes.
+    std::string KeepHoldings(std::string_view json);
+    std::string KeepHoldingsOver(std::string_view json);
+    // The code of the holdings (JSON) as "code"; a code read as "holdings". What cannot be
+    // read is reported and answers no holdings.
+    std::string HoldingsCode(std::string_view json);
+    std::string ReadHoldingsCode(std::string_view code);
+    // The holdings (JSON) as a file's "text", and a file's bytes read as "holdings".
+    std::string ExportHoldings(std::string_view json);
+    std::string ImportHoldings(std::string_view bytes);
+    // The stored holdings' text, byte for byte (empty when nothing is stored).
+    std::string StoredHoldingsText() const;
+
     const TSimulator& Simulator() const { return sim_; }
 
 private:
@@ -129,6 +170,17 @@ private:
     // with `report`, the error goes to the answer.
     bool ImportLoads(std::string_view bytes, bool report);
     std::string Answer();
+    // The view; with `fixedRows`, the rows of the lists whose rows never change too, with
+    // the marks of the holdings.
+    std::string ViewOf(bool fixedRows) const;
+    // The stored holdings loaded: anything that cannot be read leaves everything owned
+    // and says why.
+    void LoadHoldings();
+    // Writes `holdings`, first copying stored holdings that cannot be read aside.
+    void WriteHoldings(const THoldings& holdings);
+    // Reads holdings JSON from the page; reports what cannot be read.
+    std::optional<THoldings> HoldingsOf(std::string_view json);
+    void AnswerField(std::string key, std::string json);
 
     SettingsStore& store_;
     TSimulator sim_;
@@ -143,4 +195,18 @@ private:
     std::optional<std::string> offeredStored_;
     History history_;
     Previewer previewer_;
+
+    // Stores of the holdings when none was given (shared, so that a moved face keeps
+    // them where its pointers point).
+    std::shared_ptr<std::array<MemoryStore, 2>> memoryHoldings_;
+    SettingsStore* holdingsStore_;
+    SettingsStore* damagedStore_;
+    THoldings holdings_;
+    std::string holdingsProblem_;
+    // The stored holdings' bytes as this page last loaded or kept them, and when its
+    // dialog opened; empty optional when the storage could not be read.
+    std::optional<std::string> ownHoldings_;
+    std::optional<std::string> dialogHoldings_;
+    std::vector<std::pair<std::string, std::string>> answerFields_;
+    bool fixedRowsMarked_ = false;  // the last answer's fixed list rows carried marks
 };

@@ -18,7 +18,8 @@ const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 // to, so it comes first; start.js, which starts the page, runs last in a script of its
 // own. A module with a style sheet of the same name brings it along.
 const kModules = ['shared', 'hints', 'messages', 'form', 'lists', 'spinners', 'tabs', 'tools',
-                  'stored', 'search-worker', 'search-results', 'search-form', 'search', 'touchsheet', 'touch'];
+                  'stored', 'search-worker', 'search-results', 'search-form', 'search', 'holdings', 'touchsheet',
+                  'touch'];
 const kStart = 'start';
 
 const unlisted = readdirSync(pageFolder).filter((f) => f.endsWith('.js'))
@@ -26,7 +27,7 @@ const unlisted = readdirSync(pageFolder).filter((f) => f.endsWith('.js'))
 if (unlisted.length > 0) {
   throw new Error(`page modules missing from the load order: ${unlisted.join(', ')}`);
 }
-const styles = ['page', ...kModules, 'search-touch'].map((m) => join(pageFolder, m + '.css')).filter(existsSync);
+const styles = ['page', ...kModules, 'search-touch', 'holdings-touch'].map((m) => join(pageFolder, m + '.css')).filter(existsSync);
 
 // The window's icon as the page's icon, inline (a page without one has the browser ask
 // its server for favicon.ico, an error in the console where there is none).
