@@ -118,6 +118,7 @@ std::string GroupedDigits(uint64_t value);
 //   {"title", "controls": [{"kind", "name", "caption", "hint", "accessibleName", "field",
 //    "choices", "values", "limit": {"low", "high", "refusal"} | null, "suffix",
 //    "initial", "step", "switch", "group", "default"}], "columns": [...],
+//    "acquireAny", "nextToGetAcquire",
 //    "texts": {"running": ..., ...}, "parts": [{"key", "group", "caption",
 //    "anyCaption", "owners"}], "groups": [captions], "shown": page or -1,
 //    "characters": [{"caption", "rows": [keys]}], "defaults": {"pow": ..., ...}}

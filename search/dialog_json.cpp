@@ -130,6 +130,10 @@ std::string SearchDialogJson(int32_t shownPage, const std::vector<int32_t>& mini
     w.EndArray();
     w.Key("columns");
     Strings(w, def.Columns);
+    w.Key("acquireAny");
+    w.String(kAcquireAnyValue);
+    w.Key("nextToGetAcquire");
+    w.Int(kNextToGetAcquire);
     w.Key("texts");
     w.BeginObject();
     for (int t = 0; t < kDialogTextCount; ++t) {

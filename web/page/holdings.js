@@ -237,7 +237,7 @@
     }
     // The message after the buttons, the field for a code the clipboard would not give.
     foot.appendChild(byName.HoldingsMessage);
-    byName.codeField = element('input', { type: 'text', class: 'code', 'aria-label': '持ち物コード', hidden: '' });
+    byName.codeField = element('input', { type: 'text', id: 'HoldingsCodeField', class: 'code', 'aria-label': '持ち物コード', hidden: '' });
     foot.insertBefore(byName.codeField, byName.HoldingsMessage);
     byName.file = element('input', { type: 'file', accept: '.json,application/json,text/plain', hidden: '' }, foot);
     connect();
@@ -366,9 +366,11 @@
     byName.HoldingsFilter.addEventListener('input', filter);
     byName.file.addEventListener('change', importFile);
     const field = byName.codeField;
+    // The paste itself goes on as in any field (a field that stops pastes fails the user
+    // and the audit); the code is read from it at once and the field goes.
     field.addEventListener('paste', (event) => {
-      event.preventDefault();
       field.hidden = true;
+      field.blur();
       readCode(event.clipboardData.getData('text'));
     });
     field.addEventListener('keydown', (event) => {

@@ -48,7 +48,19 @@
       return td;
     }
 
-    function figureRow(rank, character, figures, changes, texts) {
+    // In the view of what to get next, an answer's gain over the best from what is owned.
+    function gainText(gain) {
+      if (gain === undefined) {
+        return '';
+      }
+      if (gain === null) {
+        return text('gainNone');
+      }
+      return s.last.objective === 'leastPP' ? text('gainPP', gain) : text('gain', gain, unitOf(s.last.objective));
+    }
+    const unitOf = (objective) => (objective === 'distance' || objective === 'powerDistance' ? 'y' : '');
+
+    function figureRow(rank, character, figures, changes, texts, acquired = [], gain = '') {
       const tr = document.createElement('tr');
       cell(tr, rank, 'rank');
       cell(tr, character, 'character');
@@ -58,6 +70,8 @@
       figures.distances.forEach((value, i) => cell(tr, value + 'y', 'd' + i));
       cell(tr, String(figures.pp), 'pp');
       cell(tr, changes === null ? '' : String(changes), 'changes');
+      cell(tr, acquired.join(' / '), 'acquired');
+      cell(tr, gain, 'gain');
       cell(tr, texts.join(' / '), 'changeTexts').title = texts.join('\n');
       const column = kObjectiveColumn[s.last.objective];
       for (const td of tr.querySelectorAll(`[data-column="${column}"]`)) {
@@ -69,6 +83,7 @@
     function clearAnswers() {
       ui.answers.replaceChildren();
       ui.reaches.hidden = true;
+      ui.note.hidden = true;
       ui.reachList.replaceChildren();
       ui.curveBox.hidden = true;
       ui.curve.replaceChildren();
@@ -97,9 +112,15 @@
       current.classList.add('current');
       current.addEventListener('click', () => pick(null, true));
       ui.answers.appendChild(current);
+      // The columns of holdings show where a search within them fills them.
+      const table = ui.answers.parentElement;
+      table.classList.toggle('within', answer.answers.some((a) => a.acquired !== undefined));
+      table.classList.toggle('next-to-get', 'ownedBest' in answer);
+      renderNote(answer, soFar);
       answer.answers.forEach((a) => {
         const tr = figureRow(`${a.rank}位`, characterName(a.character), a, a.changes.length,
-                             a.changes.length > 0 ? a.changes : [text('noChange')]);
+                             a.changes.length > 0 ? a.changes : [text('noChange')], a.acquired,
+                             gainText(a.gain));
         tr.dataset.code = a.code;
         tr.dataset.rank = a.rank;
         tr.tabIndex = -1;
@@ -117,6 +138,20 @@
       const first = soFar ? again : ui.answers.querySelector('tr[data-code]');
       if (first) {
         first.click();
+      }
+    }
+
+    // In the view of what to get next, what the gains are measured from; or that there
+    // is nothing to measure without holdings.
+    function renderNote(answer, soFar) {
+      ui.note.hidden = soFar || JSON.parse(s.last.query).distinct !== 'acquired' || !answer.feasible;
+      if (!('ownedBest' in answer)) {
+        ui.note.textContent = text('noHoldings');
+      } else if (answer.ownedBest === null) {
+        ui.note.textContent = text('ownedNone');
+      } else {
+        const unit = s.last.objective === 'leastPP' ? ' PP' : unitOf(s.last.objective);
+        ui.note.textContent = text('ownedBest', answer.ownedBest, unit);
       }
     }
 
@@ -166,7 +201,9 @@
       }
       const hint = s.page.touch && s.page.touch.on ? text('applyHintTouch') : text('applyHint');
       ui.changesTitle.textContent = `${choice.heading} ${hint}`;
-      const texts = choice.answer.changes.length > 0 ? choice.answer.changes : [text('noChange')];
+      // What it needs that the player does not own first, apart from the changes.
+      const texts = [...(choice.answer.acquired || []).map((thing) => text('acquiredLine', thing)),
+                     ...(choice.answer.changes.length > 0 ? choice.answer.changes : [text('noChange')])];
       for (const text of texts) {
         const li = document.createElement('li');
         li.textContent = text;
@@ -214,7 +251,7 @@
       }
       ui.curveBox.hidden = false;
       const objective = choicesOf('objective')[s.last.objective];
-      const unit = s.last.objective === 'distance' || s.last.objective === 'powerDistance' ? 'y' : '';
+      const unit = unitOf(s.last.objective);
       ui.curveTitle.textContent = text('curveTitle', objective);
       const width = 420;
       const height = 190;
@@ -298,14 +335,17 @@
           ui.reaches = element('div', { hidden: '' }, box);
           element('p', {}, ui.reaches, '条件をすべて満たすビルドはありません。');
           ui.reachList = element('ul', {}, ui.reaches);
+          ui.note = element('p', { class: 'note', hidden: '' }, box);
           return ui.reaches;
         case 'Answers': {
           const tableBox = element('div', { class: 'table-box' }, box);
           const table = element('table', { tabindex: 0 }, tableBox);
           const head = element('tr', {}, element('thead', {}, table));
-          for (const caption of s.form.columns) {
-            element('th', {}, head, caption);
-          }
+          const keys = ['rank', 'character', 's0', 's1', 's2', 's3', 's4', 'sum', 'penalty', 'd0', 'd1', 'd2',
+                        'pp', 'changes', 'acquired', 'gain', 'changeTexts'];
+          s.form.columns.forEach((caption, i) => {
+            element('th', {}, head, caption).dataset.column = keys[i];
+          });
           ui.answers = element('tbody', {}, table);
           table.addEventListener('keydown', keyOnTable);
           return table;

@@ -103,6 +103,8 @@
         min[input.dataset.min] = integerOf(input);
       }
     }
+    const view = n.SearchView.value;
+    const acquire = n.SearchAcquire.value;
     return {
       build: page.core.shareCode(),
       character: character === 'shown' || character === 'any' ? character : Number(character),
@@ -112,6 +114,10 @@
       budget: n.SearchBudgetOn.checked ? integerOf(n.SearchBudget) : null,
       objective: n.SearchObjective.value,
       results: integerOf(n.SearchResults),
+      // Within the player's holdings, as the window searches.
+      owned: JSON.parse(page.core.holdings()),
+      acquire: view === 'acquired' ? form.nextToGetAcquire : acquire === form.acquireAny ? null : Number(acquire),
+      distinct: view,
     };
   }
 
@@ -284,6 +290,10 @@
       });
     }
     n.SearchCharacter.addEventListener('change', showWearRows);
+    // The view of what to get next takes one thing at a time, whatever the limit shows.
+    n.SearchView.addEventListener('change', () => {
+      n.SearchAcquire.disabled = n.SearchView.value === 'acquired';
+    });
     n.SearchFreeAll.addEventListener('click', () => setAllParts(true));
     n.SearchFreeNone.addEventListener('click', () => setAllParts(false));
     const query = dialog.querySelector('.query');

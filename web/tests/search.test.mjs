@@ -177,7 +177,8 @@ test('the page answers as the window and the command line do, and shows what it 
     const what = JSON.stringify(q);
     // The controls say what the query says.
     const { build, ...sent } = run.query;
-    assert.deepEqual(sent, { ...q, character: q.character }, `${what}: the query the page sent`);
+    // With no holdings recorded: everything owned, nothing acquired, answers by figures.
+    assert.deepEqual(sent, { ...q, owned: {}, acquire: 0, distinct: 'figures' }, `${what}: the query the page sent`);
     assert.equal(build, await page.evaluate(() => window.kestrel.core.shareCode()));
     assertShowsAnswer(await shownAnswers(page), run.answer, what);
     runs.push({ ...run, what });
