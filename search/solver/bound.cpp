@@ -34,6 +34,9 @@ Bound::Span Bound::SpanOf(size_t s, const Node& node) const {
     for (int i = 0; i < kStatCount; ++i) {
         span.Lo[i] = node.St[i] + rest.StMin[i];
         span.Hi[i] = node.St[i] + rest.StMax[i];
+        span.Spin[i] = 0;
+        span.Cu[i] = 0;
+        span.Cv[i] = 0;
         if (i < node.UpDone) {
             continue;
         }

@@ -36,10 +36,12 @@ private:
     // before upgrades), what its open counts can still add (Cu: the character's, within
     // the room its limit leaves; Spin: all it can ever take; Cv: the club set's), the
     // ring and caddie card yards and the power-shot yards at most.
+    // Left uninitialised: SpanOf sets every member (zeroing it first cost more than the
+    // rest of SpanOf, which runs at every bound).
     struct Span {
-        Five Lo{}, Hi{}, Cu{}, Cv{}, Spin{};
-        int32_t RingYard = 0;
-        int32_t Py = 0;
+        Five Lo, Hi, Cu, Cv, Spin;
+        int32_t RingYard;
+        int32_t Py;
     };
     Span SpanOf(size_t s, const Node& node) const;
     Five Needs(const Span& span, int32_t excessLo, const FoundBuild* last) const;
