@@ -171,6 +171,7 @@ void SearchDialog::Finished(std::shared_ptr<Outcome> outcome) {
         ClearAnswers();
         message_->setVisible(outcome->Error.has_value());
         message_->setText(outcome->Error ? Q(*outcome->Error) + QStringLiteral("。") : QString());
+        message_->setStyleSheet(QStringLiteral("color: #c00000;"));
         status_->setText(Text(outcome->Error ? DialogTextId::Failed : DialogTextId::Cancelled));
         return;
     }
@@ -309,6 +310,8 @@ void SearchDialog::ShowViewNote(const Outcome& outcome) {
     if (outcome.Query.Distinct != SearchDistinct::Acquired) {
         return;
     }
+    // A note, not a fault: in the page's colour for it.
+    message_->setStyleSheet(QStringLiteral("color: #202060;"));
     if (!result.NextToGet) {
         message_->setText(Text(DialogTextId::NoHoldings));
     } else if (!result.OwnedBest) {
@@ -332,6 +335,7 @@ void SearchDialog::ShowInfeasible(const Outcome& outcome) {
         lines << (i == 0 ? QString() : QStringLiteral("・")) + Q(reasons[i]);
     }
     message_->setText(lines.join(QLatin1Char('\n')));
+    message_->setStyleSheet(QStringLiteral("color: #c00000;"));
     message_->show();
 }
 
