@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <map>
 #include <numeric>
+#include <tuple>
 
 namespace solver {
 
@@ -212,17 +213,31 @@ std::vector<Tail> Joined(const std::vector<Group>& groups, const std::vector<Tai
 // so that most sums are beaten by an early keeper; equal sums lie together.
 std::optional<std::vector<Tail>> Frontier(const std::vector<Tail>& all, size_t most,
                                           bool exactPowLimit) {
-    // Per sum: its bucket, minus its weight, a hash of the whole and its place in `all`.
-    std::vector<std::tuple<int32_t, int32_t, int64_t, uint64_t, uint32_t>> by;
+    // Per sum, packed so that one comparison of two words orders them: its bucket, minus
+    // its weight, its hash; then its place in `all`. Each figure is turned into an
+    // unsigned of the same order (the sign bit flipped); a sum's figures fit 32 bits.
+    struct Entry {
+        uint64_t Bucket;
+        uint64_t Rest;
+        uint32_t At;
+        bool operator<(const Entry& o) const {
+            return std::tie(Bucket, Rest, At) < std::tie(o.Bucket, o.Rest, o.At);
+        }
+    };
+    const auto ordered = [](int64_t v) { return static_cast<uint32_t>(v) ^ 0x80000000u; };
+    std::vector<Entry> by;
     by.reserve(all.size());
     for (size_t k = 0; k < all.size(); ++k) {
         const auto [pow, limit] = BucketOf(all[k], exactPowLimit);
-        by.emplace_back(pow, limit, -WeightOf(all[k]), HashOf(all[k]), static_cast<uint32_t>(k));
+        by.push_back({uint64_t{ordered(pow)} << 32 | ordered(limit),
+                      uint64_t{ordered(-WeightOf(all[k]))} << 32 | (HashOf(all[k]) >> 32),
+                      static_cast<uint32_t>(k)});
     }
     std::sort(by.begin(), by.end());
+    // Equal sums lie together: the same bucket, weight and hash.
     const auto same = [&](size_t k) {
-        return k > 0 && std::get<3>(by[k]) == std::get<3>(by[k - 1]) &&
-               all[std::get<4>(by[k])].Key() == all[std::get<4>(by[k - 1])].Key();
+        return k > 0 && by[k].Bucket == by[k - 1].Bucket && by[k].Rest == by[k - 1].Rest &&
+               all[by[k].At].Key() == all[by[k - 1].At].Key();
     };
     size_t distinct = 0;
     for (size_t k = 0; k < by.size(); ++k) {
@@ -237,11 +252,10 @@ std::optional<std::vector<Tail>> Frontier(const std::vector<Tail>& all, size_t m
         if (same(k)) {
             continue;
         }
-        if (k > 0 && (std::get<0>(by[k]) != std::get<0>(by[k - 1]) ||
-                      std::get<1>(by[k]) != std::get<1>(by[k - 1]))) {
+        if (k > 0 && by[k].Bucket != by[k - 1].Bucket) {
             bucket = kept.size();
         }
-        const Tail& t = all[std::get<4>(by[k])];
+        const Tail& t = all[by[k].At];
         if (std::none_of(kept.begin() + static_cast<std::ptrdiff_t>(bucket), kept.end(),
                          [&](const Tail& keeper) { return Beats(keeper, t, exactPowLimit); })) {
             kept.push_back(t);
