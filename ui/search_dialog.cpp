@@ -31,14 +31,6 @@ namespace {
 constexpr int kShownEntry = 0;   // "表示中のキャラ"
 constexpr int kWearColumns = 8;  // wear-slot boxes in a row
 
-QString Text(DialogTextId id, const QStringList& args = {}) {
-    std::vector<std::string> texts;
-    for (const QString& arg : args) {
-        texts.push_back(arg.toStdString());
-    }
-    return Q(DialogText(id, texts));
-}
-
 // A caption of a row of controls, at its start.
 QLabel* RowCaption(const QString& text, const QString& name) {
     auto* label = new QLabel(text);
@@ -234,10 +226,10 @@ void SearchDialog::LayOutWearSlots() {
                           : entry == character_->count() - 1 ? -1
                                                              : entry - 1;
     const int32_t shown = live_.State.TabIndex;
-    character_->setItemText(kShownEntry,
-                            Text(DialogTextId::ShownCharacter,
-                                 {shown >= 0 && shown < CharaCount ? Q(CharaDef(shown).Caption)
-                                                                   : QStringLiteral("—")}));
+    character_->setItemText(
+        kShownEntry, SearchDialogText(DialogTextId::ShownCharacter,
+                                      {shown >= 0 && shown < CharaCount ? Q(CharaDef(shown).Caption)
+                                                                        : QStringLiteral("—")}));
     for (int part = 0; part < kWearPartCount; ++part) {
         wearGrid_->removeWidget(free_[static_cast<size_t>(part)]);
         free_[static_cast<size_t>(part)]->hide();
@@ -257,7 +249,7 @@ void SearchDialog::LayOutWearSlots() {
     for (size_t i = 0; i < parts.size(); ++i) {
         QCheckBox* box = free_[static_cast<size_t>(parts[i])];
         box->setText(Q(SearchPartCaption(parts[i], chara)));
-        box->setToolTip(Text(DialogTextId::WearHint, {Q(PartOwners(parts[i]))}));
+        box->setToolTip(SearchDialogText(DialogTextId::WearHint, {Q(PartOwners(parts[i]))}));
         wearGrid_->addWidget(box, static_cast<int>(i) / kWearColumns,
                              static_cast<int>(i) % kWearColumns);
         box->show();

@@ -24,6 +24,7 @@
 #include <string>
 #include <thread>
 
+#include "search/dialog_form.h"
 #include "search/search.h"
 
 class CurvePlot;
@@ -38,6 +39,9 @@ class QProgressBar;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
+
+// A text of the dialog's description with its {0}, {1}, ... filled by `args`.
+QString SearchDialogText(DialogTextId id, const QStringList& args = {});
 
 class SearchDialog : public QDialog {
     Q_OBJECT

@@ -72,6 +72,14 @@ QString PageCaption(int32_t page) {
 
 }  // namespace
 
+QString SearchDialogText(DialogTextId id, const QStringList& args) {
+    std::vector<std::string> texts;
+    for (const QString& arg : args) {
+        texts.push_back(arg.toStdString());
+    }
+    return Q(DialogText(id, texts));
+}
+
 QWidget* SearchDialog::MakeControl(const DialogControl& c) {
     QWidget* widget = nullptr;
     switch (c.Kind) {

@@ -24,6 +24,7 @@
 // wrote), "holdingsChanged" (true when Front picked up another tab's holdings).
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -152,11 +153,9 @@ public:
     const TSimulator& Simulator() const { return sim_; }
 
 private:
-    template <class Operation>
-    void Run(Operation&& operation);
+    void Run(const std::function<void()>& operation);
     // Runs a user change of the selection and records it as a step.
-    template <class Operation>
-    void RunStep(Operation&& operation);
+    void RunStep(const std::function<void()>& operation);
     void ShowLink(std::string_view buildCode);
     // The load and the save over the store, each noting the stored settings' saved part
     // as this page's own.

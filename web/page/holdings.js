@@ -15,8 +15,6 @@
     choices: ['上書き保存', '保存しない'],
   };
   const kOtherTab = '別のタブで持ち物が保存されました。「OK」で保存すると上書きするか確かめます。';
-  const kSelectCode = '持ち物コードを選択しました。コピーしてください。';
-  const kPasteHere = '持ち物コードを欄に貼り付けてください (Ctrl+V)。';
   const kButtonHint = '持っている装備・カード・キャディ・クラブを記録します。持っていない項目は一覧に印が付きます';
 
   let page = null;   // the page's calls
@@ -26,27 +24,11 @@
   const lists = [];   // per list: {def, count, checks (per entry), rows (per entry)}
   let tabs = [];      // per page: {tab, panel}
 
-  function element(tag, attributes, parent, text) {
-    const e = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes || {})) {
-      if (name === 'class') {
-        e.className = value;
-      } else {
-        e.setAttribute(name, value);
-      }
-    }
-    if (text !== undefined) {
-      e.textContent = text;
-    }
-    if (parent) {
-      parent.appendChild(e);
-    }
-    return e;
-  }
+  const element = kestrelPage.dialogElement;
 
   // A text of the description with its {0}, {1}, ... filled.
   function text(key, ...figures) {
-    return form.texts[key].replace(/\{(\d)\}/g, (_, n) => String(figures[Number(n)] ?? ''));
+    return kestrelPage.filledText(form.texts[key], figures);
   }
 
   function named(e, name, hint) {
@@ -245,85 +227,7 @@
 
   // ---- What the buttons do -----------------------------------------------------------
 
-  function answerOf(call) {
-    return JSON.parse(call());
-  }
-
-  async function copyCode() {
-    const answer = answerOf(() => page.core.holdingsCode(readJson()));
-    if (answer.errors.length > 0) {
-      say(answer.errors[0] + '。');
-      return;
-    }
-    try {
-      await navigator.clipboard.writeText(answer.code);
-      byName.codeField.hidden = true;
-      say(text('codeCopied'));
-    } catch (e) {
-      byName.codeField.value = answer.code;
-      byName.codeField.hidden = false;
-      byName.codeField.select();
-      say(kSelectCode);
-    }
-  }
-
-  // A code that cannot be read changes nothing and says why.
-  function readCode(code) {
-    const answer = answerOf(() => page.core.readHoldingsCode(code));
-    if (answer.errors.length > 0) {
-      say(answer.errors[0] + '。');
-      return;
-    }
-    show(answer.holdings);
-    say(text('codeRead'));
-  }
-
-  async function pasteCode() {
-    let code = null;
-    try {
-      code = await navigator.clipboard.readText();
-    } catch (e) {
-      code = null;
-    }
-    if (code === null) {
-      byName.codeField.value = '';
-      byName.codeField.hidden = false;
-      byName.codeField.focus();
-      say(kPasteHere);
-      return;
-    }
-    byName.codeField.hidden = true;
-    readCode(code);
-  }
-
-  function exportFile() {
-    const answer = answerOf(() => page.core.exportHoldings(readJson()));
-    const name = page.core.holdingsName();
-    const link = document.createElement('a');
-    link.href = URL.createObjectURL(new Blob([answer.text], { type: 'application/json' }));
-    link.download = name;
-    document.body.appendChild(link);
-    link.click();
-    link.remove();
-    setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-    say(text('exported', name));
-  }
-
-  // A file that cannot be read changes nothing and says why.
-  async function importFile() {
-    const picked = byName.file.files[0];
-    if (!picked) {
-      return;
-    }
-    const bytes = new Uint8Array(await picked.arrayBuffer());
-    const answer = answerOf(() => page.core.importHoldings(bytes));
-    if (answer.errors.length > 0) {
-      say(text('importFailed', picked.name, answer.errors[0]));
-      return;
-    }
-    show(answer.holdings);
-    say(text('imported', picked.name));
-  }
+  const answerOf = (call) => JSON.parse(call());
 
   // The core keeps the checks; the dialog closes once they are written. Over another
   // tab's holdings it asks first, and stays open with its checks when told not to.
@@ -347,12 +251,13 @@
   }
 
   function connect() {
+    const exchange = kestrelPage.holdingsExchange({ page, byName, text, say, show, readJson });
     const runs = {
       HoldingsAll: () => setOwned(lists, true),
       HoldingsNone: () => setOwned(lists, false),
-      HoldingsCopyCode: copyCode,
-      HoldingsPasteCode: pasteCode,
-      HoldingsExport: exportFile,
+      HoldingsCopyCode: exchange.copyCode,
+      HoldingsPasteCode: exchange.pasteCode,
+      HoldingsExport: exchange.exportFile,
       HoldingsImport: () => {
         byName.file.value = '';
         byName.file.click();
@@ -364,22 +269,7 @@
       byName[name].addEventListener('click', () => run());
     }
     byName.HoldingsFilter.addEventListener('input', filter);
-    byName.file.addEventListener('change', importFile);
-    const field = byName.codeField;
-    // The paste itself goes on as in any field (a field that stops pastes fails the user
-    // and the audit); the code is read from it at once and the field goes.
-    field.addEventListener('paste', (event) => {
-      field.hidden = true;
-      field.blur();
-      readCode(event.clipboardData.getData('text'));
-    });
-    field.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter') {
-        event.preventDefault();
-        field.hidden = true;
-        readCode(field.value);
-      }
-    });
+    exchange.connect();
   }
 
   function open() {

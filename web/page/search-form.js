@@ -6,23 +6,7 @@
 // answers stand at the foot of the dialog. Joined in before search.js.
 
 (function (kestrel) {
-  function element(tag, attributes, parent, text) {
-    const e = document.createElement(tag);
-    for (const [name, value] of Object.entries(attributes || {})) {
-      if (name === 'class') {
-        e.className = value;
-      } else {
-        e.setAttribute(name, value);
-      }
-    }
-    if (text !== undefined) {
-      e.textContent = text;
-    }
-    if (parent) {
-      parent.appendChild(e);
-    }
-    return e;
-  }
+  const element = kestrel.dialogElement;
 
   // Builds the dialog of `form` (the description) into a new <dialog>; `results` builds
   // the answers' part into the box it is given. Gives the dialog and its elements by name:

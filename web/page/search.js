@@ -29,7 +29,7 @@
 
   // A text of the description with its {0}, {1}, ... filled.
   function text(key, ...figures) {
-    return form.texts[key].replace(/\{(\d)\}/g, (_, n) => String(figures[Number(n)] ?? ''));
+    return kestrelPage.filledText(form.texts[key], figures);
   }
 
   const found = kestrelPage.searchResults({

@@ -49,6 +49,30 @@
     return e;
   };
 
+  // An element of a dialog built from a description: its attributes ("class" as its
+  // class name), under `parent`, with `text`.
+  page.dialogElement = function (tag, attributes, parent, text) {
+    const e = document.createElement(tag);
+    for (const [name, value] of Object.entries(attributes || {})) {
+      if (name === 'class') {
+        e.className = value;
+      } else {
+        e.setAttribute(name, value);
+      }
+    }
+    if (text !== undefined) {
+      e.textContent = text;
+    }
+    if (parent) {
+      parent.appendChild(e);
+    }
+    return e;
+  };
+
+  // A text of a dialog's description with its {0}, {1}, ... filled in order.
+  page.filledText = (template, figures) =>
+    template.replace(/\{(\d)\}/g, (_, n) => String(figures[Number(n)] ?? ''));
+
   page.place = function (e, w, withSize) {
     e.style.left = w.left + 'px';
     e.style.top = w.top + 'px';

@@ -18,7 +18,7 @@ const inlineScript = (code) => code.replace(/<\/script/gi, '<\\/script');
 // to, so it comes first; start.js, which starts the page, runs last in a script of its
 // own. A module with a style sheet of the same name brings it along.
 const kModules = ['shared', 'hints', 'messages', 'form', 'lists', 'spinners', 'tabs', 'tools',
-                  'stored', 'search-worker', 'search-results', 'search-form', 'search', 'holdings', 'touchsheet',
+                  'stored', 'search-worker', 'search-results', 'search-form', 'search', 'holdings-exchange', 'holdings', 'touchsheet',
                   'touch'];
 const kStart = 'start';
 
