@@ -204,4 +204,18 @@ TEST(Json, RefusalsNameTheKeysBeingRead) {
     EXPECT_TRUE(broken.Path.empty());
 }
 
+// What lenient readers let pass is refused.
+TEST(Json, OnlyStrictJsonIsRead) {
+    // clang-format off
+    for (const std::string text : {
+        "", "{", "[5] x", "{'a': 5}", "{a: 5}", "[5 // 5\n]", "[+5]", "[05]", "[.5]", "[5.]", "[0x5]",
+        "[1e]", "[NaN]", "[True]", "[\"a\",]", "[\"a\" \"b\"]", "[\"a\tb\"]", "[\"\\x41\"]",
+        "[\"\\u12\"]", "[\"\\uD800\"]", "[\"\\uDC00\\uD800\"]", "[\"\\uD800\\u0041\"]",
+        "[\"\xC0\x80\"]", "[\"\xE0\x80\x80\"]", "[\"\xED\xA0\x80\"]", "[\"\xF4\x90\x80\x80\"]",
+        "[\"\xE3\x81\"]", "[\"\xFF\"]", "\xEF\xBB\xBF\xEF\xBB\xBF{}"}) {
+        // clang-format on
+        EXPECT_THROW(json::Parse(text), json::ParseError) << text;
+    }
+}
+
 }  // namespace

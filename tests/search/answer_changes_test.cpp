@@ -7,27 +7,16 @@
 
 #include "bench/random_goals.h"
 #include "characters/roster.h"
-#include "json/json_reader.h"
 #include "search/search.h"
 #include "search/search_json.h"
 #include "search/search_request.h"
 #include "simulator/build_code.h"
+#include "tests/support/json_member.h"
 
 // The answer's "changeData" is enough to make each answer from the current selection:
 // applied to the build of "current", the changes give the build of the answer's "code".
 
 namespace {
-
-const json::Value& Member(const json::Value& object, std::string_view key) {
-    for (size_t i = 0; i < object.Keys.size(); ++i) {
-        if (object.Keys[i] == key) {
-            return object.Items[i];
-        }
-    }
-    static const json::Value none;
-    ADD_FAILURE() << "no " << key;
-    return none;
-}
 
 int32_t Index(const json::Value& change, std::string_view side) {
     return static_cast<int32_t>(Member(Member(change, side), "index").Int);

@@ -1,5 +1,5 @@
-// The search dialog's description: the limits it gives every face are the ones the query's
-// reader holds to, its texts take their figures, and its part captions tell parts apart.
+// The search dialog's description: its texts take their figures, and its part captions
+// tell parts apart. Its numbers' limits are held to the reader's in query_json_test.
 
 #include <gtest/gtest.h>
 
@@ -8,52 +8,6 @@
 #include <string>
 
 #include "search/dialog_form.h"
-#include "search/search_json.h"
-
-namespace {
-
-// The reader's answer to a query with `field` set to `value`: empty when it takes it.
-std::string Refusal(const std::string& field, int64_t value) {
-    std::string json = R"({"build":"B4RIIAAAAAAAAARKs4",)";
-    if (field.rfind("min.", 0) == 0) {
-        json += R"("min":{")" + field.substr(4) + R"(":)" + std::to_string(value) + "}}";
-    } else {
-        json += '"' + field + R"(":)" + std::to_string(value) + "}";
-    }
-    try {
-        QueryFromJson(json);
-        return {};
-    } catch (const ESearchQueryError& error) {
-        return error.what();
-    }
-}
-
-}  // namespace
-
-// Each number of the dialog takes exactly its limit's range: its ends are read, one past
-// either end is refused with the refusal the dialog shows.
-TEST(SearchDialogDescription, NumbersTakeWhatTheReaderTakes) {
-    int numbers = 0;
-    for (const DialogControl& c : SearchDialogForm().Controls) {
-        if (c.Kind != DialogKind::Number) {
-            continue;
-        }
-        SCOPED_TRACE(c.Name);
-        ++numbers;
-        ASSERT_TRUE(c.Limit.has_value());
-        EXPECT_TRUE(c.Limit->Holds(c.Initial));
-        EXPECT_EQ(Refusal(c.Field, c.Limit->Low), "");
-        EXPECT_EQ(Refusal(c.Field, c.Limit->High), "");
-        EXPECT_EQ(Refusal(c.Field, int64_t{c.Limit->Low} - 1), QueryRefusal(c.Field, *c.Limit));
-        EXPECT_EQ(Refusal(c.Field, int64_t{c.Limit->High} + 1), QueryRefusal(c.Field, *c.Limit));
-        if (!c.Switch.empty()) {
-            const DialogControl* toggle = FindDialogControl(c.Switch);
-            ASSERT_NE(toggle, nullptr);
-            EXPECT_EQ(toggle->Kind, DialogKind::Toggle);
-        }
-    }
-    EXPECT_EQ(numbers, kMinimumCount + 2);
-}
 
 TEST(SearchDialogDescription, TextsTakeTheirFiguresAndNamesAreUnique) {
     std::set<std::string> names;

@@ -11,16 +11,9 @@
 #include "simulator/holdings_json.h"
 #include "tests/support/random_holdings.h"
 #include "web/app/web_face.h"
+#include "web_face_support.h"
 
 namespace {
-
-bool Asks(const std::string& answer) {
-    return answer.find("\"ask\":\"holdingsOverwrite\"") != std::string::npos;
-}
-
-bool HasErrors(const std::string& answer) {
-    return answer.find("\"errors\":[]") == std::string::npos;
-}
 
 const std::string kMark = "（未所持）";
 // A row of a list whose rows never change (the first wear slot's second entry).
@@ -76,7 +69,7 @@ TEST(WebFaceHoldings, KeepOverAnotherTabsKeepAsksFirstAndFrontTakesItUp) {
             const std::string answer = tab.KeepHoldings(json);
             const bool stale =
                 before != opened[static_cast<size_t>(t)] && before != HoldingsFileText(holdings);
-            ASSERT_EQ(Asks(answer), stale);
+            ASSERT_EQ(Asks(answer, "holdingsOverwrite"), stale);
             ASSERT_FALSE(HasErrors(answer));
             if (stale) {
                 ++asked;

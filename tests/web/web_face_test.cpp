@@ -10,6 +10,7 @@
 #include "simulator/persistence.h"
 #include "tests/support/random_selection.h"
 #include "web/app/web_face.h"
+#include "web_face_support.h"
 
 namespace {
 
@@ -22,17 +23,6 @@ int WidgetNamed(const std::string& name) {
     }
     ADD_FAILURE() << "no widget " << name;
     return -1;
-}
-
-bool Asks(const std::string& answer, const std::string& question) {
-    std::string ask = "\"ask\":\"";
-    ask += question;
-    ask += '"';
-    return answer.find(ask) != std::string::npos;
-}
-
-bool HasErrors(const std::string& answer) {
-    return answer.find("\"errors\":[]") == std::string::npos;
 }
 
 // Settings files as a save writes them, each of another random selection.
@@ -50,12 +40,10 @@ std::vector<std::string> RandomFiles(std::mt19937& rng, int count) {
 
 }  // namespace
 
-// Two pages (tabs) over one store, a random run of picks, saves, imports (of files that
-// load and of one that does not) and closes, each question answered at random, against
-// a model of what each page last loaded or saved: a save or an import of a file that
-// loads asks exactly when the stored selection is not the one the page last loaded or
-// saved; keeping writes nothing, overwriting writes the file byte for byte; a file that
-// does not load asks nothing and writes nothing; a close never makes a page ask.
+// Two tabs over one store, a random run of picks, saves, imports and closes against a
+// model of what each tab last loaded or saved: a save or an import that loads asks exactly
+// when another tab saved since; keeping writes nothing, overwriting writes the file byte
+// for byte; a file that does not load asks nothing and writes nothing.
 TEST(WebFaceTabs, ImportAndSaveOverAnotherTabsSaveAskFirst) {
     std::mt19937 rng(4242);
     const std::vector<std::string> files = RandomFiles(rng, 6);
@@ -79,11 +67,7 @@ TEST(WebFaceTabs, ImportAndSaveOverAnotherTabsSaveAskFirst) {
         WebFace& tab = tabs[t];
         const std::string before = store.Text();
         const bool stale = SavedPart(before) != own[t];
-        trail += ' ';
-        trail += std::to_string(t);
-        trail += ':';
-        trail += std::to_string(roll);
-        trail += overwrite ? 'y' : 'n';
+        trail += ' ' + std::to_string(t) + ':' + std::to_string(roll) + (overwrite ? 'y' : 'n');
         SCOPED_TRACE(trail);
         if (roll < 3) {
             tab.Pick(level, std::uniform_int_distribution<int>(0, 13)(rng));
