@@ -78,13 +78,6 @@ testing::AssertionResult Same(const Shown& got, const Shown& expected) {
     return testing::AssertionSuccess();
 }
 
-std::unique_ptr<TForm1> ActiveWindow(const TempSettings& settings) {
-    auto form = ShownWindow(settings);
-    form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    return form;
-}
-
 // Actions, counting those that changed the selection.
 int Act(RandomWindowUser& user, const TForm1& form, int actions) {
     int steps = 0;

@@ -1,50 +1,28 @@
 // The window's search dialog against the core's description of it, and what the dialog
 // does between searches: answers of an older query greyed and no longer applied, the
-// minimums' defaults following the window, every wear part told apart, a place beside
-// the window.
+// minimums' defaults following the window, a place beside the window.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
 #include <limits>
-#include <set>
 
 #include "search/dialog_form.h"
 #include "search/search.h"
+#include "search_dialog_support.h"
 #include "ui/qt_text.h"
-#include "ui/search_dialog.h"
-#include "ui_test_support.h"
-#include "window_driver.h"
-
-namespace {
-
-const char* const kStartFile =
-    "[Window]\nLeft=0\nTop=0\n[Character]\nLevel=12\nTabIndex=0\n"
-    "[Bastian]\nTop=4\nPants=7\nShoes=6\nRing=1\nPowSlotUp=4\n[Club]\nClub=21\n";
-
-SearchDialog* Opened(TForm1& form) {
-    form.activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    WindowDriver(form).PressKey(Qt::Key_F, Qt::ControlModifier);
-    QApplication::processEvents();
-    return form.findChild<SearchDialog*>(QStringLiteral("SearchDialog"));
-}
-
-}  // namespace
 
 // Every control of the description is in the window under its name, with its caption,
 // its choices, its range and its hint; nothing is there twice.
 TEST(SearchDialogForm, TheWindowHoldsTheDescribedControls) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ShownWindow(settings);
-    SearchDialog* dialog = Opened(*form);
+    WindowWithSearch w;
+    SearchDialog* dialog = w.dialog;
     ASSERT_NE(dialog, nullptr);
+    const auto& form = w.form;
     EXPECT_EQ(dialog->windowTitle(), Q(SearchDialogForm().Title));
     for (const DialogControl& c : SearchDialogForm().Controls) {
         SCOPED_TRACE(c.Name);
@@ -87,14 +65,15 @@ TEST(SearchDialogForm, TheWindowHoldsTheDescribedControls) {
                      form->frameGeometry().width() + dialog->frameGeometry().width() + 16);
 }
 
-// A number typed outside its field's limit is kept as typed, and 探索 refuses it in the
-// words of the core, with the box in focus; nothing is searched.
-TEST(SearchDialogForm, ANumberOutsideItsLimitIsRefusedInTheCoresWords) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ShownWindow(settings);
-    SearchDialog* dialog = Opened(*form);
+// Each number box takes its field's whole range into the query; a number typed outside
+// it is kept as typed and 探索 refuses it in the words of the core, searching nothing.
+// With every box at its top the search runs and explains its empty answer.
+TEST(SearchDialogForm, ItsBoxesTakeWhatTheSearchTakes) {
+    WindowWithSearch w;
+    SearchDialog* dialog = w.dialog;
+    ASSERT_NE(dialog, nullptr);
     auto* status = dialog->findChild<QLabel*>(QStringLiteral("SearchStatus"));
+    w.Click("SearchFreeNone");
     for (const DialogControl& c : SearchDialogForm().Controls) {
         if (c.Kind != DialogKind::Number) {
             continue;
@@ -111,46 +90,32 @@ TEST(SearchDialogForm, ANumberOutsideItsLimitIsRefusedInTheCoresWords) {
             box->clear();
             QTest::keyClicks(box, QString::number(wrong));
             EXPECT_EQ(box->value(), wrong);
-            dialog->findChild<QPushButton*>(QStringLiteral("SearchRun"))->click();
+            w.Click("SearchRun");
             EXPECT_FALSE(dialog->Searching());
             EXPECT_EQ(status->text(), Q(QueryRefusal(c.Field, *c.Limit)));
         }
-        box->setValue(c.Initial);
-        if (!c.Switch.empty()) {
-            dialog->findChild<QCheckBox*>(Q(c.Switch))->setChecked(false);
-        }
+        box->setValue(c.Limit->Low);
+        EXPECT_NO_THROW(ValidateQuery(dialog->Query()));
+        box->setValue(c.Limit->High);
+        EXPECT_NO_THROW(ValidateQuery(dialog->Query()));
     }
-}
-
-// With every character, every wear part the dialog shows has a caption of its own.
-TEST(SearchDialogForm, EveryWearPartIsToldApart) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ShownWindow(settings);
-    SearchDialog* dialog = Opened(*form);
-    auto* character = dialog->findChild<QComboBox*>(QStringLiteral("SearchCharacter"));
-    character->setCurrentIndex(character->count() - 1);
-    std::set<QString> captions;
-    int shown = 0;
-    for (int part = 0; part < kWearPartCount; ++part) {
-        auto* box = dialog->findChild<QCheckBox*>("SearchFree_" + Q(SearchPartName(part)));
-        if (box->isVisibleTo(dialog)) {
-            ++shown;
-            captions.insert(box->text());
-        }
-    }
-    EXPECT_GT(shown, 10);
-    EXPECT_EQ(static_cast<int>(captions.size()), shown);
+    const SearchQuery query = dialog->Query();
+    EXPECT_EQ(query.Budget, kBudgetLimit.High);
+    EXPECT_EQ(query.Min[kMinDistance], kMinimumLimit.High);
+    w.Search();
+    ASSERT_NE(dialog->Shown(), nullptr);
+    EXPECT_TRUE(dialog->Shown()->Answers.empty());
+    EXPECT_EQ(dialog->Shown()->Reaches.size(), static_cast<size_t>(kMinimumCount));
 }
 
 // Once the query changes, the answers shown are of another query: greyed, neither 適用
 // nor a double-click applies them; a new search clears them at once. After 適用 the
 // minimums that are off show the window's new figures.
 TEST(SearchDialogForm, OlderAnswersStopApplyingAndDefaultsFollowTheWindow) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ShownWindow(settings);
-    SearchDialog* dialog = Opened(*form);
+    WindowWithSearch w;
+    SearchDialog* dialog = w.dialog;
+    ASSERT_NE(dialog, nullptr);
+    const auto& form = w.form;
     dialog->findChild<QPushButton*>(QStringLiteral("SearchFreeNone"))->click();
     for (const char* part : {"SearchFree_Ring", "SearchFree_PowSlotUp"}) {
         dialog->findChild<QCheckBox*>(part)->click();
@@ -161,8 +126,7 @@ TEST(SearchDialogForm, OlderAnswersStopApplyingAndDefaultsFollowTheWindow) {
     auto* apply = dialog->findChild<QPushButton*>(QStringLiteral("SearchApply"));
     auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("SearchAnswers"));
     auto* status = dialog->findChild<QLabel*>(QStringLiteral("SearchStatus"));
-    run->click();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 30000));
+    w.Search();
     ASSERT_GE(table->rowCount(), 2);
     EXPECT_TRUE(apply->isEnabled());
 

@@ -18,35 +18,11 @@
 
 #include "characters/roster.h"
 #include "search/search.h"
+#include "search_dialog_support.h"
 #include "ui/qt_text.h"
 #include "ui/search_curve.h"
-#include "ui/search_dialog.h"
-#include "ui_test_support.h"
-#include "window_driver.h"
 
 namespace {
-
-// Bastian at the top level with an outfit, cards, a caddie and a club set, and no saved
-// PP: the window's total PP then counts from zero, as the answers do.
-const char* const kStartFile =
-    "[Window]\nLeft=0\nTop=0\n[Character]\nLevel=12\nTabIndex=0\n"
-    "[Bastian]\nTop=4\nPants=7\nShoes=6\nHand=6\nHead1=7\nFace=5\nAcce=2\nRing=1\n"
-    "CharaCard1=3\nCharaCard2=5\nCaddieCard1=1\nPowSlotUp=4\nCtrlSlotUp=3\n"
-    "[Caddie]\nCaddie=3\n[SpecialCard]\nSpecialCard=1\n[Club]\nClub=21\n"
-    "[Club21]\nPowSlotUp=2\nCtrlSlotUp=1\n";
-
-std::unique_ptr<TForm1> ActiveWindow(const TempSettings& settings) {
-    auto form = ShownWindow(settings);
-    form->activateWindow();
-    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    return form;
-}
-
-SearchDialog* OpenByKey(TForm1& form) {
-    WindowDriver(form).PressKey(Qt::Key_F, Qt::ControlModifier);
-    QApplication::processEvents();
-    return form.findChild<SearchDialog*>(QStringLiteral("SearchDialog"));
-}
 
 // Takes the entry "ビルド探索…" of the window's context menu, opened as a right click on
 // a label opens it; gives the menu's entries.
@@ -73,13 +49,9 @@ QStringList OpenByMenu(const TForm1& form) {
     return entries;
 }
 
-void Click(const QWidget& dialog, const char* button) {
-    QTest::mouseClick(Find<QPushButton>(dialog, button), Qt::LeftButton);
-}
-
 // Sets the dialog's controls to `query` (on the shown character) the way a user does.
 void Describe(SearchDialog& dialog, const SearchQuery& query) {
-    Click(dialog, "SearchFreeNone");
+    QTest::mouseClick(Find<QPushButton>(dialog, "SearchFreeNone"), Qt::LeftButton);
     for (int part = 0; part < kSearchPartCount; ++part) {
         if (query.Free[static_cast<size_t>(part)]) {
             Find<QCheckBox>(dialog, "SearchFree_" + Q(SearchPartName(part)))->click();
@@ -95,12 +67,6 @@ void Describe(SearchDialog& dialog, const SearchQuery& query) {
     Find<QSpinBox>(dialog, "SearchBudget")->setValue(query.Budget.value_or(0));
     Find<QComboBox>(dialog, "SearchObjective")->setCurrentIndex(static_cast<int>(query.Objective));
     Find<QSpinBox>(dialog, "SearchResults")->setValue(query.Results);
-}
-
-// Presses "探索" and waits for the answer.
-void Search(SearchDialog& dialog) {
-    Click(dialog, "SearchRun");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog.Searching(); }, 30000));
 }
 
 // A row of the answer table as the player sees it (the columns of holdings only
@@ -130,31 +96,6 @@ QStringList FigureCells(const BuildFigures& f) {
     return cells << QStringLiteral("%1 PP").arg(f.PP);
 }
 
-// What the window's final group shows: the five statuses, the penalty beside control and
-// accuracy, the three distances and the total PP.
-QStringList WindowFigures(const TForm1& form) {
-    QStringList texts;
-    for (const char* name :
-         {"Label_LastPow", "Label_LastCtrl", "Label_LastExa", "Label_LastSpin", "Label_LastCur",
-          "Label18", "Label19", "Label22", "Label23", "Label174", "Label67"}) {
-        texts << TextOf(form, name);
-    }
-    return texts;
-}
-
-QStringList ExpectedWindowFigures(const BuildFigures& f) {
-    QStringList texts;
-    for (int i = 0; i < kStatCount; ++i) {
-        texts << QString::number(StatField(f.Final, i));
-    }
-    const QString penalty = f.Penalty < 0 ? QStringLiteral("(%1)").arg(f.Penalty) : QString();
-    texts << penalty << penalty;
-    for (const int32_t d : f.Distances) {
-        texts << QStringLiteral("%1y").arg(d);
-    }
-    return texts << QStringLiteral("%1 PP").arg(f.PP);
-}
-
 void DoubleClickRow(QTableWidget& table, int row) {
     const QPoint at = table.visualItemRect(table.item(row, SearchDialog::kPPColumn)).center();
     // The view takes a double-click only on the row its press picked.
@@ -167,13 +108,8 @@ void DoubleClickRow(QTableWidget& table, int row) {
 
 // Ctrl+F and the context menu's entry beside the build-code entries open the one dialog;
 // its wear-slot boxes are the rows of the chosen character's page, and for every
-// character, every kind of slot.
-TEST(SearchDialog, OpensByKeyAndMenuWithTheChosenCharactersSlots) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ActiveWindow(settings);
-    SearchDialog* dialog = OpenByKey(*form);
-    ASSERT_NE(dialog, nullptr);
+// character, every kind of slot, each told apart.
+TEST_F(SearchDialogWindow, OpensByKeyAndMenuWithTheChosenCharactersSlots) {
     EXPECT_TRUE(dialog->isVisible());
     dialog->close();
     EXPECT_EQ(OpenByMenu(*form), QStringList({"ビルドコードをコピー", "ビルドコードを貼り付け",
@@ -207,14 +143,16 @@ TEST(SearchDialog, OpensByKeyAndMenuWithTheChosenCharactersSlots) {
             EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()),
                       QSet<QString>(rows.begin(), rows.end()))
                 << entry;
-        } else {
-            EXPECT_EQ(shownSlots().size(), kWearPartCount);
+        } else {  // every part, each with a caption of its own
+            const QStringList shown = shownSlots();
+            EXPECT_EQ(QSet<QString>(shown.begin(), shown.end()).size(), kWearPartCount);
         }
+        EXPECT_NO_THROW(ValidateQuery(dialog->Query())) << entry;
     }
     // "すべて" and "なし" set every part, shown or not.
-    Click(*dialog, "SearchFreeNone");
+    Click("SearchFreeNone");
     EXPECT_EQ(dialog->Query().Free, (std::array<bool, kSearchPartCount>{}));
-    Click(*dialog, "SearchFreeAll");
+    Click("SearchFreeAll");
     EXPECT_EQ(dialog->Query().Free, SearchQuery::AllFree());
 }
 
@@ -223,13 +161,8 @@ TEST(SearchDialog, OpensByKeyAndMenuWithTheChosenCharactersSlots) {
 // window's selection; the query the controls describe is the one meant. A double-click
 // (or "適用", or a step of the curve) shows the build in the window as one step whose
 // figures are the answer's, and Ctrl+Z brings back the selection before it.
-TEST(SearchDialog, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ActiveWindow(settings);
+TEST_F(SearchDialogWindow, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
     MessageBoxCloser boxes;
-    SearchDialog* dialog = OpenByKey(*form);
-    ASSERT_NE(dialog, nullptr);
     auto* table = Find<QTableWidget>(*dialog, "SearchAnswers");
     auto* curve = Find<CurvePlot>(*dialog, "SearchCurve");
     WindowDriver drive(*form);
@@ -268,7 +201,7 @@ TEST(SearchDialog, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
         const SearchQuery& query = queries[i];
         Describe(*dialog, query);
         const SearchResult expected = RunSearch(form->Simulator(), query);
-        Search(*dialog);
+        Search();
         ASSERT_NE(dialog->Shown(), nullptr);
         ASSERT_FALSE(expected.Answers.empty());
 
@@ -305,23 +238,21 @@ TEST(SearchDialog, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
         // Apply: by double-click on the last answer, by "適用" on the first, or by a click
         // on the curve's last step and "適用".
         const TSimState before = form->Simulator().State;
-        const QStringList beforeFigures = WindowFigures(*form);
         const SearchAnswer* answer = nullptr;
         if (i % 3 == 0) {
             DoubleClickRow(*table, table->rowCount() - 1);
             answer = &expected.Answers.back();
         } else if (i % 3 == 1 || expected.Curve.empty()) {
-            Click(*dialog, "SearchApply");
+            Click("SearchApply");
             answer = &first;
         } else {
             const int step = curve->StepCount() - 1;
             QTest::mouseClick(curve, Qt::LeftButton, {}, curve->StepPoint(step));
             EXPECT_EQ(curve->Picked(), step);
-            Click(*dialog, "SearchApply");
+            Click("SearchApply");
             answer = &expected.Curve.back().Answer;
         }
         QApplication::processEvents();
-        EXPECT_EQ(WindowFigures(*form), ExpectedWindowFigures(answer->Figures));
         EXPECT_EQ(FiguresOf(form->Simulator()), answer->Figures);
         EXPECT_EQ(BuildOf(form->Simulator().State), answer->Build);
         EXPECT_EQ(form->Simulator().State.SavedPP, before.SavedPP);
@@ -330,7 +261,7 @@ TEST(SearchDialog, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
             ++applied;
             drive.Undo();
             EXPECT_TRUE(SameSelection(form->Simulator().State, before));
-            EXPECT_EQ(WindowFigures(*form), beforeFigures);
+            ExpectShowsCore(*form);
         }
     }
     EXPECT_GE(applied, 6);
@@ -338,14 +269,8 @@ TEST(SearchDialog, ShowsTheSearchsAnswersAndAppliesOneAsOneStep) {
 }
 
 // When no build meets every minimum, the table holds the current selection alone and
-// the message says so, with the core's lines: the minimums to give up, then how far each
-// minimum reaches once they are given up.
-TEST(SearchDialog, SaysWhyNothingFits) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ActiveWindow(settings);
-    SearchDialog* dialog = OpenByKey(*form);
-    ASSERT_NE(dialog, nullptr);
+// the message says so, then gives the core's reasons; a later answer hides it.
+TEST_F(SearchDialogWindow, SaysWhyNothingFits) {
     SearchQuery query;
     query.Free = {};
     query.Free[static_cast<size_t>(TWearSlot::Face)] = true;
@@ -356,87 +281,30 @@ TEST(SearchDialog, SaysWhyNothingFits) {
     Describe(*dialog, query);
     const SearchResult expected = RunSearch(form->Simulator(), query);
     ASSERT_TRUE(expected.Answers.empty());
-    ASSERT_EQ(expected.Reaches.size(), 3u);
-    Search(*dialog);
+    Search();
 
     EXPECT_EQ(Find<QTableWidget>(*dialog, "SearchAnswers")->rowCount(), 1);
     auto* message = Find<QLabel>(*dialog, "SearchMessage");
     EXPECT_TRUE(message->isVisibleTo(dialog));
-    const QStringList lines = message->text().split(QLatin1Char('\n'));
-    ASSERT_EQ(lines.size(), 5);
-    EXPECT_EQ(lines[0], QStringLiteral("条件をすべて満たすビルドはありません。"));
-    EXPECT_TRUE(lines[1].endsWith(
-        QStringLiteral("をあきらめると、ほかの条件をすべて満たすビルドがあります。")))
-        << lines[1].toStdString();
-    const QString names[] = {"コントロール 60 以上: ", "スピン 5 以上: ", "1W飛距離 400y 以上: "};
-    for (size_t k = 0; k < 3; ++k) {
-        const MinimumReach& reach = expected.Reaches[k];
-        ASSERT_TRUE(reach.Reachable);
-        const QString unit = k == 2 ? QStringLiteral("y") : QString();
-        EXPECT_EQ(lines[static_cast<int>(k) + 2],
-                  QStringLiteral("・") + names[k] +
-                      (reach.GiveUp ? QStringLiteral("あきらめる (ほかの条件を守ると最高 %1%2)")
-                                    : QStringLiteral("満たせる (あきらめた条件を外すと最高 %1%2)"))
-                          .arg(*reach.Reachable)
-                          .arg(unit));
+    QStringList lines{QStringLiteral("条件をすべて満たすビルドはありません。")};
+    for (const std::string& line : ReasonLines(expected)) {
+        lines << (lines.size() == 1 ? QString() : QStringLiteral("・")) + Q(line);
     }
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_EQ(message->text(), lines.join('\n'));
     EXPECT_FALSE(Find<QPushButton>(*dialog, "SearchApply")->isEnabled());
 
-    // A search that finds answers again hides the message.
     query.Min = {};
     Describe(*dialog, query);
-    Search(*dialog);
+    Search();
     EXPECT_FALSE(message->isVisibleTo(dialog));
-}
-
-// The dialog's boxes take exactly what the search takes: each box's range is its field's
-// limit, the query of any box at either bound and of any character entry is one the
-// search accepts, and with every box at its top the search runs and answers.
-TEST(SearchDialog, ItsBoxesTakeWhatTheSearchTakes) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ActiveWindow(settings);
-    SearchDialog* dialog = OpenByKey(*form);
-    ASSERT_NE(dialog, nullptr);
-    Click(*dialog, "SearchFreeNone");
-    std::vector<std::pair<QString, const QueryLimit*>> boxes = {{"SearchBudget", &kBudgetLimit},
-                                                                {"SearchResults", &kResultsLimit}};
-    for (int m = 0; m < kMinimumCount; ++m) {
-        boxes.emplace_back("SearchMin_" + Q(MinimumName(m)), &kMinimumLimit);
-        Find<QCheckBox>(*dialog, "SearchMinOn_" + Q(MinimumName(m)))->setChecked(true);
-    }
-    Find<QCheckBox>(*dialog, "SearchBudgetOn")->setChecked(true);
-    for (const bool top : {false, true}) {
-        for (const auto& [name, limit] : boxes) {
-            auto* box = Find<QSpinBox>(*dialog, name);
-            box->setValue(top ? limit->High : limit->Low);
-        }
-        auto* character = Find<QComboBox>(*dialog, "SearchCharacter");
-        for (int entry = 0; entry < character->count(); ++entry) {
-            character->setCurrentIndex(entry);
-            EXPECT_NO_THROW(ValidateQuery(dialog->Query())) << entry;
-        }
-    }
-    Find<QComboBox>(*dialog, "SearchCharacter")->setCurrentIndex(0);
-    const SearchQuery query = dialog->Query();
-    EXPECT_EQ(query.Budget, kBudgetLimit.High);
-    EXPECT_EQ(query.Min[kMinDistance], kMinimumLimit.High);
-    Search(*dialog);
-    ASSERT_NE(dialog->Shown(), nullptr);
-    EXPECT_TRUE(dialog->Shown()->Answers.empty());
-    EXPECT_EQ(dialog->Shown()->Reaches.size(), static_cast<size_t>(kMinimumCount));
 }
 
 // A long search runs beside the window: the window stays usable, past 200 ms the
 // progress shows, "中止" stops it and the dialog says so; closing the window during a
 // search ends it without waiting for the search to finish by itself.
-TEST(SearchDialog, ALongSearchShowsProgressAndCancels) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ActiveWindow(settings);
+TEST_F(SearchDialogWindow, ALongSearchShowsProgressAndCancels) {
     WindowDriver drive(*form);
-    SearchDialog* dialog = OpenByKey(*form);
-    ASSERT_NE(dialog, nullptr);
     // A search that goes on until it is cancelled, or 10 s.
     const auto endless = [](const TSimulator&, const SearchQuery&, const SearchControl* control) {
         SearchResult result;
@@ -457,7 +325,7 @@ TEST(SearchDialog, ALongSearchShowsProgressAndCancels) {
     auto* cancel = Find<QPushButton>(*dialog, "SearchCancel");
     EXPECT_FALSE(cancel->isEnabled());
     const auto started = std::chrono::steady_clock::now();
-    Click(*dialog, "SearchRun");
+    Click("SearchRun");
     ASSERT_TRUE(dialog->Searching());
     EXPECT_FALSE(run->isEnabled());
     QTest::qWait(60);
@@ -483,19 +351,8 @@ TEST(SearchDialog, ALongSearchShowsProgressAndCancels) {
     EXPECT_FALSE(cancel->isEnabled());
     EXPECT_EQ(dialog->Shown(), nullptr);
 
-    // The real search, every part free, stops soon after "中止" (or has finished).
-    dialog->SetRunner(&RunSearch);
-    Click(*dialog, "SearchFreeAll");
-    Click(*dialog, "SearchRun");
-    QTest::qWait(300);
-    const auto stopping = std::chrono::steady_clock::now();
-    QTest::mouseClick(cancel, Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 5000));
-    EXPECT_LT(std::chrono::steady_clock::now() - stopping, std::chrono::seconds(3));
-    dialog->SetRunner(endless);
-
     // The window goes while a search runs.
-    Click(*dialog, "SearchRun");
+    Click("SearchRun");
     ASSERT_TRUE(dialog->Searching());
     const auto closing = std::chrono::steady_clock::now();
     form.reset();
@@ -505,12 +362,7 @@ TEST(SearchDialog, ALongSearchShowsProgressAndCancels) {
 // A long search shows the best answers found so far while it runs, marked as not yet
 // proved, and the player may already pick one; the ended search says its answers are
 // proved best; a stopped one keeps what it found, saying it is not proved.
-TEST(SearchDialog, ALongSearchShowsItsAnswersSoFar) {
-    TempSettings settings;
-    settings.Write(kStartFile);
-    auto form = ActiveWindow(settings);
-    SearchDialog* dialog = OpenByKey(*form);
-    ASSERT_NE(dialog, nullptr);
+TEST_F(SearchDialogWindow, ALongSearchShowsItsAnswersSoFar) {
     auto* table = Find<QTableWidget>(*dialog, "SearchAnswers");
     SearchQuery small;
     small.Free.fill(false);
@@ -538,7 +390,7 @@ TEST(SearchDialog, ALongSearchShowsItsAnswersSoFar) {
         return real;
     };
     dialog->SetRunner(slow);
-    Click(*dialog, "SearchRun");
+    Click("SearchRun");
     ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 3; }, 2000));
     EXPECT_TRUE(dialog->Searching());
     EXPECT_EQ(TextOf(*dialog, "SearchStatus"),
@@ -549,9 +401,9 @@ TEST(SearchDialog, ALongSearchShowsItsAnswersSoFar) {
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 3000));
     EXPECT_TRUE(TextOf(*dialog, "SearchStatus").endsWith(QStringLiteral("最適を確認済み")));
 
-    Click(*dialog, "SearchRun");
+    Click("SearchRun");
     ASSERT_TRUE(QTest::qWaitFor([&] { return table->rowCount() == 3; }, 2000));
-    Click(*dialog, "SearchCancel");
+    Click("SearchCancel");
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 2000));
     EXPECT_EQ(TextOf(*dialog, "SearchStatus"),
               QStringLiteral("探索を中止しました。見つけた候補 2 件は最適とは限りません。"));

@@ -21,6 +21,7 @@
 #include "simulator/holdings_file.h"
 #include "simulator/holdings_form.h"
 #include "simulator/holdings_json.h"
+#include "tests/support/json_member.h"
 #include "ui/qt_text.h"
 #include "ui/search_dialog.h"
 #include "ui_test_support.h"
@@ -46,16 +47,6 @@ THoldings RandomHoldings(std::mt19937& rng) {
         }
     }
     return h;
-}
-
-const json::Value& Member(const json::Value& object, std::string_view key) {
-    static const json::Value none;
-    for (size_t i = 0; i < object.Keys.size(); ++i) {
-        if (object.Keys[i] == key) {
-            return object.Items[i];
-        }
-    }
-    return none;
 }
 
 QString Joined(const json::Value& texts) {

@@ -43,6 +43,13 @@ std::unique_ptr<TForm1> ShownWindow(const TempSettings& settings) {
     return form;
 }
 
+std::unique_ptr<TForm1> ActiveWindow(const TempSettings& settings) {
+    auto form = ShownWindow(settings);
+    form->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    return form;
+}
+
 void SaveShot(QWidget& widget, const QString& name) {
     const QByteArray folder = qgetenv("KESTREL_SHOTS");
     if (!folder.isEmpty()) {

@@ -39,6 +39,8 @@ private:
 
 // A window on a temporary settings file, shown as the program shows it.
 std::unique_ptr<TForm1> ShownWindow(const TempSettings& settings);
+// The same window made active, so that it takes keys.
+std::unique_ptr<TForm1> ActiveWindow(const TempSettings& settings);
 
 template <class T = QWidget>
 T* Find(const QWidget& root, const QString& name) {
