@@ -15,6 +15,7 @@
 #include "simulator/holdings_form.h"
 #include "simulator/preview.h"
 #include "simulator/simulator.h"
+#include "tests/support/json_member.h"
 #include "tests/support/random_holdings.h"
 
 // Catches a slot or kind missing from the dialog or shown twice, entries that are not
@@ -168,32 +169,23 @@ TEST(HoldingsForm, FilterFindsTextsAnywhereAndAsciiInEitherCase) {
 TEST(HoldingsForm, PageJsonCarriesTheSameDescription) {
     const json::Value json = json::Parse(HoldingsDialogJson());
     const HoldingsDialogDef& def = HoldingsDialogForm();
-    const auto member = [](const json::Value& v, std::string_view key) {
-        for (size_t i = 0; i < v.Keys.size(); ++i) {
-            if (v.Keys[i] == key) {
-                return v.Items[i];
-            }
-        }
-        ADD_FAILURE() << key;
-        return json::Value{};
-    };
-    EXPECT_EQ(member(json, "title").Text, def.Title);
-    ASSERT_EQ(member(json, "controls").Items.size(), def.Controls.size());
-    const json::Value pages = member(json, "pages");
+    EXPECT_EQ(JsonMember(json, "title").Text, def.Title);
+    ASSERT_EQ(JsonMember(json, "controls").Items.size(), def.Controls.size());
+    const json::Value pages = JsonMember(json, "pages");
     ASSERT_EQ(pages.Items.size(), def.Pages.size());
     for (size_t p = 0; p < def.Pages.size(); ++p) {
-        const json::Value lists = member(pages.Items[p], "lists");
+        const json::Value lists = JsonMember(pages.Items[p], "lists");
         ASSERT_EQ(lists.Items.size(), def.Pages[p].Lists.size());
         for (size_t l = 0; l < lists.Items.size(); ++l) {
             const HoldingsList& list = def.Pages[p].Lists[l];
-            EXPECT_EQ(member(lists.Items[l], "name").Text, HoldingsListName(list));
-            const json::Value entries = member(lists.Items[l], "entries");
+            EXPECT_EQ(JsonMember(lists.Items[l], "name").Text, HoldingsListName(list));
+            const json::Value entries = JsonMember(lists.Items[l], "entries");
             ASSERT_EQ(entries.Items.size(), list.Entries.size());
             EXPECT_EQ(entries.Items.back().Text, list.Entries.back());
-            for (const json::Value& index : member(lists.Items[l], "none").Items) {
+            for (const json::Value& index : JsonMember(lists.Items[l], "none").Items) {
                 EXPECT_EQ(list.Entries[static_cast<size_t>(index.Int)], "なし");
             }
         }
     }
-    EXPECT_EQ(member(member(json, "texts"), "count").Text, "所持 {0} / {1}");
+    EXPECT_EQ(JsonMember(JsonMember(json, "texts"), "count").Text, "所持 {0} / {1}");
 }

@@ -1,7 +1,5 @@
-// The window's search within the player's holdings answers as the command line does for
-// the same query: the window passes its holdings as "owned", its limit on things not
-// owned as "acquire" and its view as "distinct", and shows what each answer acquires
-// and, in the view of what to get next, its gain.
+// The window's search within the holdings answers as the core's request path does for the
+// same query: its holdings as "owned", its limit as "acquire", its view as "distinct".
 
 #include <QApplication>
 #include <QCheckBox>
@@ -21,6 +19,7 @@
 #include "simulator/holdings_file.h"
 #include "simulator/holdings_form.h"
 #include "simulator/holdings_json.h"
+#include "tests/support/json_member.h"
 #include "ui/qt_text.h"
 #include "ui/search_dialog.h"
 #include "ui_test_support.h"
@@ -46,16 +45,6 @@ THoldings RandomHoldings(std::mt19937& rng) {
         }
     }
     return h;
-}
-
-const json::Value& Member(const json::Value& object, std::string_view key) {
-    static const json::Value none;
-    for (size_t i = 0; i < object.Keys.size(); ++i) {
-        if (object.Keys[i] == key) {
-            return object.Items[i];
-        }
-    }
-    return none;
 }
 
 QString Joined(const json::Value& texts) {
@@ -123,7 +112,7 @@ TEST(SearchWithinHoldings, TheWindowAnswersAsTheCommandLine) {
         const SearchReply reply = AnswerSearchRequest(query, nullptr);
         ASSERT_TRUE(reply.Answer) << reply.Refusal;
         const json::Value answer = json::Parse(*reply.Answer);
-        const json::Value& answers = Member(answer, "answers");
+        const json::Value& answers = JsonMember(answer, "answers");
 
         auto* table = Find<QTableWidget>(*dialog, "SearchAnswers");
         ASSERT_EQ(table->rowCount(), 1 + static_cast<int>(answers.Items.size()));
@@ -133,15 +122,16 @@ TEST(SearchWithinHoldings, TheWindowAnswersAsTheCommandLine) {
             const json::Value& a = answers.Items[k];
             const int row = static_cast<int>(k) + 1;
             EXPECT_EQ(Cell(*table, row, SearchDialog::kPPColumn),
-                      QStringLiteral("%1 PP").arg(Member(a, "pp").Int));
+                      QStringLiteral("%1 PP").arg(JsonMember(a, "pp").Int));
             for (int s = 0; s < 5; ++s) {
-                EXPECT_EQ(Cell(*table, row, SearchDialog::kFinalColumn + s),
-                          QString::number(Member(a, "final").Items[static_cast<size_t>(s)].Int));
+                EXPECT_EQ(
+                    Cell(*table, row, SearchDialog::kFinalColumn + s),
+                    QString::number(JsonMember(a, "final").Items[static_cast<size_t>(s)].Int));
             }
             EXPECT_EQ(Cell(*table, row, SearchDialog::kAcquiredColumn),
-                      Joined(Member(a, "acquired")));
-            acquiring += Member(a, "acquired").Items.empty() ? 0 : 1;
-            const json::Value& gain = Member(a, "gain");
+                      Joined(JsonMember(a, "acquired")));
+            acquiring += JsonMember(a, "acquired").Items.empty() ? 0 : 1;
+            const json::Value& gain = JsonMember(a, "gain");
             if (next) {
                 ++gains;
                 EXPECT_TRUE(gain.Type == json::Value::Kind::Null
@@ -154,7 +144,7 @@ TEST(SearchWithinHoldings, TheWindowAnswersAsTheCommandLine) {
         }
         // The picked answer lists what it acquires before its changes.
         if (!answers.Items.empty()) {
-            const json::Value& first = Member(answers.Items[0], "acquired");
+            const json::Value& first = JsonMember(answers.Items[0], "acquired");
             auto* changes = Find<QListWidget>(*dialog, "SearchChanges");
             for (size_t i = 0; i < first.Items.size(); ++i) {
                 EXPECT_EQ(changes->item(1 + static_cast<int>(i))->text(),
