@@ -1,6 +1,5 @@
-// The holdings file beside the settings file: read back as saved; a failed write is
-// reported in the system's words; a damaged file is used as "everything owned", said so,
-// left as it is until a save, which keeps its bytes beside it.
+// The holdings file: beside the settings file, read back as saved, a failed write said,
+// a damaged file kept until a save sets its bytes aside.
 
 #include <gtest/gtest.h>
 
@@ -12,20 +11,17 @@
 #include "tests/settings/temp_folder.h"
 #include "tests/support/random_holdings.h"
 
-TEST(HoldingsFile, StandsBesideTheSettingsFile) {
+TEST(HoldingsFile, SavedHoldingsReadBackAndAMissingFileOwnsEverything) {
     EXPECT_EQ(HoldingsFilePath("/a/b/kestrel-simulator.ini"),
               "/a/b/kestrel-simulator-holdings.json");
     EXPECT_EQ(HoldingsFilePath("x.ini"), "x-holdings.json");
-}
-
-TEST(HoldingsFile, SavedHoldingsReadBackAndAMissingFileOwnsEverything) {
     TempFolder folder;
     const std::string path = folder.File("sub/k-holdings.json");
     HoldingsFile missing = LoadHoldingsFile(path);
     EXPECT_TRUE(OwnsEverything(missing.Holdings));
     EXPECT_EQ(missing.Problem, "");
     std::mt19937 random(31);
-    for (int round = 0; round < 20; ++round) {
+    for (int round = 0; round < 3; ++round) {
         const THoldings holdings = RandomHoldings(random);
         SaveHoldingsFile(missing, holdings);  // the folder appears with the first save
         const HoldingsFile loaded = LoadHoldingsFile(path);

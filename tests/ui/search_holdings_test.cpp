@@ -1,7 +1,5 @@
-// The window's search within the player's holdings answers as the command line does for
-// the same query: the window passes its holdings as "owned", its limit on things not
-// owned as "acquire" and its view as "distinct", and shows what each answer acquires
-// and, in the view of what to get next, its gain.
+// The window's search within the holdings answers as the core's request path does for the
+// same query: its holdings as "owned", its limit as "acquire", its view as "distinct".
 
 #include <QApplication>
 #include <QCheckBox>
@@ -126,8 +124,9 @@ TEST(SearchWithinHoldings, TheWindowAnswersAsTheCommandLine) {
             EXPECT_EQ(Cell(*table, row, SearchDialog::kPPColumn),
                       QStringLiteral("%1 PP").arg(Member(a, "pp").Int));
             for (int s = 0; s < 5; ++s) {
-                EXPECT_EQ(Cell(*table, row, SearchDialog::kFinalColumn + s),
-                          QString::number(Member(a, "final").Items[static_cast<size_t>(s)].Int));
+                EXPECT_EQ(
+                    Cell(*table, row, SearchDialog::kFinalColumn + s),
+                    QString::number(Member(a, "final").Items[static_cast<size_t>(s)].Int));
             }
             EXPECT_EQ(Cell(*table, row, SearchDialog::kAcquiredColumn),
                       Joined(Member(a, "acquired")));

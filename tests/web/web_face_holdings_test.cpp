@@ -1,3 +1,6 @@
+// The page's native side of the holdings: its storage beside the settings, other tabs,
+// damaged storage, and the dialog's answers.
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -32,12 +35,9 @@ struct Storage {
 
 }  // namespace
 
-// Two tabs over one storage, a random run of dialogs opened and kept with random
-// holdings, tabs brought to the front and questions answered at random, against a model
-// of the stored holdings each tab's dialog opened over: a keep asks exactly when another
-// tab kept other holdings since the dialog opened, and writes nothing before the user
-// chose; a tab brought to the front takes up what is stored; the settings' bytes never
-// change.
+// Two tabs at random against a model of what each dialog opened over: a keep asks exactly
+// when another tab kept other holdings since, writing nothing before the answer; a tab
+// back in front takes up what is stored; the settings' bytes never change.
 TEST(WebFaceHoldings, KeepOverAnotherTabsKeepAsksFirstAndFrontTakesItUp) {
     std::mt19937 rng(2718);
     Storage storage;
@@ -88,9 +88,8 @@ TEST(WebFaceHoldings, KeepOverAnotherTabsKeepAsksFirstAndFrontTakesItUp) {
     EXPECT_GE(asked, 15);
 }
 
-// Stored holdings that cannot be read: everything is owned meanwhile and the start says
-// why; the bytes stay as they are until a keep, which first copies them aside whole. A
-// copy or a write that the storage refuses writes nothing else and keeps what is used.
+// Damaged stored holdings are said and kept until a keep copies them aside; a refused
+// copy or write loses nothing.
 TEST(WebFaceHoldings, DamagedOrRefusedStorageLosesNothing) {
     const std::string damaged = "{\"Caddie\": [1, 1]}\n";
     Storage storage;
@@ -137,16 +136,14 @@ TEST(WebFaceHoldings, DamagedOrRefusedStorageLosesNothing) {
     EXPECT_TRUE(storage.Settings.Text().find("holdings") == std::string::npos);
 }
 
-// Random holdings through each way out of the dialog and back in: the code, the file's
-// text and the keep then a new page's load give the same holdings; the lists' rows carry
-// marks exactly while something is not owned, and lose them with the keep that owns
-// everything again.
+// Catches an answer field, a reload or the rows' marks that do not follow the holdings
+// (the code's and the text's round trips are the core's).
 TEST(WebFaceHoldings, CodeFileAndStorageRoundTrip) {
     std::mt19937 rng(99);
     Storage storage;
     WebFace face(storage.Settings, storage.Holdings, storage.Damaged);
     face.Start("");
-    for (int i = 0; i < 40; ++i) {
+    for (int i = 0; i < 8; ++i) {
         const std::string json = HoldingsJson(RandomHoldings(rng));
         const std::string field = ",\"holdings\":" + json + ",";
         const std::string coded = face.HoldingsCode(json);
