@@ -124,9 +124,8 @@ TEST(SearchWithinHoldings, TheWindowAnswersAsTheCommandLine) {
             EXPECT_EQ(Cell(*table, row, SearchDialog::kPPColumn),
                       QStringLiteral("%1 PP").arg(Member(a, "pp").Int));
             for (int s = 0; s < 5; ++s) {
-                EXPECT_EQ(
-                    Cell(*table, row, SearchDialog::kFinalColumn + s),
-                    QString::number(Member(a, "final").Items[static_cast<size_t>(s)].Int));
+                EXPECT_EQ(Cell(*table, row, SearchDialog::kFinalColumn + s),
+                          QString::number(Member(a, "final").Items[static_cast<size_t>(s)].Int));
             }
             EXPECT_EQ(Cell(*table, row, SearchDialog::kAcquiredColumn),
                       Joined(Member(a, "acquired")));
