@@ -95,6 +95,52 @@ private:
     SearchModel::FoundSoFar hook_;
 };
 
+// The best build (one answer) of `query`, in steps that each end fast. A walk asking only
+// for the best value finds it quickly, but a walk that also ranks the builds of that
+// value by PP and changes spends most of its time improving builds it found early: it
+// proves an answer fast only once it holds it. So after the value, walks with a made-up
+// last answer of that value and a PP from low to high ask whether any build ranks before
+// it; the first that finds one has found the best build, as it finds every build ranking
+// before its bar. Failing, each costs little: its bar cuts what the walk over all would
+// walk. The last walk starts from the build of the best value.
+SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const SearchControl* control,
+                      double from, double span, std::span<const FoundBuild> seeds,
+                      std::optional<Ceiling> ceiling, const SearchModel::FoundSoFar* hook,
+                      uint64_t& nodes) {
+    SearchOutcome probe = model.Solve(query, control, from, 0, seeds, nullptr, ceiling, hook, true);
+    nodes += probe.Nodes;
+    if (probe.Cancelled || probe.Builds.empty()) {
+        return probe;
+    }
+    const FoundBuild found = probe.Builds.front();
+    const bool leastPP = query.Objective == SearchObjective::LeastPP;
+    const Ceiling known{found.Rank, leastPP ? found.Figures.PP : 0};
+    for (const int32_t divisor : {0, 64, 32, 16, 8, 4, 2}) {
+        const int32_t pp = divisor == 0 ? 0 : found.Figures.PP / divisor;
+        if (leastPP || pp >= found.Figures.PP || (divisor > 0 && pp == 0)) {
+            continue;
+        }
+        FoundBuild bar;
+        bar.Rank = found.Rank;
+        bar.Figures.PP = pp;
+        bar.Changes = std::numeric_limits<int32_t>::max();
+        bar.Fields.fill(std::numeric_limits<int32_t>::max());
+        SearchOutcome below = model.Solve(query, control, from, 0, {}, &bar, known, hook);
+        nodes += below.Nodes;
+        if (below.Cancelled && below.Builds.empty()) {
+            probe.Cancelled = true;
+            return probe;
+        }
+        if (below.Cancelled || !below.Builds.empty()) {
+            return below;
+        }
+    }
+    SearchOutcome best =
+        model.Solve(query, control, from, span, probe.Builds, nullptr, known, hook);
+    nodes += best.Nodes;
+    return best;
+}
+
 // The best builds. Many builds often tie with the best in value and PP, differing only in
 // figures the objective does not read (a distance too, once power stands at its limit).
 // So the best build is found first, and then a walk that leaves every build ranking after
@@ -107,9 +153,8 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     if (ties) {
         first.Results = 1;
     }
-    SearchOutcome main = model.Solve(first, control, 0.0, ties ? kCurveFrom / 3 : kCurveFrom, {},
-                                     nullptr, std::nullopt, soFar.Hook());
-    nodes += main.Nodes;
+    SearchOutcome main = BestOne(model, first, control, 0.0, ties ? kCurveFrom / 3 : kCurveFrom, {},
+                                 std::nullopt, soFar.Hook(), nodes);
     if (!ties || main.Cancelled || main.Builds.empty()) {
         return main;
     }
@@ -185,10 +230,9 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
         seed = NextSeed(model, current, best, step, answers);
         // Within less PP than the step above costs, no build reaches its value.
         const SearchOutcome below =
-            model.Solve(step, control, done, (1.0 - kCurveFrom) * std::min(last, 1.0 - done),
-                        seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(), nullptr,
-                        Ceiling{steps.back().Value - 1, 0});
-        result.Nodes += below.Nodes;
+            BestOne(model, step, control, done, (1.0 - kCurveFrom) * std::min(last, 1.0 - done),
+                    seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(),
+                    Ceiling{steps.back().Value - 1, 0}, nullptr, result.Nodes);
         if (below.Cancelled) {
             whole = false;
             break;
