@@ -113,16 +113,42 @@ Five Bound::Needs(const Span& span, int32_t excessLo, const FoundBuild* last) co
 // The least PP of the upgrades that raise each status to what it needs (false where
 // none can, or beyond the budget); then what the PP left buys of each status the
 // objective reads, or every open count at its top.
-bool Bound::Affords(Span& span, const Five& need, int32_t& ppLow) const {
+bool Bound::Affords(size_t s, const Node& node, Span& span, const Five& need,
+                    int32_t& ppLow) const {
     Five short_{};
+    Five cost{};
+    unsigned needed = 0;
+    int64_t alone = 0;
     for (int i = 0; i < kStatCount; ++i) {
         short_[i] = std::max(0, need[i] - span.Hi[i]);
-        const int32_t cost = MinCost(i, short_[i], span.Cu[i], span.Cv[i]);
-        if (cost == kNoLimit) {
+        cost[i] = MinCost(i, short_[i], span.Cu[i], span.Cv[i]);
+        if (cost[i] == kNoLimit) {
             return false;
         }
-        ppLow += cost;
+        alone += cost[i];
+        needed |= need[i] > span.Lo[i] ? 1u << i : 0u;
     }
+    // Several statuses needed at once may want more than the open stages give them
+    // together: the upgrades buy the rest, each status at least its own shortfall.
+    int64_t least = alone;
+    for (unsigned set = needed; set != 0; set = (set - 1) & needed) {
+        if ((set & (set - 1)) == 0) {
+            continue;
+        }
+        const int64_t together = SetCost(s, node, span, need, short_, set);
+        if (together < 0) {
+            continue;
+        }
+        if (together == kNoLimit) {
+            return false;
+        }
+        int64_t others = alone;
+        for (int i = 0; i < kStatCount; ++i) {
+            others -= (set >> i & 1) != 0 ? cost[i] : 0;
+        }
+        least = std::max(least, others + together);
+    }
+    ppLow = static_cast<int32_t>(std::min<int64_t>(int64_t{ppLow} + least, kNoLimit));
     if (q_.Budget && ppLow > *q_.Budget) {
         return false;
     }
@@ -136,6 +162,41 @@ bool Bound::Affords(Span& span, const Five& need, int32_t& ppLow) const {
         }
     }
     return true;
+}
+
+// The least PP the counts of the statuses of `set` cost to add what the set needs
+// together beyond what the branch has, its kept counts give and the open stages give the
+// set together at most: the prices of the cheapest units of the set, whichever status
+// they raise. Statuses below their own most leave their counts more room, so the counts
+// are capped only by all they can ever take. -1 where the units asked are no more than
+// the shortfalls of the statuses alone, which already bound the PP; kNoLimit where the
+// counts cannot add them.
+int64_t Bound::SetCost(size_t s, const Node& node, const Span& span, const Five& need,
+                       const Five& short_, unsigned set) const {
+    const auto& rest = m_.Rest[s];
+    int64_t units = -int64_t{rest.SetMax[set]};
+    int64_t alone = 0;
+    upgrade_prices::Units free;
+    for (int i = 0; i < kStatCount; ++i) {
+        if ((set >> i & 1) == 0) {
+            continue;
+        }
+        int32_t kept = 0;
+        if (!m_.CountFree[i] && i >= node.UpDone) {
+            const int32_t bonus = i == 0 ? m_.LevelBonus : 0;
+            kept = std::max(
+                0, std::min(m_.Current[kFieldCount + i], node.Sl[i] + rest.SlMax[i] + bonus));
+        }
+        units += int64_t{need[i]} - node.St[i] - kept;
+        alone += short_[i];
+        free.Chara[i] = span.Spin[i];
+        free.Club[i] = span.Cv[i];
+    }
+    if (units <= alone) {
+        return -1;
+    }
+    const int64_t cost = Cheapest(free, units);
+    return cost < 0 ? kNoLimit : cost;
 }
 
 // The most the objective reaches below the branch; none where the status sum's own bound
@@ -229,7 +290,7 @@ bool Bound::Hopeless(size_t s, const Node& node, std::pair<int32_t, int32_t>* es
         return true;
     }
     int32_t ppLow = node.PP;
-    if (!Affords(span, need, ppLow)) {
+    if (!Affords(s, node, span, need, ppLow)) {
         return true;
     }
     const std::optional<int32_t> best = BestValue(s, node, span, excessLo, ppLow);

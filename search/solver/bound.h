@@ -45,7 +45,9 @@ private:
     };
     Span SpanOf(size_t s, const Node& node) const;
     Five Needs(const Span& span, int32_t excessLo, const FoundBuild* last) const;
-    bool Affords(Span& span, const Five& need, int32_t& ppLow) const;
+    bool Affords(size_t s, const Node& node, Span& span, const Five& need, int32_t& ppLow) const;
+    int64_t SetCost(size_t s, const Node& node, const Span& span, const Five& need,
+                    const Five& short_, unsigned set) const;
     std::optional<int32_t> BestValue(size_t s, const Node& node, const Span& span, int32_t excessLo,
                                      int32_t& ppLow) const;
     bool RanksAfter(size_t s, const Node& node, const Span& span, int32_t excessLo, int32_t best,

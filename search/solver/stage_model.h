@@ -28,6 +28,9 @@ struct Reach {
     // without power over the sets of the other four (index: bits 1..4 shifted down).
     std::array<int32_t, 1 << kStatCount> SumMax{};
     std::array<int32_t, 1 << (kStatCount - 1)> SumMaxNoPow{};
+    // Option by option, the most of the statuses of a set together (bit i: stat i): one
+    // option seldom brings the most of several statuses at once.
+    std::array<int32_t, 1 << kStatCount> SetMax{};
 };
 
 // For the least number of changes a branch still needs: what the stages from s on

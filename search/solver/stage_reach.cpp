@@ -26,6 +26,13 @@ Reach StageReach(const Stage& stage, bool& limitsRise) {
             sum += o.St[i];
             limitsRise = limitsRise && o.Sl[i] >= 0;
         }
+        for (size_t set = 0; set < r.SetMax.size(); ++set) {
+            int32_t v = 0;
+            for (int i = 0; i < kStatCount; ++i) {
+                v += (set >> i & 1) != 0 ? o.St[i] : 0;
+            }
+            most(r.SetMax[set], v);
+        }
         for (size_t set = 0; set < r.SumMax.size(); ++set) {
             int32_t v = sum;
             for (int i = 0; i < kStatCount; ++i) {
@@ -52,6 +59,9 @@ void AddReach(Reach& to, const Reach& r) {
     AddFive(to.SlMin, r.SlMin);
     for (size_t set = 0; set < to.SumMax.size(); ++set) {
         to.SumMax[set] += r.SumMax[set];
+    }
+    for (size_t set = 0; set < to.SetMax.size(); ++set) {
+        to.SetMax[set] += r.SetMax[set];
     }
     for (size_t k = 0; k < to.SumMaxNoPow.size(); ++k) {
         to.SumMaxNoPow[k] += r.SumMaxNoPow[k];
