@@ -95,19 +95,32 @@ private:
     SearchModel::FoundSoFar hook_;
 };
 
-// The best build (one answer) of `query`, in steps that each end fast. A walk asking only
-// for the best value finds it quickly, but a walk that also ranks the builds of that
-// value by PP and changes spends most of its time improving builds it found early: it
-// proves an answer fast only once it holds it. So after the value, walks with a made-up
-// last answer of that value and a PP from low to high ask whether any build ranks before
-// it; the first that finds one has found the best build, as it finds every build ranking
-// before its bar. Failing, each costs little: its bar cuts what the walk over all would
-// walk. The last walk starts from the build of the best value.
+// The best build (one answer) of `query`. Most goals end fast in a plain walk. On the
+// rest, a walk that ranks the builds of the best value by PP and changes spends most of
+// its time improving builds it found early: it proves an answer fast only once it holds
+// it. So a walk asking only for the best value goes next, then walks with a made-up last
+// answer of that value and a PP from none to half the value walk's ask whether any build
+// ranks before it; the first that finds one has found the best build, as it finds every
+// build ranking before its bar. Failing, each costs little: its bar cuts what the walk
+// over all would walk. The last walk starts from the best build found so far.
 SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const SearchControl* control,
                       double from, double span, std::span<const FoundBuild> seeds,
                       std::optional<Ceiling> ceiling, const SearchModel::FoundSoFar* hook,
                       uint64_t& nodes) {
-    SearchOutcome probe = model.Solve(query, control, from, 0, seeds, nullptr, ceiling, hook, true);
+    // Most goals end within the plain walk's nodes (SearchControl::PlainWalkNodes).
+    const uint64_t plainNodes = control != nullptr ? control->PlainWalkNodes : 8192;
+    SearchOutcome plain;
+    plain.Builds.assign(seeds.begin(), seeds.end());
+    if (plainNodes > 0) {
+        plain = model.Solve(query, control, from, span, seeds, nullptr, ceiling, hook, false,
+                            plainNodes);
+        nodes += plain.Nodes;
+        if (!plain.OutOfNodes) {
+            return plain;
+        }
+    }
+    SearchOutcome probe =
+        model.Solve(query, control, from, 0, plain.Builds, nullptr, ceiling, hook, true);
     nodes += probe.Nodes;
     if (probe.Cancelled || probe.Builds.empty()) {
         return probe;
@@ -135,8 +148,13 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
             return below;
         }
     }
+    // The plain walk's build may rank before the value walk's where both reach the value.
+    const FoundBuild& start =
+        !plain.Builds.empty() && solver::RanksBefore(plain.Builds.front(), found)
+            ? plain.Builds.front()
+            : found;
     SearchOutcome best =
-        model.Solve(query, control, from, span, probe.Builds, nullptr, known, hook);
+        model.Solve(query, control, from, span, std::span(&start, 1), nullptr, known, hook);
     nodes += best.Nodes;
     return best;
 }

@@ -220,6 +220,9 @@ struct SearchControl {
     // search that ends sooner; the answer RunSearch returns is the last word.
     std::function<void(const SearchResult& soFar)> Found;
     int Threads = 0;  // threads the search may use; 0: one for each core (at most 8)
+    // Nodes a plain walk for a best build may visit before the search goes on in steps
+    // that each end fast; 0: in steps from the start.
+    uint64_t PlainWalkNodes = 8192;
 };
 
 // Searches from the selection `current` shows. Throws ESearchQueryError for an invalid

@@ -115,7 +115,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* 
                                  double progressFrom, double progressSpan,
                                  std::span<const FoundBuild> seeds, const FoundBuild* floor,
                                  std::optional<Ceiling> ceiling, const FoundSoFar* found,
-                                 bool valueOnly) {
+                                 bool valueOnly, uint64_t nodeLimit) {
     const size_t threads = ThreadCount(control);
     SharedAnswers answers;
     answers.Answers.assign(seeds.begin(), seeds.end());
@@ -126,6 +126,7 @@ SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* 
     answers.Caller = std::this_thread::get_id();
     SharedWork work;
     work.MemoBytes = kMemoBytes / threads;
+    work.NodeLimit = nodeLimit / threads;
     PlanSharing(work, charas_, threads);
     // What the walks read is made before the threads start, and only read by them.
     std::vector<Reads> reads;
@@ -171,7 +172,8 @@ SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* 
     }
     SearchOutcome out;
     out.Nodes = nodes;
-    out.Cancelled = cancelled;
+    out.OutOfNodes = work.OutOfNodes;
+    out.Cancelled = cancelled && !out.OutOfNodes;
     // A cancelled walk still hands back what it found: builds that meet every condition,
     // ranked, though better ones may lie where it did not look.
     out.Builds = std::move(answers.Answers);

@@ -45,6 +45,7 @@ struct SearchOutcome {
     std::vector<FoundBuild> Builds;
     uint64_t Nodes = 0;
     bool Cancelled = false;
+    bool OutOfNodes = false;  // stopped at its node limit, not cancelled
 };
 
 // The value (the rank, for least PP) and PP that no build passes.
@@ -85,13 +86,15 @@ public:
     // then, from the calling thread, whenever they changed since it was last told.
     //
     // With `valueOnly`, only the best value counts: the answer reaches it, but among the
-    // builds of that value it need not rank first.
+    // builds of that value it need not rank first. With a `nodeLimit`, a walk that would
+    // visit more nodes (about, over the threads) stops there with what it found.
     using FoundSoFar = std::function<void(std::span<const FoundBuild>)>;
     SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
                         double progressSpan, std::span<const FoundBuild> seeds = {},
                         const FoundBuild* floor = nullptr,
                         std::optional<Ceiling> ceiling = std::nullopt,
-                        const FoundSoFar* found = nullptr, bool valueOnly = false);
+                        const FoundSoFar* found = nullptr, bool valueOnly = false,
+                        uint64_t nodeLimit = 0);
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when

@@ -265,6 +265,11 @@ void Walk::Poll() {
         work_.Stop.store(true, std::memory_order_relaxed);
         throw Cancelled{};
     }
+    if (work_.NodeLimit != 0 && nodes_ >= work_.NodeLimit) {
+        work_.OutOfNodes.store(true, std::memory_order_relaxed);
+        work_.Stop.store(true, std::memory_order_relaxed);
+        throw Cancelled{};
+    }
     pool_.Report();
 }
 

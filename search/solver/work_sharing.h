@@ -29,6 +29,10 @@ struct Task {
 struct SharedWork {
     size_t MemoBytes = 0;           // what each thread's memos may hold
     std::atomic<bool> Stop{false};  // a thread was cancelled or failed
+    // Where not 0, the most nodes a thread's walk of one character may visit; past them
+    // the walk stops and OutOfNodes is raised.
+    uint64_t NodeLimit = 0;
+    std::atomic<bool> OutOfNodes{false};
     // By character: the stage where the branches are shared, and one flag per branch.
     std::vector<size_t> ShareStage;
     std::vector<std::unique_ptr<std::atomic<bool>[]>> Taken;
