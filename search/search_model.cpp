@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <exception>
+#include <limits>
 #include <thread>
 
 #include "characters/roster.h"
+#include "clubs/clubs.h"
 #include "search/solver/ranking.h"
 #include "search/solver/tail_sums.h"
 #include "search/solver/walk.h"
@@ -111,11 +113,78 @@ struct ThreadPart {
 
 }  // namespace
 
+// Where a penalty is allowed, the windows of excess of power over the limit a search walks
+// one by one: each window's least excess lowers control and accuracy, and its most caps
+// power, for every branch at once, where one walk over all excesses bounds each from the
+// other end. Single excesses first, wider windows further up; the power-loving objectives
+// walk the highest excess first, so that their best answers come early and cut the rest.
+std::vector<std::pair<int32_t, int32_t>> SearchModel::ExcessWindows(const SearchQuery& q) const {
+    constexpr int32_t kAll = std::numeric_limits<int32_t>::max() / 4;
+    int32_t most = 0;
+    if (!q.NoPenalty) {
+        int32_t clubMost = 0;
+        for (const ClubSet& club : ClubSets()) {
+            clubMost = std::max(clubMost, club.ClubSlotLimit.Pow);
+        }
+        for (const solver::CharaModel& m : charas_) {
+            most = std::max(
+                most, m.Base[0] + m.Rest[0].StMax[0] + CharaSpinnerMax(0) + clubMost - m.Limit);
+        }
+    }
+    std::vector<std::pair<int32_t, int32_t>> windows;
+    int32_t from = 0;
+    while (from < most && from < kExcessWindowsUpTo) {
+        const int32_t width = 1;
+        windows.push_back({from, from + width - 1});
+        from += width;
+    }
+    windows.push_back({from, kAll});
+    const bool powerLoving = q.Objective == SearchObjective::Pow ||
+                             q.Objective == SearchObjective::Distance ||
+                             q.Objective == SearchObjective::PowerDistance;
+    if (powerLoving) {
+        std::reverse(windows.begin(), windows.end());
+    }
+    return windows;
+}
+
 SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* control,
                                  double progressFrom, double progressSpan,
                                  std::span<const FoundBuild> seeds, const FoundBuild* floor,
                                  std::optional<Ceiling> ceiling, const FoundSoFar* found,
                                  bool valueOnly, uint64_t nodeLimit) {
+    // A walk capped by nodes is a quick first try: one window, without the windows' cost.
+    const auto windows = nodeLimit == 0 ? ExcessWindows(query)
+                                        : std::vector<std::pair<int32_t, int32_t>>{
+                                              {0, std::numeric_limits<int32_t>::max() / 4}};
+    const double share = progressSpan / static_cast<double>(windows.size());
+    SearchOutcome out;
+    out.Builds.assign(seeds.begin(), seeds.end());
+    for (size_t w = 0; w < windows.size(); ++w) {
+        if (nodeLimit != 0 && out.Nodes >= nodeLimit) {
+            out.OutOfNodes = true;
+            break;
+        }
+        SearchOutcome part = SolveWindow(
+            query, control, progressFrom + share * static_cast<double>(w), share, out.Builds, floor,
+            ceiling, found, valueOnly, nodeLimit == 0 ? 0 : nodeLimit - out.Nodes, windows[w]);
+        out.Nodes += part.Nodes;
+        out.Builds = std::move(part.Builds);
+        out.Cancelled = part.Cancelled;
+        out.OutOfNodes = part.OutOfNodes;
+        if (out.Cancelled || out.OutOfNodes) {
+            break;
+        }
+    }
+    return out;
+}
+
+SearchOutcome SearchModel::SolveWindow(const SearchQuery& query, const SearchControl* control,
+                                       double progressFrom, double progressSpan,
+                                       std::span<const FoundBuild> seeds, const FoundBuild* floor,
+                                       std::optional<Ceiling> ceiling, const FoundSoFar* found,
+                                       bool valueOnly, uint64_t nodeLimit,
+                                       std::pair<int32_t, int32_t> excess) {
     const size_t threads = ThreadCount(control);
     SharedAnswers answers;
     answers.Answers.assign(seeds.begin(), seeds.end());
@@ -133,6 +202,8 @@ SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* 
     std::vector<const TailCache*> tails;
     for (size_t c = 0; c < charas_.size(); ++c) {
         reads.push_back(ReadsOf(charas_[c], query));
+        reads.back().ExcessFrom = excess.first;
+        reads.back().ExcessTo = excess.second;
         tails.push_back(&TailsFor(c, query));
     }
     while (scratch_.size() < threads) {

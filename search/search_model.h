@@ -106,6 +106,16 @@ public:
     SearchAnswer Answer(const FoundBuild& found, SearchObjective objective) const;
 
 private:
+    // Windows of power's excess over the limit beyond which they widen.
+    static constexpr int32_t kExcessWindowsUpTo = 24;
+    std::vector<std::pair<int32_t, int32_t>> ExcessWindows(const SearchQuery& q) const;
+    // A walk over the builds whose excess of power over the limit lies in `excess`.
+    SearchOutcome SolveWindow(const SearchQuery& query, const SearchControl* control,
+                              double progressFrom, double progressSpan,
+                              std::span<const FoundBuild> seeds, const FoundBuild* floor,
+                              std::optional<Ceiling> ceiling, const FoundSoFar* found,
+                              bool valueOnly, uint64_t nodeLimit,
+                              std::pair<int32_t, int32_t> excess);
     const solver::CharaModel& ModelOf(int32_t chara) const;
     // The kept sums of character model c for the kind of `query`, made on first use.
     const solver::TailCache& TailsFor(size_t c, const SearchQuery& query);

@@ -206,8 +206,9 @@ std::optional<int32_t> Bound::BestValue(size_t s, const Node& node, const Span& 
                                         int32_t excessLo, int32_t& ppLow) const {
     const int32_t limit = m_.Limit;
     const Five& hi = span.Hi;
-    const int32_t powHi = q_.NoPenalty ? std::min(hi[0], limit) : hi[0];
-    const int32_t powLo = span.Lo[0];
+    const int32_t powHi = std::min(hi[0], q_.NoPenalty ? limit : limit + reads_.ExcessTo);
+    const int32_t powLo =
+        reads_.ExcessFrom > 0 ? std::max(span.Lo[0], limit + reads_.ExcessFrom) : span.Lo[0];
     switch (q_.Objective) {
         case SearchObjective::Distance:
             return DriveDistance(powHi, span.RingYard, 0);
@@ -283,11 +284,17 @@ bool Bound::Hopeless(size_t s, const Node& node, std::pair<int32_t, int32_t>* es
     if (q_.NoPenalty && span.Lo[0] > limit) {
         return true;
     }
-    const int32_t excessLo = std::max(0, span.Lo[0] - limit);
+    if (span.Lo[0] - limit > reads_.ExcessTo) {
+        return true;  // more power than the window of excesses holds
+    }
+    const int32_t excessLo = std::max({0, span.Lo[0] - limit, reads_.ExcessFrom});
     const FoundBuild* const last = pool_.Last();
-    const Five need = Needs(span, excessLo, last);
-    if (q_.NoPenalty && need[0] > limit) {
-        return true;
+    Five need = Needs(span, excessLo, last);
+    if (reads_.ExcessFrom > 0) {
+        need[0] = std::max(need[0], limit + reads_.ExcessFrom);
+    }
+    if (need[0] > limit + (q_.NoPenalty ? 0 : reads_.ExcessTo)) {
+        return true;  // more power than the query or the window of excesses allows
     }
     int32_t ppLow = node.PP;
     if (!Affords(s, node, span, need, ppLow)) {

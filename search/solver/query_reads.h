@@ -4,6 +4,7 @@
 // slot limits up to where they still matter, the distances, and the order in which the
 // walk tries each stage's options.
 
+#include <limits>
 #include <vector>
 
 #include "search/solver/stage_model.h"
@@ -30,6 +31,11 @@ struct Reads {
     Five Cap{};
     // By stage: the options, the most promising for the query first.
     std::vector<std::vector<uint32_t>> Order;
+    // The excess of power over the limit of the builds a walk offers, at least and at
+    // most: where a penalty is allowed, a search walks the excesses window by window, and
+    // each window's own least and most excess bound control, accuracy and power at once.
+    int32_t ExcessFrom = 0;
+    int32_t ExcessTo = std::numeric_limits<int32_t>::max() / 4;
 
     // The statuses as the bounds read them: the ones asked for, the pooled ones as their
     // sum.

@@ -248,8 +248,9 @@ void Walk::Offer(const Node& node) {
     b.Fields = node.Fields;
     b.Changes = node.Changes;
     b.Figures = FiguresOf(node.St, node.Ring, node.Yard, node.Py, node.PP, m_.Limit);
-    if (!MeetsConditions(q_, b.Figures)) {
-        return;
+    const int32_t excess = -b.Figures.Penalty;
+    if (!MeetsConditions(q_, b.Figures) || excess < reads_.ExcessFrom || excess > reads_.ExcessTo) {
+        return;  // or another window of excesses offers it
     }
     b.Value = ObjectiveValue(q_.Objective, b.Figures);
     b.Rank = RankOf(q_.Objective, b.Figures);
