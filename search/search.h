@@ -222,7 +222,7 @@ struct SearchControl {
     int Threads = 0;  // threads the search may use; 0: one for each core (at most 8)
     // Nodes a plain walk for a best build may visit before the search goes on in steps
     // that each end fast; 0: in steps from the start.
-    uint64_t PlainWalkNodes = 8192;
+    uint64_t PlainWalkNodes = 32768;
 };
 
 // Searches from the selection `current` shows. Throws ESearchQueryError for an invalid
