@@ -116,8 +116,9 @@ struct ThreadPart {
 // Where a penalty is allowed, the windows of excess of power over the limit a search walks
 // one by one: each window's least excess lowers control and accuracy, and its most caps
 // power, for every branch at once, where one walk over all excesses bounds each from the
-// other end. Single excesses first, wider windows further up; the power-loving objectives
-// walk the highest excess first, so that their best answers come early and cut the rest.
+// other end. One window per excess up to kExcessWindowsUpTo, then one for the rest; the
+// power-loving objectives walk the highest excess first, so that their best answers come
+// early and cut the rest.
 std::vector<std::pair<int32_t, int32_t>> SearchModel::ExcessWindows(const SearchQuery& q) const {
     constexpr int32_t kAll = std::numeric_limits<int32_t>::max() / 4;
     int32_t most = 0;
@@ -133,10 +134,8 @@ std::vector<std::pair<int32_t, int32_t>> SearchModel::ExcessWindows(const Search
     }
     std::vector<std::pair<int32_t, int32_t>> windows;
     int32_t from = 0;
-    while (from < most && from < kExcessWindowsUpTo) {
-        const int32_t width = 1;
-        windows.push_back({from, from + width - 1});
-        from += width;
+    for (; from < most && from < kExcessWindowsUpTo; ++from) {
+        windows.push_back({from, from});
     }
     windows.push_back({from, kAll});
     const bool powerLoving = q.Objective == SearchObjective::Pow ||
