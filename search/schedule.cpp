@@ -108,7 +108,8 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
                       std::optional<Ceiling> ceiling, const SearchModel::FoundSoFar* hook,
                       uint64_t& nodes) {
     // Most goals end within the plain walk's nodes (SearchControl::PlainWalkNodes).
-    const uint64_t plainNodes = control != nullptr ? control->PlainWalkNodes : 32768;
+    const uint64_t plainNodes =
+        control != nullptr ? control->PlainWalkNodes : SearchControl{}.PlainWalkNodes;
     SearchOutcome plain;
     plain.Builds.assign(seeds.begin(), seeds.end());
     if (plainNodes > 0) {

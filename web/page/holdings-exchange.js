@@ -95,21 +95,7 @@
     // the field closes.
     function connect() {
       byName.file.addEventListener('change', importFile);
-      const field = byName.codeField;
-      // The paste itself goes on as in any field (a field that stops pastes fails the user
-      // and the audit); the code is read from it at once and the field goes.
-      field.addEventListener('paste', (event) => {
-        field.hidden = true;
-        field.blur();
-        readCode(event.clipboardData.getData('text'));
-      });
-      field.addEventListener('keydown', (event) => {
-        if (event.key === 'Enter') {
-          event.preventDefault();
-          field.hidden = true;
-          readCode(field.value);
-        }
-      });
+      s.page.readsPastedCode(byName.codeField, readCode);
     }
 
     return { copyCode, pasteCode, exportFile, connect };

@@ -110,6 +110,30 @@
   // The core keeps CR as the line break of its texts.
   page.lines = (text) => text.replace(/\r\n?/g, '\n');
 
+  // A field a code is pasted or typed into: the paste itself goes on as in any field (a
+  // field that stops pastes fails the user and the audit); the code is read from it at
+  // once, or at Enter, and the field goes. Escape closes it where `closed` is given.
+  page.readsPastedCode = function (field, read, closed) {
+    const close = () => {
+      field.hidden = true;
+      field.blur();
+    };
+    field.addEventListener('paste', (event) => {
+      close();
+      read(event.clipboardData.getData('text'));
+    });
+    field.addEventListener('keydown', (event) => {
+      if (event.key === 'Enter') {
+        event.preventDefault();
+        close();
+        read(field.value);
+      } else if (event.key === 'Escape' && closed) {
+        close();
+        closed();
+      }
+    });
+  };
+
   // ---- Calls into the core -----------------------------------------------------
 
   page.apply = function (answerText) {

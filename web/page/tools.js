@@ -73,26 +73,7 @@
       button.addEventListener('mousedown', (event) => event.preventDefault());
       button.addEventListener('click', () => run());
     }
-    const field = document.getElementById('PasteField');
-    // The paste itself goes on as in any field (a field that stops pastes fails the
-    // user and the audit); the code is read from it at once and the field goes.
-    field.addEventListener('paste', (event) => {
-      field.hidden = true;
-      field.blur();
-      pasteText(event.clipboardData.getData('text'));
-    });
-    field.addEventListener('keydown', (event) => {
-      if (event.key === 'Enter') {
-        event.preventDefault();
-        field.hidden = true;
-        field.blur();
-        pasteText(field.value);
-      } else if (event.key === 'Escape') {
-        field.hidden = true;
-        field.blur();
-        status('');
-      }
-    });
+    page.readsPastedCode(document.getElementById('PasteField'), pasteText, () => status(''));
     // The window's keys: Ctrl (Cmd on a Mac) with Z undoes, with Y or Shift+Z redoes,
     // with Shift+C and Shift+V copies and pastes a build code. A text field keeps its
     // own keys.
