@@ -164,9 +164,14 @@ SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* 
             out.OutOfNodes = true;
             break;
         }
-        SearchOutcome part = SolveWindow(
-            query, control, progressFrom + share * static_cast<double>(w), share, out.Builds, floor,
-            ceiling, found, valueOnly, nodeLimit == 0 ? 0 : nodeLimit - out.Nodes, windows[w]);
+        // The window without excess holds only builds without a penalty: its walk is the
+        // walk of the query that allows none, with that query's bounds and memo.
+        SearchQuery within = query;
+        within.NoPenalty = query.NoPenalty || windows[w].second == 0;
+        SearchOutcome part =
+            SolveWindow(within, control, progressFrom + share * static_cast<double>(w), share,
+                        out.Builds, floor, ceiling, found, valueOnly,
+                        nodeLimit == 0 ? 0 : nodeLimit - out.Nodes, windows[w]);
         out.Nodes += part.Nodes;
         out.Builds = std::move(part.Builds);
         out.Cancelled = part.Cancelled;

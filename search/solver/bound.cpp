@@ -238,10 +238,15 @@ std::optional<int32_t> Bound::BestValue(size_t s, const Node& node, const Span& 
     if (!m_.NeverNegative) {
         return best;  // a status below 0 shows as 0 after a penalty: not a plain sum
     }
+    // The excess takes from control and accuracy at least as much as they surely hold of
+    // it: the sum shown is the raw sum less that, and reaching the last answer needs a raw
+    // sum as much higher.
+    const int32_t lost =
+        std::min(excessLo, std::max(0, span.Lo[1])) + std::min(excessLo, std::max(0, span.Lo[2]));
     const FoundBuild* last = pool_.Last();
     const auto [sharper, ppNeed] = SumBound(s, node, span.Cu, span.Spin, span.Cv, powHi,
-                                            last != nullptr ? last->Rank : kUnreachable);
-    best = std::min(best, sharper);
+                                            last != nullptr ? last->Rank + lost : kUnreachable);
+    best = std::min(best, sharper - lost);
     if (ppNeed > ppLow) {
         ppLow = ppNeed;
         if (q_.Budget && ppLow > *q_.Budget) {

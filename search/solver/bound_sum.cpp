@@ -107,11 +107,12 @@ SumParts PartsOf(const CharaModel& m, size_t s, const Node& node, const Five& cu
 
 // Where no option lowers a limit: after the last stage each open count adds the less of
 // its limit and its top; before it, the least over the sets of the stats whose limit
-// binds, with what those limits add over the tops summed set by set. Without a penalty
-// power stops at the limit, the other four bounded alike.
+// binds, with what those limits add over the tops summed set by set. Power stops at
+// powHi (the limit without a penalty, the window's most excess with one), the other four
+// bounded alike.
 int32_t LimitedSum(const CharaModel& m, size_t s, const Node& node, const SumParts& p,
-                   int32_t powHi, bool noPenalty) {
-    const int32_t powAtLimit = std::min(powHi, m.Limit) + p.Total - node.St[0];
+                   int32_t powHi) {
+    const int32_t powAtLimit = powHi + p.Total - node.St[0];
     if (s == m.Stages.size()) {
         int32_t best = p.Total;
         int32_t b = powAtLimit;
@@ -121,7 +122,7 @@ int32_t LimitedSum(const CharaModel& m, size_t s, const Node& node, const SumPar
                 b += i > 0 ? std::min(p.Room[i], p.Top[i]) : 0;
             }
         }
-        return noPenalty ? std::min(best, b) : best;
+        return std::min(best, b);
     }
     const auto& rest = m.Rest[s];
     std::array<int32_t, 1 << kStatCount> over{};
@@ -135,15 +136,11 @@ int32_t LimitedSum(const CharaModel& m, size_t s, const Node& node, const SumPar
         over[set] = over[set & (set - 1)] + p.Room[i] - p.Top[i];
         least = std::min(least, rest.SumMax[set] + over[set]);
     }
-    int32_t best = p.Total + tops + least;
-    if (noPenalty) {
-        int32_t leastNoPow = rest.SumMaxNoPow[0];
-        for (unsigned set = 1; set < rest.SumMaxNoPow.size(); ++set) {
-            leastNoPow = std::min(leastNoPow, rest.SumMaxNoPow[set] + over[set << 1]);
-        }
-        best = std::min(best, powAtLimit + tops - p.Top[0] + leastNoPow);
+    int32_t leastNoPow = rest.SumMaxNoPow[0];
+    for (unsigned set = 1; set < rest.SumMaxNoPow.size(); ++set) {
+        leastNoPow = std::min(leastNoPow, rest.SumMaxNoPow[set] + over[set << 1]);
     }
-    return best;
+    return std::min(p.Total + tops + least, powAtLimit + tops - p.Top[0] + leastNoPow);
 }
 
 }  // namespace
@@ -171,7 +168,7 @@ std::pair<int32_t, int32_t> Bound::SumBound(size_t s, const Node& node, const Fi
     const std::pair<int64_t, Units> each{int64_t{p.Total} + p.Kept + p.EachMost, p.Beside};
     int32_t best = std::numeric_limits<int32_t>::max();
     if (m_.LimitsRise) {
-        best = LimitedSum(m_, s, node, p, powHi, q_.NoPenalty);
+        best = LimitedSum(m_, s, node, p, powHi);
     }
     if (q_.Budget) {
         const int64_t money = int64_t{*q_.Budget} - node.PP;
