@@ -24,8 +24,8 @@ std::string Refusal(std::string_view text) {
     return {};
 }
 
-// Catches the query dropping or misreading "owned", and a wrong default limit: within
-// recorded holdings an answer acquires nothing unless told otherwise.
+// Catches the query dropping or misreading "owned", "acquire" or "distinct", and a wrong
+// default limit: within recorded holdings an answer acquires nothing unless told otherwise.
 TEST(HoldingsQuery, OwnedAcquireAndDistinctReadAsWritten) {
     std::mt19937 rng(5);
     for (int round = 0; round < 40; ++round) {
@@ -34,34 +34,33 @@ TEST(HoldingsQuery, OwnedAcquireAndDistinctReadAsWritten) {
         EXPECT_EQ(q.Owned == h, true);
         EXPECT_EQ(AcquireLimit(q), OwnsEverything(h) ? std::nullopt : std::optional<int32_t>(0));
     }
-    const auto read = [](const std::string& text) { return QueryFromJson(text).Query; };
-    EXPECT_EQ(AcquireLimit(read("{}")), std::nullopt);
-    EXPECT_EQ(AcquireLimit(read(R"({"owned": {"Caddie": [0]}, "acquire": null})")), std::nullopt);
-    EXPECT_EQ(AcquireLimit(read(R"({"owned": {"Caddie": [0]}, "acquire": 2})")), 2);
-    EXPECT_EQ(AcquireLimit(read(R"({"acquire": 1})")), 1);
     // Holdings that name every entry of a list record nothing: no limit by default.
-    EXPECT_EQ(AcquireLimit(read(R"({"owned": {"CaddieCard": [0, 1, 2, 3, 4]}})")), std::nullopt);
-    EXPECT_EQ(read("{}").Distinct, SearchDistinct::Figures);
-    EXPECT_EQ(read(R"({"distinct": "acquired"})").Distinct, SearchDistinct::Acquired);
+    for (const auto& [text, limit] : std::vector<std::pair<std::string, std::optional<int32_t>>>{
+             {"{}", std::nullopt},
+             {R"({"owned": {"Caddie": [0]}, "acquire": null})", std::nullopt},
+             {R"({"owned": {"Caddie": [0]}, "acquire": 2})", 2},
+             {R"({"acquire": 1})", 1},
+             {R"({"owned": {"CaddieCard": [0, 1, 2, 3, 4]}})", std::nullopt}}) {
+        EXPECT_EQ(AcquireLimit(QueryFromJson(text).Query), limit) << text;
+    }
+    EXPECT_EQ(QueryFromJson("{}").Query.Distinct, SearchDistinct::Figures);
+    EXPECT_EQ(QueryFromJson(R"({"distinct": "acquired"})").Query.Distinct,
+              SearchDistinct::Acquired);
 }
 
-// Catches a refusal that does not name the member: the holdings' own place ("持ち物" the
-// whole, a kind, a page, a slot) after "owned", and the limit and the rule.
+// Catches a refusal that does not name the member: the holdings' own place (the whole, a
+// kind, a page) after "owned", and the limit and the rule.
 TEST(HoldingsQuery, BadHoldingsAreRefusedNamingTheMember) {
     for (const auto& [text, field] : std::vector<std::pair<std::string, std::string>>{
              {R"({"owned": []})", "owned"},
-             {R"({"owned": {"Car": []}})", "owned.Car"},
              {R"({"owned": {"Caddie": [1, 1]}})", "owned.Caddie"},
              {R"({"owned": {"items": {"10": {}}}})", "owned.items.10"},
-             {R"({"owned": {"items": {"3": {"Hat": [0]}}}})", "owned.items.3.Hat"},
-             {R"({"owned": {"items": {"0": {"Shoes": [0, 500]}}}})", "owned.items.0.Shoes"},
              {R"({"acquire": -1})", "acquire"},
              {R"({"acquire": 43})", "acquire"},
              {R"({"acquire": "1"})", "acquire"},
              {R"({"distinct": "figure"})", "distinct"},
              {R"({"distinct": null})", "distinct"}}) {
-        // Named as the path before the reason, or as the path's parent with the last key
-        // named again in the reason ("owned.items": "10" は…).
+        // The path before the reason, or its parent with the last key in the reason.
         const std::string message = Refusal(text);
         const size_t dot = field.rfind('.');
         const std::string parent = dot == std::string::npos ? field : field.substr(0, dot);

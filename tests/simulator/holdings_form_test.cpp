@@ -19,29 +19,53 @@
 #include "tests/support/random_holdings.h"
 
 // Catches a slot or kind missing from the dialog or shown twice, entries that are not
-// the catalogue's, and object names that clash.
-TEST(HoldingsForm, EveryListOnceWithTheCataloguesTextsAndUniqueNames) {
+// the catalogue's, object names that clash, and the page's JSON dropping or misnaming a
+// page, list, entry, "なし" or text.
+TEST(HoldingsForm, EveryListOnceWithTheCataloguesTextsInThePagesJsonToo) {
+    const HoldingsDialogDef& def = HoldingsDialogForm();
+    const json::Value json = json::Parse(HoldingsDialogJson());
+    EXPECT_EQ(Member(json, "title").Text, def.Title);
+    EXPECT_EQ(Member(Member(json, "texts"), "count").Text, "所持 {0} / {1}");
+    ASSERT_EQ(Member(json, "controls").Items.size(), def.Controls.size());
+    const json::Value& pages = Member(json, "pages");
+    ASSERT_EQ(pages.Items.size(), def.Pages.size());
     std::set<std::pair<int32_t, int>> slots;
     std::set<int> kinds;
     std::set<std::string> names;
-    for (const HoldingsControl& control : HoldingsDialogForm().Controls) {
+    for (const HoldingsControl& control : def.Controls) {
         EXPECT_TRUE(names.insert(control.Name).second) << control.Name;
     }
-    for (const HoldingsList* list : DialogLists()) {
-        if (list->Chara >= 0) {
-            EXPECT_TRUE(slots.insert({list->Chara, list->Slot}).second) << list->Key;
-            const auto entries = EquipList(list->Chara, list->Slot);
-            ASSERT_EQ(list->Entries.size(), entries.size());
-            EXPECT_EQ(list->Entries.front(), entries.front().Text);
-            EXPECT_EQ(list->Entries.back(), entries.back().Text);
-        } else {
-            EXPECT_TRUE(kinds.insert(static_cast<int>(list->Kind)).second);
-            EXPECT_EQ(static_cast<int32_t>(list->Entries.size()), HeldCount(list->Kind));
-        }
-        for (const std::string& name :
-             {HoldingsListName(*list), HoldingsListAllName(*list), HoldingsListNoneName(*list),
-              HoldingsListCountName(*list)}) {
-            EXPECT_TRUE(names.insert(name).second) << name;
+    for (size_t p = 0; p < def.Pages.size(); ++p) {
+        const json::Value& lists = Member(pages.Items[p], "lists");
+        ASSERT_EQ(lists.Items.size(), def.Pages[p].Lists.size());
+        for (size_t l = 0; l < lists.Items.size(); ++l) {
+            const HoldingsList& list = def.Pages[p].Lists[l];
+            EXPECT_EQ(Member(lists.Items[l], "name").Text, HoldingsListName(list));
+            const json::Value& entries = Member(lists.Items[l], "entries");
+            ASSERT_EQ(entries.Items.size(), list.Entries.size());
+            EXPECT_EQ(entries.Items.back().Text, list.Entries.back());
+            std::set<size_t> none;  // "なし", which stays owned
+            for (const json::Value& index : Member(lists.Items[l], "none").Items) {
+                none.insert(static_cast<size_t>(index.Int));
+            }
+            for (size_t e = 0; e < list.Entries.size(); ++e) {
+                EXPECT_EQ(none.count(e) > 0, list.Entries[e] == "なし") << list.Key << " " << e;
+            }
+            if (list.Chara >= 0) {
+                EXPECT_TRUE(slots.insert({list.Chara, list.Slot}).second) << list.Key;
+                const auto catalogue = EquipList(list.Chara, list.Slot);
+                ASSERT_EQ(list.Entries.size(), catalogue.size());
+                EXPECT_EQ(list.Entries.front(), catalogue.front().Text);
+                EXPECT_EQ(list.Entries.back(), catalogue.back().Text);
+            } else {
+                EXPECT_TRUE(kinds.insert(static_cast<int>(list.Kind)).second);
+                EXPECT_EQ(static_cast<int32_t>(list.Entries.size()), HeldCount(list.Kind));
+            }
+            for (const std::string& name :
+                 {HoldingsListName(list), HoldingsListAllName(list), HoldingsListNoneName(list),
+                  HoldingsListCountName(list)}) {
+                EXPECT_TRUE(names.insert(name).second) << name;
+            }
         }
     }
     size_t slotCount = 0;
@@ -163,29 +187,4 @@ TEST(HoldingsForm, FilterFindsTextsAnywhereAndAsciiInEitherCase) {
                                               {"S", "S+1", false}}) {
         EXPECT_EQ(MatchesFilter(text, filter), shown) << text << " / " << filter;
     }
-}
-
-// Catches the page's JSON dropping or misnaming a page, list, entry, "なし" or text.
-TEST(HoldingsForm, PageJsonCarriesTheSameDescription) {
-    const json::Value json = json::Parse(HoldingsDialogJson());
-    const HoldingsDialogDef& def = HoldingsDialogForm();
-    EXPECT_EQ(Member(json, "title").Text, def.Title);
-    ASSERT_EQ(Member(json, "controls").Items.size(), def.Controls.size());
-    const json::Value pages = Member(json, "pages");
-    ASSERT_EQ(pages.Items.size(), def.Pages.size());
-    for (size_t p = 0; p < def.Pages.size(); ++p) {
-        const json::Value lists = Member(pages.Items[p], "lists");
-        ASSERT_EQ(lists.Items.size(), def.Pages[p].Lists.size());
-        for (size_t l = 0; l < lists.Items.size(); ++l) {
-            const HoldingsList& list = def.Pages[p].Lists[l];
-            EXPECT_EQ(Member(lists.Items[l], "name").Text, HoldingsListName(list));
-            const json::Value entries = Member(lists.Items[l], "entries");
-            ASSERT_EQ(entries.Items.size(), list.Entries.size());
-            EXPECT_EQ(entries.Items.back().Text, list.Entries.back());
-            for (const json::Value& index : Member(lists.Items[l], "none").Items) {
-                EXPECT_EQ(list.Entries[static_cast<size_t>(index.Int)], "なし");
-            }
-        }
-    }
-    EXPECT_EQ(Member(Member(json, "texts"), "count").Text, "所持 {0} / {1}");
 }
