@@ -237,12 +237,8 @@ test('the page searches within its stored holdings and shows what each answer ac
   for (let round = 0; round < 4; ++round) {
     const owned = { items: {} };
     for (const list of lists) {
-      const entries = list.entries.map((_, i) => i).filter(() => random.chance(50));
-      if (list.chara >= 0) {
-        (owned.items[list.chara] ??= {})[slotOf(list)] = entries;
-      } else {
-        owned[list.kind] = entries;
-      }
+      const [holder, key] = list.chara >= 0 ? [owned.items[list.chara] ??= {}, slotOf(list)] : [owned, list.kind];
+      holder[key] = list.entries.map((_, i) => i).filter(() => random.chance(50));
     }
     const page = await openPage(browser, { settings: kSettings, holdings: JSON.stringify(owned),
                                            viewport: { width: 1100, height: 900 } });
