@@ -45,10 +45,12 @@ export const storedForm = (bytes) => Buffer.from(bytes).toString('latin1');
 
 // A fresh browser context (its own storage), the stored settings put in place before
 // the page's first script runs, the page opened from disk and ready. `settings` is a
-// string or bytes; undefined leaves the storage empty.
+// string or bytes; undefined leaves the storage empty. `holdings`, given with them, is
+// the stored holdings' text.
 // `touch` makes it a phone's screen: 390 x 844 with touch and (unless `mobile` is false)
 // a mobile viewport.
-export async function openPage(browser, { settings, hash = '', viewport, touch = false, mobile = touch } = {}) {
+export async function openPage(browser, { settings, holdings, hash = '', viewport, touch = false,
+                                          mobile = touch } = {}) {
   const context = await browser.newContext({
     viewport: viewport || (touch ? kPhone : { width: 800, height: 760 }),
     acceptDownloads: true,
@@ -59,13 +61,16 @@ export async function openPage(browser, { settings, hash = '', viewport, touch =
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);
   if (settings !== undefined) {
     const text = typeof settings === 'string' ? settings : storedForm(settings);
-    await context.addInitScript(({ key, text }) => {
+    await context.addInitScript(({ key, text, holdings }) => {
       // Once for the whole context: later pages see what the first one left.
       if (location.protocol === 'file:' && !localStorage.getItem('kestrel-test-seeded')) {
         localStorage.setItem(key, text);
+        if (holdings !== undefined) {
+          localStorage.setItem('kestrel-simulator-holdings.json', holdings);
+        }
         localStorage.setItem('kestrel-test-seeded', '1');
       }
-    }, { key: kStoreKey, text });
+    }, { key: kStoreKey, text, holdings });
   }
   const page = await context.newPage();
   page.failures = [];
