@@ -90,14 +90,15 @@ enum class DialogTextId : uint8_t {
     ShownCharacter,  // {0}: the shown page's character
     Unsupported,     // the browser cannot run a search
     AcquiredLine,    // {0}: a thing not owned that the picked answer needs
-    Gain,            // {0} the gain over the best from what is owned, {1} its unit
+    Gain,            // {0} the gain over the best from what is owned, signed, {1} its unit
     GainPP,          // {0}: the PP an answer saves against the best from what is owned
+    GainPPMore,      // {0}: the PP an answer costs beyond the best from what is owned
     GainNone,        // nothing from what is owned meets the conditions
     OwnedBest,       // {0} the best value from what is owned alone, {1} its unit
     OwnedNone,       // nothing from what is owned alone meets the conditions
     NoHoldings,      // the view of what to get next with no holdings recorded
 };
-constexpr int kDialogTextCount = 33;
+constexpr int kDialogTextCount = 34;
 
 // The value of the choice "SearchAcquire" that sets no limit ("acquire": null), and the
 // number the view of what to get next ("distinct": "acquired") searches with, whatever

@@ -40,6 +40,22 @@ QString Seconds(qint64 ms) {
     return QString::number(static_cast<double>(ms) / 1000, 'f', 2);
 }
 
+// An answer's gain over the best from what is owned: signed, as an answer that must acquire
+// something may do worse than what is owned alone; for the least PP, as PP saved or spent.
+QString GainText(SearchObjective objective, std::optional<int32_t> gain) {
+    if (!gain) {
+        return SearchDialogText(DialogTextId::GainNone);
+    }
+    const QString size = QString::number(std::abs(*gain));
+    if (objective == SearchObjective::LeastPP) {
+        return SearchDialogText(*gain >= 0 ? DialogTextId::GainPP : DialogTextId::GainPPMore,
+                                {size});
+    }
+    return SearchDialogText(DialogTextId::Gain,
+                            {(*gain >= 0 ? QStringLiteral("+") : QStringLiteral("-")) + size,
+                             InYards(objective) ? QStringLiteral("y") : QString()});
+}
+
 }  // namespace
 
 void SearchDialog::ShowOutcome(const Outcome& outcome, bool proved) {
@@ -123,12 +139,7 @@ void SearchDialog::FillAnswers(const Outcome& outcome, bool proved) {
         }
         QString gain;
         if (result.NextToGet && proved) {
-            gain = !answer.Gain ? SearchDialogText(DialogTextId::GainNone)
-                   : objective == SearchObjective::LeastPP
-                       ? SearchDialogText(DialogTextId::GainPP, {QString::number(*answer.Gain)})
-                       : SearchDialogText(DialogTextId::Gain,
-                                          {QString::number(*answer.Gain),
-                                           InYards(objective) ? QStringLiteral("y") : QString()});
+            gain = GainText(objective, answer.Gain);
         }
         FillRow(static_cast<int>(i) + 1, QString::number(i + 1), answer.Build.TabIndex,
                 answer.Figures, QString::number(answer.Changes),

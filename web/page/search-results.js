@@ -56,7 +56,11 @@
       if (gain === null) {
         return text('gainNone');
       }
-      return s.last.objective === 'leastPP' ? text('gainPP', gain) : text('gain', gain, unitOf(s.last.objective));
+      // Signed: an answer that must acquire something may do worse than what is owned alone.
+      if (s.last.objective === 'leastPP') {
+        return text(gain >= 0 ? 'gainPP' : 'gainPPMore', Math.abs(gain));
+      }
+      return text('gain', (gain >= 0 ? '+' : '-') + Math.abs(gain), unitOf(s.last.objective));
     }
     const unitOf = (objective) => (objective === 'distance' || objective === 'powerDistance' ? 'y' : '');
 
