@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <functional>
 #include <optional>
 #include <random>
 #include <string>
@@ -46,16 +45,15 @@ std::optional<int> MostOf(const std::vector<Candidate>& builds, const SearchQuer
 // Every set of the minimums asked, the sets in the order of their member lists.
 std::vector<std::vector<int>> Subsets(const std::vector<int>& asked) {
     std::vector<std::vector<int>> sets;
-    std::vector<int> set;
-    std::function<void(size_t)> grow = [&](size_t from) {
-        for (size_t i = from; i < asked.size(); ++i) {
-            set.push_back(asked[i]);
-            sets.push_back(set);
-            grow(i + 1);
-            set.pop_back();
+    for (unsigned mask = 1; mask < (1u << asked.size()); ++mask) {
+        sets.emplace_back();
+        for (size_t i = 0; i < asked.size(); ++i) {
+            if ((mask >> i) & 1u) {
+                sets.back().push_back(asked[i]);
+            }
         }
-    };
-    grow(0);
+    }
+    std::sort(sets.begin(), sets.end());
     return sets;
 }
 
