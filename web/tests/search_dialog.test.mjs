@@ -9,16 +9,13 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { clickAt, kRepo, launch, openPage } from './browser.mjs';
+import { clickAt, kRepo, launch, openPage, searchEnded } from './browser.mjs';
 import { tapAt } from './touch.mjs';
 
 const axePath = createRequire(import.meta.url).resolve('axe-core');
 const kSettings = readFileSync(join(kRepo, 'docs', 'screenshot-settings.ini'), 'utf8');
 const browser = await launch();
 test.after(() => browser.close());
-
-const idle = (page) => page.waitForFunction(
-  () => document.getElementById('SearchDialog').dataset.state !== 'running', null, { timeout: 60000 });
 
 // A small search with answers and a curve: a few parts free, the status sum.
 async function searchSmall(page, click) {
@@ -28,7 +25,7 @@ async function searchSmall(page, click) {
   }
   await page.selectOption('#SearchObjective', 'sum');
   await click(page, '#SearchRun');
-  await idle(page);
+  await searchEnded(page);
 }
 
 test('the dialog holds the controls of the description, with their captions, hints and limits', async () => {
@@ -90,7 +87,7 @@ test('an answer of an older query is greyed and no longer applies; a new search 
   await page.uncheck('#SearchMinOn_ctrl');
   await clickAt(page, '#SearchRun');
   assert.equal(await page.evaluate(() => document.getElementById('SearchDialog').classList.contains('stale')), false);
-  await idle(page);
+  await searchEnded(page);
   await page.dblclick('#SearchAnswers tbody tr[data-code]');
   assert.notEqual(await code(), before, 'the new answer applies');
   // The minimums that are off show the figures of the build applied.
