@@ -131,6 +131,7 @@ TEST(SearchDialogForm, OlderAnswersStopApplyingAndDefaultsFollowTheWindow) {
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_EQ(TextOf(*dialog, "SearchStatus"), Q(DialogText(DialogTextId::Stale)));
     const QString before = TextOf(*form, "Label_LastPow");
+    table->clearSelection();
     table->selectRow(1);
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_EQ(TextOf(*form, "Label_LastPow"), before);
