@@ -177,10 +177,8 @@ test('the page answers as the window does, and shows what it answers', async () 
   assert.deepEqual(page.failures, []);
 });
 
-// The page's own check of its number fields (their ranges are held to the description in
-// search_dialog.test.mjs): the integers of each range go into the query, the rest are
-// refused in the core's words with the field focused, and the worker relays the same
-// refusal from the core for a query that bypasses the check.
+// The page's own check of its number fields (their ranges are held in search_dialog.test),
+// the refused field focused, and the core's refusal relayed from the worker.
 test('the number fields take the ranges the core gives and refuse the rest in its words', async () => {
   const page = await openPage(browser, { settings: kSettings });
   await openSearch(page);
@@ -238,8 +236,7 @@ test('an answer applied shows its figures as one step that undo takes back', asy
   assert.deepEqual(await page.$$eval('#SearchChanges li', (lis) => lis.map((li) => li.textContent)),
                    chosen.changes);
 
-  // A step of the curve, picked and applied with the button.
-  // One that is not the same build, so that it makes a step of its own.
+  // A curve step that is another build than the answer, picked and applied with the button.
   const step = answer.curve.findIndex((s) => s.code !== chosen.code);
   assert.ok(step >= 0, `a curve step other than the answer: ${JSON.stringify(answer.curve)}`);
   await clickAt(page, `#SearchCurve .step[data-step="${step}"] .dot`);

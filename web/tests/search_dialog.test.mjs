@@ -1,8 +1,5 @@
-// The page's search dialog against the core's description (the window's dialog is held
-// to the same description natively): the same controls, captions, hints and limits. On
-// a phone, the touch layout: one column, every target at least 44 pixels and every text
-// at least 14, contrast and target size by axe-core, answers as cards applied with a tap
-// and 適用. An answer of an older query no longer applies.
+// The page's search dialog held to the core's description, an older answer that no
+// longer applies, and the touch layout's sizes, contrast and cards.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
