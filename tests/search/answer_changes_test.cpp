@@ -11,10 +11,10 @@
 #include "search/search_json.h"
 #include "search/search_request.h"
 #include "simulator/build_code.h"
+#include "tests/search/enumeration.h"
 #include "tests/support/json_member.h"
 
-// The answer's "changeData" is enough to make each answer from the current selection:
-// applied to the build of "current", the changes give the build of the answer's "code".
+// Each answer's "changeData", applied to the build of "current", gives the answer's "code".
 
 namespace {
 
@@ -23,40 +23,18 @@ int32_t Index(const json::Value& change, std::string_view side) {
 }
 
 // The field a change names in `b`: of the shown page's character, of its club set, or of
-// the build.
+// the build; none where the shown character has no such part.
 int32_t* FieldOf(PlannedBuild& b, const std::string& name) {
+    const int part = SearchPartByName(name);
     if (name == "Character") {
         return &b.TabIndex;
     }
-    TCharaState& chara = b.Chara[b.TabIndex];
-    const auto& slots = CharaDef(b.TabIndex).Slots;
-    for (size_t k = 0; k < slots.size(); ++k) {
-        if (SearchPartName(static_cast<int>(slots[k])) == name) {
-            return &chara.Items[k];
-        }
+    if (part < 0 ||
+        (part < kWearPartCount && !SlotPosition(b.TabIndex, static_cast<TWearSlot>(part)))) {
+        return nullptr;
     }
-    int32_t* const cards[] = {&chara.CharaCard1, &chara.CharaCard2, &chara.CharaCard3,
-                              &chara.CaddieCard1, &chara.CaddieCard2};
-    for (int k = 0; k < 5; ++k) {
-        if (SearchPartName(kPartCharaCard1 + k) == name) {
-            return cards[k];
-        }
-    }
-    for (int i = 0; i < kStatCount; ++i) {
-        if (SearchPartName(kPartSlotUp + i) == name) {
-            return &SlotUpField(chara, i);
-        }
-        if (SearchPartName(kPartClubSlotUp + i) == name) {
-            return &StatField(b.ClubSlotUps[b.Club], i);
-        }
-    }
-    if (name == "Caddie") {
-        return &b.Caddie;
-    }
-    if (name == "SpecialCard") {
-        return &b.SpecialCard;
-    }
-    return name == "Club" ? &b.Club : nullptr;
+    return part >= kPartClubSlotUp ? &StatField(b.ClubSlotUps[b.Club], part - kPartClubSlotUp)
+                                   : &plain::Slot(b, b.TabIndex, part);
 }
 
 // Applies the answer's changes to `b`, checking that each starts from what `b` holds and

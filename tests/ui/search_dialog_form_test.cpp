@@ -1,6 +1,5 @@
-// The window's search dialog against the core's description of it, and what the dialog
-// does between searches: answers of an older query greyed and no longer applied, the
-// minimums' defaults following the window, a place beside the window.
+// The window's search dialog against the core's description, and what it does between
+// searches.
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -65,23 +64,22 @@ TEST(SearchDialogForm, TheWindowHoldsTheDescribedControls) {
                      form->frameGeometry().width() + dialog->frameGeometry().width() + 16);
 }
 
-// Each number box takes its field's whole range into the query; a number typed outside
-// it is kept as typed and 探索 refuses it in the words of the core, searching nothing.
-// With every box at its top the search runs and explains its empty answer.
+// A number typed outside its field's range is kept as typed (not clamped) and 探索
+// refuses it in the core's words, searching nothing; each bound goes into the query.
 TEST(SearchDialogForm, ItsBoxesTakeWhatTheSearchTakes) {
     WindowWithSearch w;
     SearchDialog* dialog = w.dialog;
     ASSERT_NE(dialog, nullptr);
-    auto* status = dialog->findChild<QLabel*>(QStringLiteral("SearchStatus"));
+    auto* status = Find<QLabel>(*dialog, "SearchStatus");
     w.Click("SearchFreeNone");
     for (const DialogControl& c : SearchDialogForm().Controls) {
         if (c.Kind != DialogKind::Number) {
             continue;
         }
         SCOPED_TRACE(c.Name);
-        auto* box = dialog->findChild<QSpinBox*>(Q(c.Name));
+        auto* box = Find<QSpinBox>(*dialog, Q(c.Name));
         if (!c.Switch.empty()) {
-            dialog->findChild<QCheckBox*>(Q(c.Switch))->setChecked(true);
+            Find<QCheckBox>(*dialog, Q(c.Switch))->setChecked(true);
         }
         for (const int64_t wrong : {int64_t{c.Limit->Low} - 1, int64_t{c.Limit->High} + 1}) {
             if (wrong < 0 || wrong > std::numeric_limits<int>::max()) {
@@ -108,43 +106,39 @@ TEST(SearchDialogForm, ItsBoxesTakeWhatTheSearchTakes) {
     EXPECT_EQ(dialog->Shown()->Reaches.size(), static_cast<size_t>(kMinimumCount));
 }
 
-// Once the query changes, the answers shown are of another query: greyed, neither 適用
-// nor a double-click applies them; a new search clears them at once. After 適用 the
-// minimums that are off show the window's new figures.
+// Answers of an older query are greyed and neither 適用 nor a selection applies them; a
+// new search clears them at once; after 適用 the minimums that are off follow the window.
 TEST(SearchDialogForm, OlderAnswersStopApplyingAndDefaultsFollowTheWindow) {
     WindowWithSearch w;
     SearchDialog* dialog = w.dialog;
     ASSERT_NE(dialog, nullptr);
     const auto& form = w.form;
-    dialog->findChild<QPushButton*>(QStringLiteral("SearchFreeNone"))->click();
+    w.Click("SearchFreeNone");
     for (const char* part : {"SearchFree_Ring", "SearchFree_PowSlotUp"}) {
-        dialog->findChild<QCheckBox*>(part)->click();
+        Find<QCheckBox>(*dialog, part)->click();
     }
-    dialog->findChild<QComboBox*>(QStringLiteral("SearchObjective"))
-        ->setCurrentIndex(static_cast<int>(SearchObjective::Pow));
-    auto* run = dialog->findChild<QPushButton*>(QStringLiteral("SearchRun"));
-    auto* apply = dialog->findChild<QPushButton*>(QStringLiteral("SearchApply"));
-    auto* table = dialog->findChild<QTableWidget*>(QStringLiteral("SearchAnswers"));
-    auto* status = dialog->findChild<QLabel*>(QStringLiteral("SearchStatus"));
+    auto* objective = Find<QComboBox>(*dialog, "SearchObjective");
+    objective->setCurrentIndex(static_cast<int>(SearchObjective::Pow));
+    auto* apply = Find<QPushButton>(*dialog, "SearchApply");
+    auto* table = Find<QTableWidget>(*dialog, "SearchAnswers");
     w.Search();
     ASSERT_GE(table->rowCount(), 2);
     EXPECT_TRUE(apply->isEnabled());
 
-    auto* powOn = dialog->findChild<QCheckBox*>(QStringLiteral("SearchMinOn_ctrl"));
-    powOn->click();
+    auto* ctrlOn = Find<QCheckBox>(*dialog, "SearchMinOn_ctrl");
+    ctrlOn->click();
     EXPECT_FALSE(table->isEnabled());
     EXPECT_FALSE(apply->isEnabled());
-    EXPECT_EQ(status->text(), Q(DialogText(DialogTextId::Stale)));
+    EXPECT_EQ(TextOf(*dialog, "SearchStatus"), Q(DialogText(DialogTextId::Stale)));
     const QString before = TextOf(*form, "Label_LastPow");
+    table->clearSelection();
     table->selectRow(1);
     EXPECT_FALSE(apply->isEnabled());
     EXPECT_EQ(TextOf(*form, "Label_LastPow"), before);
-    powOn->click();  // still stale: the query is the old one again, but nothing says so
+    ctrlOn->click();  // still stale: the query is the old one again, but nothing says so
 
-    // A new search: the old answers leave at once, and so does the bold column.
-    dialog->findChild<QComboBox*>(QStringLiteral("SearchObjective"))
-        ->setCurrentIndex(static_cast<int>(SearchObjective::Sum));
-    run->click();
+    objective->setCurrentIndex(static_cast<int>(SearchObjective::Sum));
+    Find<QPushButton>(*dialog, "SearchRun")->click();
     EXPECT_LE(table->rowCount(), 1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !dialog->Searching(); }, 30000));
     ASSERT_TRUE(table->isEnabled());
@@ -152,7 +146,7 @@ TEST(SearchDialogForm, OlderAnswersStopApplyingAndDefaultsFollowTheWindow) {
     ASSERT_TRUE(apply->isEnabled());
     apply->click();
     QApplication::processEvents();
-    auto* powMin = dialog->findChild<QSpinBox*>(QStringLiteral("SearchMin_pow"));
-    EXPECT_EQ(QString::number(powMin->value()), TextOf(*form, "Label_LastPow"));
+    EXPECT_EQ(QString::number(Find<QSpinBox>(*dialog, "SearchMin_pow")->value()),
+              TextOf(*form, "Label_LastPow"));
     EXPECT_TRUE(table->isEnabled()) << "applying is no change of the query";
 }

@@ -197,6 +197,10 @@ export async function clickAt(page, selector) {
   await page.mouse.click(at.x, at.y);
 }
 
+// Waits until the page's build search stops running.
+export const searchEnded = (page) => page.waitForFunction(
+  () => document.getElementById('SearchDialog').dataset.state !== 'running', null, { timeout: 60000 });
+
 // The move of the mouse onto an element, scrolled into view first.
 async function hoverAt(page, selector) {
   const at = await page.evaluate((selector) => {

@@ -1,24 +1,18 @@
-// The page's search dialog against the core's description (the window's dialog is held
-// to the same description natively): the same controls, captions, hints and limits. On
-// a phone, the touch layout: one column, every target at least 44 pixels and every text
-// at least 14, contrast and target size by axe-core, answers as cards applied with a tap
-// and 適用. An answer of an older query no longer applies.
+// The page's search dialog held to the core's description, an older answer that no
+// longer applies, and the touch layout's sizes, contrast and cards.
 
 import { test } from 'node:test';
 import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { clickAt, kRepo, launch, openPage } from './browser.mjs';
+import { clickAt, kRepo, launch, openPage, searchEnded } from './browser.mjs';
 import { tapAt } from './touch.mjs';
 
 const axePath = createRequire(import.meta.url).resolve('axe-core');
 const kSettings = readFileSync(join(kRepo, 'docs', 'screenshot-settings.ini'), 'utf8');
 const browser = await launch();
 test.after(() => browser.close());
-
-const idle = (page) => page.waitForFunction(
-  () => document.getElementById('SearchDialog').dataset.state !== 'running', null, { timeout: 60000 });
 
 // A small search with answers and a curve: a few parts free, the status sum.
 async function searchSmall(page, click) {
@@ -28,7 +22,7 @@ async function searchSmall(page, click) {
   }
   await page.selectOption('#SearchObjective', 'sum');
   await click(page, '#SearchRun');
-  await idle(page);
+  await searchEnded(page);
 }
 
 test('the dialog holds the controls of the description, with their captions, hints and limits', async () => {
@@ -90,7 +84,7 @@ test('an answer of an older query is greyed and no longer applies; a new search 
   await page.uncheck('#SearchMinOn_ctrl');
   await clickAt(page, '#SearchRun');
   assert.equal(await page.evaluate(() => document.getElementById('SearchDialog').classList.contains('stale')), false);
-  await idle(page);
+  await searchEnded(page);
   await page.dblclick('#SearchAnswers tbody tr[data-code]');
   assert.notEqual(await code(), before, 'the new answer applies');
   // The minimums that are off show the figures of the build applied.
