@@ -114,7 +114,7 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
     plain.Builds.assign(seeds.begin(), seeds.end());
     if (plainNodes > 0) {
         plain = model.Solve(query, control, from, span, seeds, nullptr, ceiling, hook, false,
-                            plainNodes);
+                            {plainNodes, true});
         nodes += plain.Nodes;
         if (!plain.OutOfNodes) {
             return plain;
@@ -129,6 +129,14 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
     const FoundBuild found = probe.Builds.front();
     const bool leastPP = query.Objective == SearchObjective::LeastPP;
     const Ceiling known{found.Rank, leastPP ? found.Figures.PP : 0};
+    // The plain walk's build may rank before the value walk's where both reach the value.
+    FoundBuild start = !plain.Builds.empty() && solver::RanksBefore(plain.Builds.front(), found)
+                           ? plain.Builds.front()
+                           : found;
+    // Where a budget leaves the PP little to cut, a made-up answer cuts little too: a walk
+    // with one that outgrows the plain walk's nodes (or the value walk's) hands over to the
+    // walk over all, from a better build where it found one.
+    const WalkCap cap{plainNodes == 0 ? 0 : std::max(plainNodes, probe.Nodes), false};
     for (const int32_t divisor : {0, 64, 32, 16, 8, 4, 2}) {
         const int32_t pp = divisor == 0 ? 0 : found.Figures.PP / divisor;
         if (leastPP || pp >= found.Figures.PP || (divisor > 0 && pp == 0)) {
@@ -139,21 +147,23 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
         bar.Figures.PP = pp;
         bar.Changes = std::numeric_limits<int32_t>::max();
         bar.Fields.fill(std::numeric_limits<int32_t>::max());
-        SearchOutcome below = model.Solve(query, control, from, 0, {}, &bar, known, hook);
+        SearchOutcome below =
+            model.Solve(query, control, from, 0, {}, &bar, known, hook, false, cap);
         nodes += below.Nodes;
         if (below.Cancelled && below.Builds.empty()) {
             probe.Cancelled = true;
             return probe;
         }
-        if (below.Cancelled || !below.Builds.empty()) {
+        if (below.Cancelled || (!below.OutOfNodes && !below.Builds.empty())) {
             return below;
         }
+        if (below.OutOfNodes) {
+            if (!below.Builds.empty() && solver::RanksBefore(below.Builds.front(), start)) {
+                start = below.Builds.front();
+            }
+            break;
+        }
     }
-    // The plain walk's build may rank before the value walk's where both reach the value.
-    const FoundBuild& start =
-        !plain.Builds.empty() && solver::RanksBefore(plain.Builds.front(), found)
-            ? plain.Builds.front()
-            : found;
     SearchOutcome best =
         model.Solve(query, control, from, span, std::span(&start, 1), nullptr, known, hook);
     nodes += best.Nodes;

@@ -221,7 +221,9 @@ struct SearchControl {
     std::function<void(const SearchResult& soFar)> Found;
     int Threads = 0;  // threads the search may use; 0: one for each core (at most 8)
     // Nodes a plain walk for a best build may visit before the search goes on in steps
-    // that each end fast; 0: in steps from the start.
+    // that each end fast, and that a step may visit (or as many as the walk for the best
+    // value took) before it hands over to the walk over all; 0: in steps from the start,
+    // each walked to its end.
     uint64_t PlainWalkNodes = 32768;
 };
 

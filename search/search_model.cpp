@@ -151,9 +151,9 @@ SearchOutcome SearchModel::Solve(const SearchQuery& query, const SearchControl* 
                                  double progressFrom, double progressSpan,
                                  std::span<const FoundBuild> seeds, const FoundBuild* floor,
                                  std::optional<Ceiling> ceiling, const FoundSoFar* found,
-                                 bool valueOnly, uint64_t nodeLimit) {
-    // A walk capped by nodes is a quick first try: one window, without the windows' cost.
-    const auto windows = nodeLimit == 0 ? ExcessWindows(query)
+                                 bool valueOnly, WalkCap cap) {
+    const uint64_t nodeLimit = cap.Nodes;
+    const auto windows = !cap.OneWindow ? ExcessWindows(query)
                                         : std::vector<std::pair<int32_t, int32_t>>{
                                               {0, std::numeric_limits<int32_t>::max() / 4}};
     const double share = progressSpan / static_cast<double>(windows.size());

@@ -48,6 +48,14 @@ struct SearchOutcome {
     bool OutOfNodes = false;  // stopped at its node limit, not cancelled
 };
 
+// Where a walk stops short: after about Nodes nodes over the threads (0: never); with
+// OneWindow, the excesses of power walked in one window, a quick first try without the
+// windows' cost.
+struct WalkCap {
+    uint64_t Nodes = 0;
+    bool OneWindow = false;
+};
+
 // The value (the rank, for least PP) and PP that no build passes.
 struct Ceiling {
     int32_t Rank = 0;
@@ -86,15 +94,15 @@ public:
     // then, from the calling thread, whenever they changed since it was last told.
     //
     // With `valueOnly`, only the best value counts: the answer reaches it, but among the
-    // builds of that value it need not rank first. With a `nodeLimit`, a walk that would
-    // visit more nodes (about, over the threads) stops there with what it found.
+    // builds of that value it need not rank first. With a `cap`, a walk that would visit
+    // more nodes (about, over the threads) stops there with what it found.
     using FoundSoFar = std::function<void(std::span<const FoundBuild>)>;
     SearchOutcome Solve(const SearchQuery& query, const SearchControl* control, double progressFrom,
                         double progressSpan, std::span<const FoundBuild> seeds = {},
                         const FoundBuild* floor = nullptr,
                         std::optional<Ceiling> ceiling = std::nullopt,
                         const FoundSoFar* found = nullptr, bool valueOnly = false,
-                        uint64_t nodeLimit = 0);
+                        WalkCap cap = {});
 
     // The best of the builds one free count below `from` that meet every condition of
     // `query` (Ranked, one result), with the figures `current` shows for it; none when
