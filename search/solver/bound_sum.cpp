@@ -72,6 +72,7 @@ namespace {
 struct SumParts {
     int32_t Total = 0;
     int32_t Kept = 0;
+    int32_t KeptPow = 0;   // of Kept, power's
     int32_t EachMost = 0;  // each status at its own most over the open stages
     Five Room{}, Top{};
     unsigned Open = 0;  // the stats whose counts are still open
@@ -98,6 +99,7 @@ SumParts PartsOf(const CharaModel& m, size_t s, const Node& node, const Five& cu
             p.Beside.Chara[i] = cu[i];
         } else {
             p.Kept += std::max(0, here);
+            p.KeptPow += i == 0 ? std::max(0, here) : 0;
         }
         p.Plain.Club[i] = cv[i];
         p.Beside.Club[i] = cv[i];
@@ -166,21 +168,35 @@ std::pair<int32_t, int32_t> Bound::SumBound(size_t s, const Node& node, const Fi
     const std::pair<int64_t, Units> plain{int64_t{p.Total} + p.Kept + m_.Rest[s].SumMax[0],
                                           p.Plain};
     const std::pair<int64_t, Units> each{int64_t{p.Total} + p.Kept + p.EachMost, p.Beside};
+    // Power stops at powHi whatever the options add: the other four bring the rest, with
+    // their own most over the options and units bought for them alone.
+    std::pair<int64_t, Units> others{
+        int64_t{powHi} + p.Total - node.St[0] + p.Kept - p.KeptPow + m_.Rest[s].SumMaxNoPow[0],
+        p.Plain};
+    others.second.Chara[0] = 0;
+    others.second.Club[0] = 0;
     int32_t best = std::numeric_limits<int32_t>::max();
     if (m_.LimitsRise) {
         best = LimitedSum(m_, s, node, p, powHi);
     }
     if (q_.Budget) {
         const int64_t money = int64_t{*q_.Budget} - node.PP;
-        const int64_t most = std::min(plain.first + Most(plain.second, money),
-                                      each.first + Most(each.second, money));
+        const int64_t most = std::min({plain.first + Most(plain.second, money),
+                                       each.first + Most(each.second, money),
+                                       others.first + Most(others.second, money)});
         best = static_cast<int32_t>(std::min<int64_t>(best, most));
+    } else {
+        int64_t all = others.first;
+        for (int i = 1; i < kStatCount; ++i) {
+            all += others.second.Chara[i] + others.second.Club[i];
+        }
+        best = static_cast<int32_t>(std::min<int64_t>(best, all));
     }
     int32_t ppNeed = 0;
     // Only a budget or a tie reads the PP a build reaching the bar needs.
     if (bar != kUnreachable && (q_.Budget || best <= bar)) {
         int64_t cost = 0;
-        for (const auto& [from, caps] : {plain, each}) {
+        for (const auto& [from, caps] : {plain, each, others}) {
             if (bar > from && cost >= 0) {
                 const int64_t c = Cheapest(caps, bar - from);
                 cost = c < 0 ? -1 : std::max(cost, c);
