@@ -14,6 +14,7 @@ export const kRepo = join(dirname(fileURLToPath(import.meta.url)), '..', '..');
 export const kPagePath = join(kRepo, 'build-web', 'kestrel-simulator.html');
 export const kOraclePath = join(kRepo, 'build', 'web', 'oracle', 'web_oracle');
 export const kStoreKey = 'kestrel-simulator.ini';
+export const kHoldingsKey = 'kestrel-simulator-holdings.json';
 
 // Chromium launched as the tests need it: no network of its own, no GPU, a profile
 // folder of its own (the driver makes a fresh one for every launch).
@@ -61,16 +62,16 @@ export async function openPage(browser, { settings, holdings, hash = '', viewpor
   await context.grantPermissions(['clipboard-read', 'clipboard-write']);
   if (settings !== undefined) {
     const text = typeof settings === 'string' ? settings : storedForm(settings);
-    await context.addInitScript(({ key, text, holdings }) => {
+    await context.addInitScript(({ key, text, holdings, holdingsKey }) => {
       // Once for the whole context: later pages see what the first one left.
       if (location.protocol === 'file:' && !localStorage.getItem('kestrel-test-seeded')) {
         localStorage.setItem(key, text);
         if (holdings !== undefined) {
-          localStorage.setItem('kestrel-simulator-holdings.json', holdings);
+          localStorage.setItem(holdingsKey, holdings);
         }
         localStorage.setItem('kestrel-test-seeded', '1');
       }
-    }, { key: kStoreKey, text, holdings });
+    }, { key: kStoreKey, text, holdings, holdingsKey: kHoldingsKey });
   }
   const page = await context.newPage();
   page.failures = [];

@@ -8,12 +8,12 @@ import assert from 'node:assert/strict';
 import { createRequire } from 'node:module';
 import { mkdirSync, readFileSync } from 'node:fs';
 import { join } from 'node:path';
-import { clickAt, kRepo, launch, openPage, pageUrl, perform, seeded, storedBytes, takeMessages } from './browser.mjs';
+import { clickAt, kHoldingsKey, kRepo, launch, openPage, pageUrl, perform, searchEnded, seeded, storedBytes,
+  takeMessages } from './browser.mjs';
 import { tapAt } from './touch.mjs';
 
 const axePath = createRequire(import.meta.url).resolve('axe-core');
 const kSettings = readFileSync(join(kRepo, 'docs', 'screenshot-settings.ini'), 'utf8');
-const kHoldingsKey = 'kestrel-simulator-holdings.json';
 const browser = await launch();
 test.after(() => browser.close());
 
@@ -255,8 +255,7 @@ test('the page searches within its stored holdings and shows what each answer ac
     await page.selectOption('#SearchView', next ? 'acquired' : 'figures');
     assert.equal(await page.isDisabled('#SearchAcquire'), next);
     await clickAt(page, '#SearchRun');
-    await page.waitForFunction(() => document.getElementById('SearchDialog').dataset.state !== 'running',
-      null, { timeout: 60000 });
+    await searchEnded(page);
     const { query, answer } = await page.evaluate(() => window.kestrel.search.last);
     assert.deepEqual(JSON.parse(query), { ...JSON.parse(query), owned: await coreHoldings(page),
                                           acquire: next ? 1 : JSON.parse(acquire), distinct: next ? 'acquired' : 'figures' });
