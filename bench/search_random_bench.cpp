@@ -12,7 +12,9 @@
 // the goals as a JSON array, one per line, and searches nothing: the page's benchmark
 // (web/bench/search_bench.mjs) and bench_search read such a file.
 //
-//   bench_search_random [--goals=N] [--seed=N] [--threads=N] [--holdings] [--emit]
+// --goal=N (repeatable) searches only goal N of the drawn ones, to look at one closely.
+//
+//   bench_search_random [--goals=N] [--seed=N] [--threads=N] [--holdings] [--emit] [--goal=N]
 
 #include <sys/resource.h>
 
@@ -55,6 +57,7 @@ int main(int argc, char** argv) {
     int threads = 0;
     bool emit = false;
     bool holdings = false;
+    std::vector<size_t> only;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--goals=", 0) == 0) {
@@ -63,6 +66,8 @@ int main(int argc, char** argv) {
             seed = static_cast<unsigned>(std::strtoul(arg.c_str() + 7, nullptr, 10));
         } else if (arg.rfind("--threads=", 0) == 0) {
             threads = std::max(0, std::atoi(arg.c_str() + 10));
+        } else if (arg.rfind("--goal=", 0) == 0) {
+            only.push_back(std::strtoul(arg.c_str() + 7, nullptr, 10));
         } else if (arg == "--emit") {
             emit = true;
         } else if (arg == "--holdings") {
@@ -84,6 +89,9 @@ int main(int argc, char** argv) {
     std::vector<Row> finished;
     std::vector<size_t> unfinished;
     for (size_t g = 0; g < goals.size(); ++g) {
+        if (!only.empty() && std::find(only.begin(), only.end(), g) == only.end()) {
+            continue;
+        }
         const JsonQuery query = QueryFromJson(goals[g]);
         TSimulator sim;
         ShowBuild(sim, DecodeBuild(*query.Build));
@@ -107,14 +115,15 @@ int main(int argc, char** argv) {
             finished.push_back({ms, result.Nodes, g});
         }
     }
+    const size_t searched = finished.size() + unfinished.size();
     std::sort(finished.begin(), finished.end(),
               [](const Row& a, const Row& b) { return a.Ms < b.Ms; });
-    std::printf("\ngoals %zu (seed %u), finished %zu, unfinished after %.0f ms: %zu\n",
-                goals.size(), seed, finished.size(), capMs, unfinished.size());
+    std::printf("\ngoals %zu (seed %u), finished %zu, unfinished after %.0f ms: %zu\n", searched,
+                seed, finished.size(), capMs, unfinished.size());
     if (!finished.empty()) {
         // Unfinished goals count as slower than every finished one.
         const auto at = [&](double share) -> const Row* {
-            const auto k = static_cast<size_t>(share * static_cast<double>(goals.size() - 1));
+            const auto k = static_cast<size_t>(share * static_cast<double>(searched - 1));
             return k < finished.size() ? &finished[k] : nullptr;
         };
         for (const auto& [what, share] :

@@ -26,6 +26,7 @@
 #include "search/search.h"
 #include "search/search_model.h"
 #include "search/solver/ranking.h"
+#include "search/solver/work_sharing.h"
 
 namespace {
 
@@ -284,7 +285,7 @@ bool OwnedBestPass(const TSimulator& current, const SearchQuery& query,
     owned.Acquire = 0;
     owned.Distinct = SearchDistinct::Figures;
     owned.Results = 1;
-    SearchModel model(current, owned);
+    SearchModel model(current, owned, solver::ThreadCount(control));
     const SearchOutcome best =
         model.Solve(owned, control, kCurveFrom, 0.0, {}, nullptr, std::nullopt, nullptr);
     result.Nodes += best.Nodes;
@@ -324,7 +325,7 @@ SearchResult RunSearch(const TSimulator& current, const SearchQuery& query,
         };
         control = &steady;
     }
-    SearchModel model(current, query);
+    SearchModel model(current, query, solver::ThreadCount(control));
     SearchResult result;
     result.CurrentBuild = BuildOf(current.State);
     result.Current = FiguresOf(current);

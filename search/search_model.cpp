@@ -10,6 +10,7 @@
 #include "search/solver/ranking.h"
 #include "search/solver/tail_sums.h"
 #include "search/solver/walk.h"
+#include "search/solver/work_sharing.h"
 
 using namespace solver;
 
@@ -41,15 +42,16 @@ std::vector<int32_t> CharactersOf(const SearchQuery& query, int32_t shown) {
 
 SearchModel::~SearchModel() = default;
 
-SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query)
+SearchModel::SearchModel(const TSimulator& current, const SearchQuery& query, size_t threads)
     : base_(BuildOf(current.State)) {
     const std::vector<int32_t> characters = CharactersOf(query, base_.TabIndex);
     if (!query.Free[kPartClub] && (base_.Club < 0 || base_.Club >= kClubCount)) {
         throw ERangeError();  // the kept selection has no club set, as showing it reports
     }
-    for (const int32_t c : characters) {
-        charas_.push_back(MakeCharaModel(base_, current.Results, query, c));
-    }
+    charas_.resize(characters.size());
+    EachOnThreads(characters.size(), threads, [&](size_t k) {
+        charas_[k] = MakeCharaModel(base_, current.Results, query, characters[k]);
+    });
 }
 
 const CharaModel& SearchModel::ModelOf(int32_t chara) const {
@@ -61,17 +63,26 @@ const CharaModel& SearchModel::ModelOf(int32_t chara) const {
     throw ESimError("探索していないキャラです");
 }
 
-const TailCache& SearchModel::TailsFor(size_t c, const SearchQuery& query) {
+std::vector<const TailCache*> SearchModel::TailsFor(const SearchQuery& query, size_t threads) {
     int mins = 0;
     for (int i = 0; i < kMinimumCount; ++i) {
         mins |= query.Min[i] ? 1 << i : 0;
     }
-    auto& slot = tails_[{c, static_cast<int>(query.Objective), mins, query.NoPenalty}];
-    if (!slot) {
-        const Reads reads = ReadsOf(charas_[c], query);
-        slot = std::make_unique<TailCache>(MakeTailCache(charas_[c], query, reads));
+    std::vector<const TailCache*> tails;
+    std::vector<std::pair<size_t, TailCache*>> missing;  // character model, its slot
+    for (size_t c = 0; c < charas_.size(); ++c) {
+        auto& slot = tails_[{c, static_cast<int>(query.Objective), mins, query.NoPenalty}];
+        if (!slot) {
+            slot = std::make_unique<TailCache>();
+            missing.push_back({c, slot.get()});
+        }
+        tails.push_back(slot.get());
     }
-    return *slot;
+    EachOnThreads(missing.size(), threads, [&](size_t k) {
+        const auto [c, slot] = missing[k];
+        *slot = MakeTailCache(charas_[c], query, ReadsOf(charas_[c], query));
+    });
+    return tails;
 }
 
 namespace {
@@ -203,13 +214,12 @@ SearchOutcome SearchModel::SolveWindow(const SearchQuery& query, const SearchCon
     PlanSharing(work, charas_, threads);
     // What the walks read is made before the threads start, and only read by them.
     std::vector<Reads> reads;
-    std::vector<const TailCache*> tails;
     for (size_t c = 0; c < charas_.size(); ++c) {
         reads.push_back(ReadsOf(charas_[c], query));
         reads.back().ExcessFrom = excess.first;
         reads.back().ExcessTo = excess.second;
-        tails.push_back(&TailsFor(c, query));
     }
+    const std::vector<const TailCache*> tails = TailsFor(query, threads);
     while (scratch_.size() < threads) {
         scratch_.push_back(std::make_unique<Scratch>());
     }

@@ -71,8 +71,9 @@ struct Scratch;
 class SearchModel {
 public:
     // Throws ESimError when the selection cannot be searched from (no page for the
-    // shown character, no club set while the club set is kept).
-    SearchModel(const TSimulator& current, const SearchQuery& query);
+    // shown character, no club set while the club set is kept). The characters' models
+    // are made on up to `threads` threads.
+    SearchModel(const TSimulator& current, const SearchQuery& query, size_t threads = 1);
     ~SearchModel();
 
     // Solves `query`, a query ValidateQuery accepts (the same character and free parts as
@@ -125,8 +126,9 @@ private:
                               bool valueOnly, uint64_t nodeLimit,
                               std::pair<int32_t, int32_t> excess);
     const solver::CharaModel& ModelOf(int32_t chara) const;
-    // The kept sums of character model c for the kind of `query`, made on first use.
-    const solver::TailCache& TailsFor(size_t c, const SearchQuery& query);
+    // The kept sums of every character model for the kind of `query`, made on first use
+    // on up to `threads` threads.
+    std::vector<const solver::TailCache*> TailsFor(const SearchQuery& query, size_t threads);
 
     PlannedBuild base_;
     std::vector<solver::CharaModel> charas_;

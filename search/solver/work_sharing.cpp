@@ -1,6 +1,7 @@
 #include "search/solver/work_sharing.h"
 
 #include <algorithm>
+#include <exception>
 #include <limits>
 #include <thread>
 
@@ -24,6 +25,33 @@ size_t ThreadCount(const SearchControl* control) {
     }
     return std::clamp(std::thread::hardware_concurrency(), 1u, 8u);
 #endif
+}
+
+void EachOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& job) {
+    std::atomic<size_t> next{0};
+    std::vector<std::exception_ptr> failures(count);  // by job: the first job's is thrown
+    const auto run = [&] {
+        for (size_t k = next++; k < count; k = next++) {
+            try {
+                job(k);
+            } catch (...) {
+                failures[k] = std::current_exception();
+            }
+        }
+    };
+    std::vector<std::thread> others;
+    for (size_t t = 1; t < std::min(threads, count); ++t) {
+        others.emplace_back(run);
+    }
+    run();
+    for (auto& thread : others) {
+        thread.join();
+    }
+    for (const std::exception_ptr& failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
+    }
 }
 
 void PlanSharing(SharedWork& work, const std::vector<CharaModel>& charas, size_t threads) {

@@ -1,13 +1,18 @@
 // The progress a face shows while a search runs: it never goes back, it moves in small
 // steps through the walks and the curve rather than in a few large jumps, and it ends at
-// the whole only when the search has ended.
+// the whole only when the search has ended. What a search makes per character before its
+// walks is made on several threads: each once, and a failure reported as on one thread.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "search/search.h"
+#include "search/solver/work_sharing.h"
 #include "simulator/simulator.h"
 
 namespace {
@@ -49,6 +54,31 @@ TEST(SearchProgress, RisesInSmallStepsAndNeverGoesBack) {
         std::sort(steps.begin(), steps.end());
         EXPECT_LT(steps[steps.size() * 9 / 10], 0.02)
             << "objective " << static_cast<int>(goal.Objective);
+    }
+}
+
+TEST(SearchThreads, EachJobRunsOnceAndTheFirstFailureIsThrown) {
+    for (const size_t threads : {size_t{1}, size_t{2}, size_t{5}}) {
+        for (const size_t count : {size_t{0}, size_t{1}, size_t{10}}) {
+            std::vector<std::atomic<int>> runs(count);
+            solver::EachOnThreads(count, threads, [&](size_t k) { ++runs[k]; });
+            EXPECT_TRUE(std::all_of(runs.begin(), runs.end(), [](const auto& r) { return r == 1; }))
+                << threads << " threads, " << count << " jobs";
+        }
+        // Jobs 3 and 7 fail: every job still runs, and job 3's failure is the one thrown.
+        std::atomic<int> ran{0};
+        try {
+            solver::EachOnThreads(10, threads, [&](size_t k) {
+                ++ran;
+                if (k == 3 || k == 7) {
+                    throw std::runtime_error(std::to_string(k));
+                }
+            });
+            ADD_FAILURE() << "no failure thrown";
+        } catch (const std::runtime_error& e) {
+            EXPECT_STREQ(e.what(), "3");
+        }
+        EXPECT_EQ(ran, 10);
     }
 }
 
