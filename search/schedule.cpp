@@ -104,22 +104,26 @@ private:
 // ranks before it; the first that finds one has found the best build, as it finds every
 // build ranking before its bar. Failing, each costs little: its bar cuts what the walk
 // over all would walk. The last walk starts from the best build found so far.
+//
+// `plainWorks` is whether to try the plain walk first; it turns false where that walk ran
+// out of nodes, as it then most often does on the curve's next steps too.
 SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const SearchControl* control,
                       double from, double span, std::span<const FoundBuild> seeds,
                       std::optional<Ceiling> ceiling, const SearchModel::FoundSoFar* hook,
-                      uint64_t& nodes) {
+                      uint64_t& nodes, bool& plainWorks) {
     // Most goals end within the plain walk's nodes (SearchControl::PlainWalkNodes).
     const uint64_t plainNodes =
         control != nullptr ? control->PlainWalkNodes : SearchControl{}.PlainWalkNodes;
     SearchOutcome plain;
     plain.Builds.assign(seeds.begin(), seeds.end());
-    if (plainNodes > 0) {
+    if (plainNodes > 0 && plainWorks) {
         plain = model.Solve(query, control, from, span, seeds, nullptr, ceiling, hook, false,
                             {plainNodes, true});
         nodes += plain.Nodes;
         if (!plain.OutOfNodes) {
             return plain;
         }
+        plainWorks = false;
     }
     SearchOutcome probe =
         model.Solve(query, control, from, 0, plain.Builds, nullptr, ceiling, hook, true);
@@ -183,8 +187,9 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     if (ties) {
         first.Results = 1;
     }
+    bool plainWorks = true;
     SearchOutcome main = BestOne(model, first, control, 0.0, ties ? kCurveFrom / 3 : kCurveFrom, {},
-                                 std::nullopt, soFar.Hook(), nodes);
+                                 std::nullopt, soFar.Hook(), nodes, plainWorks);
     if (!ties || main.Cancelled || main.Builds.empty()) {
         return main;
     }
@@ -237,6 +242,7 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
     std::optional<FoundBuild> seed;
     FoundBuild best = answers.front();  // the best build within the query's own budget
     bool whole = true;
+    bool plainWorks = true;
     while (true) {
         CurveStep c;
         c.Answer = model.Answer(best, query.Objective);
@@ -262,7 +268,7 @@ bool CurvePass(SearchModel& model, const TSimulator& current, const SearchQuery&
         const SearchOutcome below =
             BestOne(model, step, control, done, (1.0 - kCurveFrom) * std::min(last, 1.0 - done),
                     seed ? std::span(&*seed, 1) : std::span<const FoundBuild>(),
-                    Ceiling{steps.back().Value - 1, 0}, nullptr, result.Nodes);
+                    Ceiling{steps.back().Value - 1, 0}, nullptr, result.Nodes, plainWorks);
         if (below.Cancelled) {
             whole = false;
             break;
