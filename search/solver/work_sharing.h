@@ -50,8 +50,9 @@ struct SharedWork {
 size_t ThreadCount(const SearchControl* control);
 
 // Runs job(0) .. job(count - 1), each once, on up to `threads` threads (the calling one
-// among them); rethrows the first failure once all have ended. What a search makes per
-// character before its walks (the models, the kept sums) is made so, a character a job.
+// among them); once all have ended, rethrows the failure of the lowest job that failed,
+// whichever thread ran it, so that a search fails alike on one thread or several. What a search
+// makes per character before its walks (the models, the kept sums) is made so, a character a job.
 void EachOnThreads(size_t count, size_t threads, const std::function<void(size_t)>& job);
 
 // Sets up `work` for `threads` threads over the characters: the branches are shared at the
