@@ -41,7 +41,7 @@ void Memos::KeyAcquired(MemoKey& key, const Node& node, bool named,
 // Slot limits count only up to where they stop raising a count. Where only the best build
 // is asked for, sums alike in all that decides its value, PP and the counts it can still
 // take reach the same builds' worth.
-bool Memos::Seen(size_t s, const Node& node, bool learn) {
+bool Memos::Seen(size_t s, const Node& node) {
     auto& tables = scratch_.Seen;
     if (s >= tables.size()) {
         tables.resize(s + 1);
@@ -75,7 +75,7 @@ bool Memos::Seen(size_t s, const Node& node, bool learn) {
         return false;  // other things, alike in part of their hash: neither leaves the other
     }
     if (way == nullptr) {
-        if (learn && Remembers(table.Growth())) {
+        if (Remembers(table.Growth())) {
             table.Insert(key, Way{node.Changes, node.Fields});
         }
         return false;
@@ -83,9 +83,7 @@ bool Memos::Seen(size_t s, const Node& node, bool learn) {
     if (std::tie(way->Changes, way->Fields) <= std::tie(node.Changes, node.Fields)) {
         return true;
     }
-    if (learn) {
-        *way = Way{node.Changes, node.Fields};
-    }
+    *way = Way{node.Changes, node.Fields};
     return false;
 }
 

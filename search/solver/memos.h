@@ -23,9 +23,7 @@ public:
     Memos(Scratch& scratch, size_t memoBytes, const CharaModel& m, const SearchQuery& q,
           const Reads& reads);
 
-    // With `learn` false, only whether an earlier way leaves this one: the way is not
-    // remembered, so that a way other tests still leave fills no memory.
-    bool Seen(size_t s, const Node& node, bool learn = true);
+    bool Seen(size_t s, const Node& node);
     bool Crowded(size_t s, const Node& node);
 
 private:

@@ -99,11 +99,10 @@ void Walk::Visit(size_t s, const Node& node, bool tailsTried) {
     Tick();
     pool_.Refresh();
     // A way the memo already leaves costs a lookup, where weighing the kept sums costs a
-    // bound each; only a way the kept sums do not leave is remembered, so that the memo's
-    // memory goes to ways still walked.
-    if (bound_.Hopeless(s, node) || memos_.Seen(s, node, false) ||
-        (!tailsTried && TailsHopeless(s, node)) || memos_.Seen(s, node) ||
-        memos_.Crowded(s, node)) {
+    // bound each: the memo comes first, and remembers the ways the kept sums then leave
+    // too, as their twins are met again and again.
+    if (bound_.Hopeless(s, node) || memos_.Seen(s, node) ||
+        (!tailsTried && TailsHopeless(s, node)) || memos_.Crowded(s, node)) {
         return;
     }
     if (s == handing_.ShareStage() && handing_.TakenElsewhere(node.Path)) {
