@@ -25,6 +25,20 @@ Bound::Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, cons
     }
 }
 
+// The budget; and where no build passes the last answer's value, its PP too: a build of
+// that value ranks before it only at no more PP. So once the best value is known, what a
+// branch affords and what its upgrades buy are weighed within the last answer's PP,
+// budget or none. (The status sum's own bound keeps to the budget: its prices weighed
+// within that PP cost more time than they cut.)
+std::optional<int32_t> Bound::Spend() const {
+    const FoundBuild* const last = pool_.Last();
+    const auto& top = pool_.Top();
+    if (last == nullptr || pool_.ValueOnly() || !top || last->Rank < top->Rank) {
+        return q_.Budget;
+    }
+    return q_.Budget ? std::min(*q_.Budget, last->Figures.PP) : last->Figures.PP;
+}
+
 // A count adds at most its limit, and status and limit come from the same options: what
 // the rest adds to both together bounds both.
 Bound::Span Bound::SpanOf(size_t s, const Node& node) const {
@@ -149,14 +163,15 @@ bool Bound::Affords(size_t s, const Node& node, Span& span, const Five& need,
         least = std::max(least, others + together);
     }
     ppLow = static_cast<int32_t>(std::min<int64_t>(int64_t{ppLow} + least, kNoLimit));
-    if (q_.Budget && ppLow > *q_.Budget) {
+    const std::optional<int32_t> budget = Spend();
+    if (budget && ppLow > *budget) {
         return false;
     }
     // The status sum bounds what the budget buys of all statuses together instead.
     const bool together = q_.Objective == SearchObjective::Sum && m_.NeverNegative;
     for (int i = 0; i < kStatCount; ++i) {
-        if (q_.Budget && !together && reads_.Bought[i]) {
-            span.Hi[i] += MostBought(i, short_[i], *q_.Budget - ppLow, span.Cu[i], span.Cv[i]);
+        if (budget && !together && reads_.Bought[i]) {
+            span.Hi[i] += MostBought(i, short_[i], *budget - ppLow, span.Cu[i], span.Cv[i]);
         } else {
             span.Hi[i] += span.Cu[i] + span.Cv[i];  // or not read below
         }
@@ -249,7 +264,7 @@ std::optional<int32_t> Bound::BestValue(size_t s, const Node& node, const Span& 
     best = std::min(best, sharper - lost);
     if (ppNeed > ppLow) {
         ppLow = ppNeed;
-        if (q_.Budget && ppLow > *q_.Budget) {
+        if (const auto budget = Spend(); budget && ppLow > *budget) {
             return std::nullopt;
         }
     }

@@ -32,6 +32,9 @@ public:
     std::optional<int64_t> ScoreRoom(size_t s, const Node& node) const;
 
 private:
+    // The most PP a build below a branch may cost and still rank among the answers.
+    std::optional<int32_t> Spend() const;
+
     // What the builds below a branch reach: each status at least (Lo) and at most (Hi,
     // before upgrades), what its open counts can still add (Cu: the character's, within
     // the room its limit leaves; Spin: all it can ever take; Cv: the club set's), the

@@ -26,8 +26,9 @@ std::optional<int64_t> Bound::ScoreRoom(size_t s, const Node& node) const {
     }
     const auto& rest = m_.Rest[s + 1];
     const TStatus& clubLimit = ClubSets()[node.Club].ClubSlotLimit;
-    const bool budget = q_.Budget.has_value();
-    const int64_t money = budget ? int64_t{*q_.Budget} - node.PP : 0;
+    const std::optional<int32_t> spend = Spend();
+    const bool budget = spend.has_value();
+    const int64_t money = budget ? int64_t{*spend} - node.PP : 0;
     Units units;
     int64_t kept = 0;
     int64_t free = 0;
