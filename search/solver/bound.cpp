@@ -27,9 +27,9 @@ Bound::Bound(const CharaModel& m, const SearchQuery& q, const Reads& reads, cons
 
 // The budget; and where no build passes the last answer's value, its PP too: a build of
 // that value ranks before it only at no more PP. So once the best value is known, what a
-// branch affords and what its upgrades buy are weighed within the last answer's PP,
-// budget or none. (The status sum's own bound keeps to the budget: its prices weighed
-// within that PP cost more time than they cut.)
+// branch affords, what its upgrades buy and the counts the walk tries are weighed within
+// the last answer's PP, budget or none. (The status sum's own bound keeps to the budget:
+// its prices weighed within that PP cost more time than they cut.)
 std::optional<int32_t> Bound::Spend() const {
     const FoundBuild* const last = pool_.Last();
     const auto& top = pool_.Top();

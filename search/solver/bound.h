@@ -31,10 +31,11 @@ public:
     // to the objective. None where no such bound holds.
     std::optional<int64_t> ScoreRoom(size_t s, const Node& node) const;
 
-private:
-    // The most PP a build below a branch may cost and still rank among the answers.
+    // The most PP a build below a branch may cost and still rank among the answers; none
+    // where only a budget would say, and there is none.
     std::optional<int32_t> Spend() const;
 
+private:
     // What the builds below a branch reach: each status at least (Lo) and at most (Hi,
     // before upgrades), what its open counts can still add (Cu: the character's, within
     // the room its limit leaves; Spin: all it can ever take; Cv: the club set's), the

@@ -211,15 +211,9 @@ void Walk::Counts(const Node& node) {
     // one adding less).
     const bool onlyCosts = !reads_.Wanted[i] || (i == 0 && reads_.PowCosts);
     int32_t dearer = std::numeric_limits<int32_t>::max();
-    // No pair may cost more than the budget leaves, nor, where no build passes the last
-    // answer's value, more than its PP leave.
-    int64_t most = q_.Budget ? int64_t{*q_.Budget} : std::numeric_limits<int64_t>::max();
-    if (const FoundBuild* last = pool_.Last();
-        last != nullptr && pool_.Top() && last->Rank >= pool_.Top()->Rank) {
-        most = std::min<int64_t>(most, last->Figures.PP);
-    }
-    if (most != std::numeric_limits<int64_t>::max()) {
-        dearer = static_cast<int32_t>(std::clamp<int64_t>(most - node.PP, -1, dearer));
+    // No pair may cost more than the PP a build may still spend.
+    if (const std::optional<int32_t> most = bound_.Spend()) {
+        dearer = static_cast<int32_t>(std::clamp<int64_t>(int64_t{*most} - node.PP, -1, dearer));
     }
     for (const auto& [u, v, added, pp, changes] : pairs) {
         if (pp > dearer) {
