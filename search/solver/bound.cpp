@@ -58,7 +58,7 @@ Bound::Span Bound::SpanOf(size_t s, const Node& node) const {
         const int32_t limitLo = node.Sl[i] + rest.SlMin[i] + bonus;
         const int32_t limitHi = node.Sl[i] + rest.SlMax[i] + bonus;
         const int32_t here = m_.Current[kFieldCount + i];
-        const int32_t room = node.Sl[i] + bonus + rest.JointMax[i] - rest.StMax[i];
+        const int32_t room = node.Sl[i] + bonus + rest.JointMax[1u << i] - rest.StMax[i];
         if (m_.CountFree[i]) {
             span.Spin[i] = std::max(0, std::min(CharaSpinnerMax(i), limitHi));
             span.Cu[i] = std::max(0, std::min(span.Spin[i], room));
@@ -149,6 +149,9 @@ bool Bound::Affords(size_t s, const Node& node, Span& span, const Five& need,
         if ((set & (set - 1)) == 0) {
             continue;
         }
+        if (BeyondLimits(s, node, span, need, set)) {
+            return false;
+        }
         const int64_t together = SetCost(s, node, span, need, short_, set);
         if (together < 0) {
             continue;
@@ -177,6 +180,26 @@ bool Bound::Affords(size_t s, const Node& node, Span& span, const Five& need,
         }
     }
     return true;
+}
+
+// Whether the statuses of `set` need more together than the open stages can give them
+// with their counts at their slot limits: a count adds at most its limit (a spinner above
+// it adds the limit), so the statuses of a set reach at most what they hold, the most the
+// open stages add to them and to their limits together, the limits so far and the club
+// counts. Apart, each status may reach its need on an option that gives another little.
+bool Bound::BeyondLimits(size_t s, const Node& node, const Span& span, const Five& need,
+                         unsigned set) const {
+    int64_t short_ = -int64_t{m_.Rest[s].JointMax[set]};
+    for (int i = 0; i < kStatCount; ++i) {
+        if ((set >> i & 1) != 0) {
+            if (i < node.UpDone) {
+                return false;  // every stage is chosen: the span is exact
+            }
+            short_ += int64_t{need[i]} - node.St[i] - node.Sl[i] - span.Cv[i] -
+                      (i == 0 ? m_.LevelBonus : 0);
+        }
+    }
+    return short_ > 0;
 }
 
 // The least PP the counts of the statuses of `set` cost to add what the set needs

@@ -50,6 +50,8 @@ private:
     Span SpanOf(size_t s, const Node& node) const;
     Five Needs(const Span& span, int32_t excessLo, const FoundBuild* last) const;
     bool Affords(size_t s, const Node& node, Span& span, const Five& need, int32_t& ppLow) const;
+    bool BeyondLimits(size_t s, const Node& node, const Span& span, const Five& need,
+                      unsigned set) const;
     int64_t SetCost(size_t s, const Node& node, const Span& span, const Five& need,
                     const Five& short_, unsigned set) const;
     std::optional<int32_t> BestValue(size_t s, const Node& node, const Span& span, int32_t excessLo,

@@ -21,7 +21,6 @@ struct Stage {
 // What stages s.. can add at most and at least, option by option.
 struct Reach {
     Five StMax{}, StMin{}, SlMax{}, SlMin{};
-    Five JointMax{};  // the most of status plus slot limit, option by option
     int32_t RingMax = 0, YardMax = 0, PyMax = 0;
     // For the status sum, option by option: the most of the five statuses together
     // plus the slot limits of the stats in a set (bit i: stat i), and the same
@@ -31,6 +30,9 @@ struct Reach {
     // Option by option, the most of the statuses of a set together (bit i: stat i): one
     // option seldom brings the most of several statuses at once.
     std::array<int32_t, 1 << kStatCount> SetMax{};
+    // Option by option, the most of the statuses of a set and their slot limits together:
+    // a count adds at most its limit, and an option seldom brings the most of both.
+    std::array<int32_t, 1 << kStatCount> JointMax{};
 };
 
 // For the least number of changes a branch still needs: what the stages from s on

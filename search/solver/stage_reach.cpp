@@ -19,7 +19,6 @@ Reach StageReach(const Stage& stage, bool& limitsRise) {
         int32_t sum = 0;
         for (int i = 0; i < kStatCount; ++i) {
             most(r.StMax[i], o.St[i]);
-            most(r.JointMax[i], o.St[i] + o.Sl[i]);
             least(r.StMin[i], o.St[i]);
             most(r.SlMax[i], o.Sl[i]);
             least(r.SlMin[i], o.Sl[i]);
@@ -28,10 +27,13 @@ Reach StageReach(const Stage& stage, bool& limitsRise) {
         }
         for (size_t set = 0; set < r.SetMax.size(); ++set) {
             int32_t v = 0;
+            int32_t joint = 0;
             for (int i = 0; i < kStatCount; ++i) {
                 v += (set >> i & 1) != 0 ? o.St[i] : 0;
+                joint += (set >> i & 1) != 0 ? o.St[i] + o.Sl[i] : 0;
             }
             most(r.SetMax[set], v);
+            most(r.JointMax[set], joint);
         }
         for (size_t set = 0; set < r.SumMax.size(); ++set) {
             int32_t v = sum;
@@ -53,7 +55,6 @@ Reach StageReach(const Stage& stage, bool& limitsRise) {
 
 void AddReach(Reach& to, const Reach& r) {
     AddFive(to.StMax, r.StMax);
-    AddFive(to.JointMax, r.JointMax);
     AddFive(to.StMin, r.StMin);
     AddFive(to.SlMax, r.SlMax);
     AddFive(to.SlMin, r.SlMin);
@@ -62,6 +63,7 @@ void AddReach(Reach& to, const Reach& r) {
     }
     for (size_t set = 0; set < to.SetMax.size(); ++set) {
         to.SetMax[set] += r.SetMax[set];
+        to.JointMax[set] += r.JointMax[set];
     }
     for (size_t k = 0; k < to.SumMaxNoPow.size(); ++k) {
         to.SumMaxNoPow[k] += r.SumMaxNoPow[k];
