@@ -330,7 +330,7 @@ bool Bound::Hopeless(size_t s, const Node& node, std::pair<int32_t, int32_t>* es
     if (span.Lo[0] - limit > reads_.ExcessTo) {
         return true;  // more power than the window of excesses holds
     }
-    const int32_t excessLo = std::max({0, span.Lo[0] - limit, reads_.ExcessFrom});
+    int32_t excessLo = std::max({0, span.Lo[0] - limit, reads_.ExcessFrom});
     const FoundBuild* const last = pool_.Last();
     Five need = Needs(span, excessLo, last);
     if (reads_.ExcessFrom > 0) {
@@ -338,6 +338,12 @@ bool Bound::Hopeless(size_t s, const Node& node, std::pair<int32_t, int32_t>* es
     }
     if (need[0] > limit + (q_.NoPenalty ? 0 : reads_.ExcessTo)) {
         return true;  // more power than the query or the window of excesses allows
+    }
+    if (need[0] - limit > excessLo) {
+        // Every build below that meets the conditions has at least the power it needs, so
+        // at least that excess, and control and accuracy need as much more.
+        excessLo = need[0] - limit;
+        need = Needs(span, excessLo, last);
     }
     int32_t ppLow = node.PP;
     if (!Affords(s, node, span, need, ppLow)) {
