@@ -175,6 +175,39 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
     return best;
 }
 
+// The builds tied with the best in value and PP that need at most a few more changes
+// than it: walks that also leave every build with more. Where many builds tie, the walk
+// over all keeps every tie it meets until it holds as many as asked for, while most
+// answers lie near the best build. Where such a walk finds as many as asked for, they are
+// the answers, as every build it leaves ranks after them; else its builds start the next.
+// One that outgrows the best walk's nodes hands over to the walk over all. None where no
+// walk found them all; `seeds` is then what they found.
+std::optional<SearchOutcome> NearTies(SearchModel& model, const SearchQuery& query,
+                                      const SearchControl* control, const SearchOutcome& main,
+                                      const FoundBuild& floor, const Ceiling& top,
+                                      const SoFar& soFar, std::vector<FoundBuild>& seeds,
+                                      uint64_t& nodes) {
+    const uint64_t plainNodes =
+        control != nullptr ? control->PlainWalkNodes : SearchControl{}.PlainWalkNodes;
+    const WalkCap cap{plainNodes == 0 ? 0 : std::max(plainNodes, main.Nodes), false};
+    for (const int32_t more : {0, 1, 3}) {
+        FoundBuild near = floor;
+        near.Changes = main.Builds.front().Changes + more;
+        SearchOutcome walk = model.Solve(query, control, kCurveFrom / 3, 0, seeds, &near, top,
+                                         soFar.Hook(), false, cap);
+        nodes += walk.Nodes;
+        if (walk.Cancelled ||
+            (!walk.OutOfNodes && walk.Builds.size() == static_cast<size_t>(query.Results))) {
+            return walk;
+        }
+        if (walk.OutOfNodes) {
+            break;
+        }
+        seeds = std::move(walk.Builds);
+    }
+    return std::nullopt;
+}
+
 // The best builds. Many builds often tie with the best in value and PP, differing only in
 // figures the objective does not read (a distance too, once power stands at its limit).
 // So the best build is found first, and then a walk that leaves every build ranking after
@@ -200,8 +233,13 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     floor.Fields.fill(std::numeric_limits<int32_t>::max());
     // The best build is known now: no build passes it.
     const Ceiling top{floor.Rank, floor.Figures.PP};
-    SearchOutcome tied = model.Solve(query, control, kCurveFrom / 3, kCurveFrom / 3, main.Builds,
-                                     &floor, top, soFar.Hook());
+    std::vector<FoundBuild> seeds = main.Builds;
+    if (std::optional<SearchOutcome> near =
+            NearTies(model, query, control, main, floor, top, soFar, seeds, nodes)) {
+        return std::move(*near);
+    }
+    SearchOutcome tied = model.Solve(query, control, kCurveFrom / 3, kCurveFrom / 3, seeds, &floor,
+                                     top, soFar.Hook());
     nodes += tied.Nodes;
     if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
         return tied;
