@@ -33,6 +33,30 @@ namespace {
 // Where the curve's share of the progress starts.
 constexpr double kCurveFrom = 0.6;
 
+// A made-up last answer: every build of that rank and no more PP (and, where given, no
+// more changes) ranks before it.
+FoundBuild MadeUpLast(int32_t rank, int32_t pp,
+                      int32_t changes = std::numeric_limits<int32_t>::max()) {
+    FoundBuild bar;
+    bar.Rank = rank;
+    bar.Figures.PP = pp;
+    bar.Changes = changes;
+    bar.Fields.fill(std::numeric_limits<int32_t>::max());
+    return bar;
+}
+
+// The plain walk's nodes (SearchControl::PlainWalkNodes).
+uint64_t PlainNodes(const SearchControl* control) {
+    return control != nullptr ? control->PlainWalkNodes : SearchControl{}.PlainWalkNodes;
+}
+
+// Where a made-up answer cuts little, a walk with one that outgrows the plain walk's nodes
+// (or those of the walk before it) hands over to the walk over all.
+WalkCap HandOverAfter(const SearchControl* control, uint64_t before) {
+    const uint64_t plainNodes = PlainNodes(control);
+    return {plainNodes == 0 ? 0 : std::max(plainNodes, before), false};
+}
+
 // Tells a face (SearchControl::Found) the best answers found so far while a search runs:
 // first about 150 ms after the start, then at most every 200 ms, from the calling thread.
 class SoFar {
@@ -111,9 +135,8 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
                       double from, double span, std::span<const FoundBuild> seeds,
                       std::optional<Ceiling> ceiling, const SearchModel::FoundSoFar* hook,
                       uint64_t& nodes, bool& plainWorks) {
-    // Most goals end within the plain walk's nodes (SearchControl::PlainWalkNodes).
-    const uint64_t plainNodes =
-        control != nullptr ? control->PlainWalkNodes : SearchControl{}.PlainWalkNodes;
+    // Most goals end within the plain walk's nodes.
+    const uint64_t plainNodes = PlainNodes(control);
     SearchOutcome plain;
     plain.Builds.assign(seeds.begin(), seeds.end());
     if (plainNodes > 0 && plainWorks) {
@@ -138,20 +161,15 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
     FoundBuild start = !plain.Builds.empty() && solver::RanksBefore(plain.Builds.front(), found)
                            ? plain.Builds.front()
                            : found;
-    // Where a budget leaves the PP little to cut, a made-up answer cuts little too: a walk
-    // with one that outgrows the plain walk's nodes (or the value walk's) hands over to the
-    // walk over all, from a better build where it found one.
-    const WalkCap cap{plainNodes == 0 ? 0 : std::max(plainNodes, probe.Nodes), false};
+    // Where a budget leaves the PP little to cut, a made-up answer cuts little too: the
+    // walk over all then starts from a better build where one was found.
+    const WalkCap cap = HandOverAfter(control, probe.Nodes);
     for (const int32_t divisor : {0, 64, 32, 16, 8, 4, 2}) {
         const int32_t pp = divisor == 0 ? 0 : found.Figures.PP / divisor;
         if (leastPP || pp >= found.Figures.PP || (divisor > 0 && pp == 0)) {
             continue;
         }
-        FoundBuild bar;
-        bar.Rank = found.Rank;
-        bar.Figures.PP = pp;
-        bar.Changes = std::numeric_limits<int32_t>::max();
-        bar.Fields.fill(std::numeric_limits<int32_t>::max());
+        const FoundBuild bar = MadeUpLast(found.Rank, pp);
         SearchOutcome below =
             model.Solve(query, control, from, 0, {}, &bar, known, hook, false, cap);
         nodes += below.Nodes;
@@ -187,12 +205,10 @@ std::optional<SearchOutcome> NearTies(SearchModel& model, const SearchQuery& que
                                       const FoundBuild& floor, const Ceiling& top,
                                       const SoFar& soFar, std::vector<FoundBuild>& seeds,
                                       uint64_t& nodes) {
-    const uint64_t plainNodes =
-        control != nullptr ? control->PlainWalkNodes : SearchControl{}.PlainWalkNodes;
-    const WalkCap cap{plainNodes == 0 ? 0 : std::max(plainNodes, main.Nodes), false};
+    const WalkCap cap = HandOverAfter(control, main.Nodes);
     for (const int32_t more : {0, 1, 3}) {
-        FoundBuild near = floor;
-        near.Changes = main.Builds.front().Changes + more;
+        const FoundBuild near =
+            MadeUpLast(floor.Rank, floor.Figures.PP, main.Builds.front().Changes + more);
         SearchOutcome walk = model.Solve(query, control, kCurveFrom / 3, 0, seeds, &near, top,
                                          soFar.Hook(), false, cap);
         nodes += walk.Nodes;
@@ -226,11 +242,7 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
     if (!ties || main.Cancelled || main.Builds.empty()) {
         return main;
     }
-    FoundBuild floor;
-    floor.Rank = main.Builds.front().Rank;
-    floor.Figures.PP = main.Builds.front().Figures.PP;
-    floor.Changes = std::numeric_limits<int32_t>::max();
-    floor.Fields.fill(std::numeric_limits<int32_t>::max());
+    const FoundBuild floor = MadeUpLast(main.Builds.front().Rank, main.Builds.front().Figures.PP);
     // The best build is known now: no build passes it.
     const Ceiling top{floor.Rank, floor.Figures.PP};
     std::vector<FoundBuild> seeds = main.Builds;
