@@ -19,9 +19,9 @@
 // bound every thread's walk, and the branches of one stage, each walked by the thread
 // that takes it first; a thread left without work is handed part of another's.
 
-#include <chrono>
 #include <limits>
 
+#include "search/answers_so_far.h"
 #include "search/give_up.h"
 #include "search/search.h"
 #include "search/search_model.h"
@@ -56,69 +56,6 @@ WalkCap HandOverAfter(const SearchControl* control, uint64_t before) {
     const uint64_t plainNodes = PlainNodes(control);
     return {plainNodes == 0 ? 0 : std::max(plainNodes, before), false};
 }
-
-// Tells a face (SearchControl::Found) the best answers found so far while a search runs:
-// first about 150 ms after the start, then at most every 200 ms, from the calling thread.
-class SoFar {
-public:
-    using Clock = std::chrono::steady_clock;
-
-    SoFar(const SearchModel& model, const SearchControl* control, const SearchResult& result,
-          SearchObjective objective)
-        : model_(model),
-          control_(control),
-          result_(result),
-          objective_(objective),
-          last_(Clock::now() - std::chrono::milliseconds(50)),
-          hook_([this](std::span<const FoundBuild> builds) { Answers(builds); }) {}
-
-    // The hook for a walk whose answers so far are the search's.
-    const SearchModel::FoundSoFar* Hook() const {
-        return control_ != nullptr && control_->Found ? &hook_ : nullptr;
-    }
-
-    void Answers(std::span<const FoundBuild> builds) {
-        if (Due()) {
-            answers_.assign(builds.begin(), builds.end());
-            Tell();
-        }
-    }
-
-    // The answers are known; the curve's steps so far, from its top down.
-    void Curve(std::span<const FoundBuild> answers, const std::vector<CurveStep>& topDown) {
-        if (Hook() != nullptr && Due()) {
-            answers_.assign(answers.begin(), answers.end());
-            steps_.assign(topDown.rbegin(), topDown.rend());
-            Tell();
-        }
-    }
-
-private:
-    bool Due() const { return Clock::now() - last_ >= std::chrono::milliseconds(200); }
-
-    void Tell() {
-        SearchResult soFar;
-        soFar.CurrentBuild = result_.CurrentBuild;
-        soFar.Current = result_.Current;
-        soFar.CurrentValue = result_.CurrentValue;
-        soFar.Nodes = result_.Nodes;
-        for (const FoundBuild& found : answers_) {
-            soFar.Answers.push_back(model_.Answer(found, objective_));
-        }
-        soFar.Curve = steps_;
-        control_->Found(soFar);
-        last_ = Clock::now();
-    }
-
-    const SearchModel& model_;
-    const SearchControl* control_;
-    const SearchResult& result_;
-    SearchObjective objective_;
-    Clock::time_point last_;
-    std::vector<FoundBuild> answers_;
-    std::vector<CurveStep> steps_;
-    SearchModel::FoundSoFar hook_;
-};
 
 // The best build (one answer) of `query`. Most goals end fast in a plain walk. On the
 // rest, a walk that ranks the builds of the best value by PP and changes spends most of
