@@ -84,70 +84,172 @@ inline int32_t MostBought(int i, int32_t base, int32_t money, int32_t cu, int32_
 // of stat i costs 2 * kUpgradeWeight[i] * k PP, so buying the cheapest units first is
 // the cheapest way to any number of them. Per stat, a character count of at most
 // Chara[i] and a club count of at most Club[i].
+//
+// Both questions come down to a price: the one at which the units bought cheapest first
+// reach an amount or spend a budget. A first guess lets each count buy continuously
+// (P / (2 w) units of stat i at price P, up to its cap): it reaches an amount or spends a
+// budget no later than the true counts, and at most one unit step of each stat earlier.
+// From just below the guess, a walk steps from price to price where a count gains a unit:
+// a few steps, where a search over all prices took seventeen, each summing every stat.
+// The guess only saves steps: the walk checks the price it starts from.
 struct Units {
     Five Chara{};
     Five Club{};
 
-    // How many units cost at most `price` each, and what they cost together.
-    template <int i = 0>
-    void Upto(int64_t price, int64_t& count, int64_t& cost) const {
-        if constexpr (i < kStatCount) {
-            constexpr int64_t w = kUpgradeWeight[i];
-            const int64_t k = price / (2 * w);
-            const int64_t a = std::min<int64_t>(Chara[i], k);
-            const int64_t b = std::min<int64_t>(Club[i], k);
-            count += a + b;
-            cost += w * (a * (a + 1) + b * (b + 1));
-            Upto<i + 1>(price, count, cost);
-        }
-    }
-    std::pair<int64_t, int64_t> Upto(int64_t price) const {
-        int64_t count = 0;
-        int64_t cost = 0;
-        Upto<0>(price, count, cost);
-        return {count, cost};
-    }
-    int64_t TopPrice() const {
-        int64_t top = 0;
-        for (int i = 0; i < kStatCount; ++i) {
-            top = std::max<int64_t>(top,
-                                    2 * int64_t{kUpgradeWeight[i]} * std::max(Chara[i], Club[i]));
-        }
-        return top;
-    }
     // At most how many units `money` buys.
     int64_t Most(int64_t money) const {
         if (money < 0) {
             return 0;
         }
-        int64_t lo = 0;  // units up to this price are affordable
-        int64_t hi = std::min(TopPrice(), money) + 1;
-        if (Upto(hi).second <= money) {
-            return Upto(hi).first;
+        Walk walk(*this, 0);
+        if (walk.AllCost <= money) {
+            return walk.AllCount;
         }
-        while (hi - lo > 1) {
-            const int64_t mid = lo + (hi - lo) / 2;
-            (Upto(mid).second <= money ? lo : hi) = mid;
+        walk.StartAt(*this, Level(money, true));
+        if (walk.Cost > money) {
+            walk.StartAt(*this, 0);
         }
-        const auto [count, cost] = Upto(lo);
-        return count + (money - cost) / (lo + 1);  // the rest cost more than lo each
+        for (;;) {
+            const int64_t price = walk.NextPrice(*this);
+            const int64_t added = walk.UnitsAt(*this, price);
+            if (walk.Cost + added * price > money) {
+                return walk.Count + (money - walk.Cost) / price;
+            }
+            walk.Take(price, added);
+        }
     }
     // The least PP that n units cost; -1 when there are fewer.
     int64_t Cheapest(int64_t n) const {
         if (n <= 0) {
             return 0;
         }
-        int64_t lo = 0;  // fewer than n units cost at most lo each
-        int64_t hi = TopPrice();
-        if (Upto(hi).first < n) {
+        Walk walk(*this, 0);
+        if (walk.AllCount < n) {
             return -1;
         }
-        while (hi - lo > 1) {
-            const int64_t mid = lo + (hi - lo) / 2;
-            (Upto(mid).first >= n ? hi : lo) = mid;
+        walk.StartAt(*this, Level(n, false));
+        if (walk.Count >= n) {
+            walk.StartAt(*this, 0);
         }
-        const auto [count, cost] = Upto(hi - 1);
-        return cost + (n - count) * hi;
+        for (;;) {
+            const int64_t price = walk.NextPrice(*this);
+            const int64_t added = walk.UnitsAt(*this, price);
+            if (walk.Count + added >= n) {
+                return walk.Cost + (n - walk.Count) * price;
+            }
+            walk.Take(price, added);
+        }
+    }
+
+private:
+    static constexpr int64_t Step(int i) { return 2 * int64_t{kUpgradeWeight[i]}; }
+
+    // The units bought at every price up to a level: per stat, the units' level t (every
+    // unit of price at most 2 w t), and the count and cost of all of them.
+    struct Walk {
+        std::array<int64_t, kStatCount> T{};
+        int64_t Count = 0;
+        int64_t Cost = 0;
+        int64_t AllCount = 0;  // every unit, and what they cost
+        int64_t AllCost = 0;
+        Walk(const Units& u, int64_t price) {
+            for (int i = 0; i < kStatCount; ++i) {
+                const int64_t a = u.Chara[i];
+                const int64_t b = u.Club[i];
+                AllCount += a + b;
+                AllCost += kUpgradeWeight[i] * (a * (a + 1) + b * (b + 1));
+            }
+            StartAt(u, price);
+        }
+        void StartAt(const Units& u, int64_t price) {
+            Count = 0;
+            Cost = 0;
+            for (int i = 0; i < kStatCount; ++i) {
+                T[i] = price / Step(i);
+                const int64_t a = std::min<int64_t>(u.Chara[i], T[i]);
+                const int64_t b = std::min<int64_t>(u.Club[i], T[i]);
+                Count += a + b;
+                Cost += kUpgradeWeight[i] * (a * (a + 1) + b * (b + 1));
+            }
+        }
+        // The next price at which a count gains a unit; only asked while one can.
+        int64_t NextPrice(const Units& u) const {
+            int64_t next = std::numeric_limits<int64_t>::max();
+            for (int i = 0; i < kStatCount; ++i) {
+                if (T[i] < std::max(u.Chara[i], u.Club[i])) {
+                    next = std::min(next, (T[i] + 1) * Step(i));
+                }
+            }
+            return next;
+        }
+        // The units priced `price` each, the next price.
+        int64_t UnitsAt(const Units& u, int64_t price) const {
+            int64_t added = 0;
+            for (int i = 0; i < kStatCount; ++i) {
+                if ((T[i] + 1) * Step(i) == price) {
+                    added += (u.Chara[i] > T[i] ? 1 : 0) + (u.Club[i] > T[i] ? 1 : 0);
+                }
+            }
+            return added;
+        }
+        // Buys the `added` units priced `price` each.
+        void Take(int64_t price, int64_t added) {
+            Count += added;
+            Cost += added * price;
+            for (int i = 0; i < kStatCount; ++i) {
+                if ((T[i] + 1) * Step(i) == price) {
+                    ++T[i];
+                }
+            }
+        }
+    };
+
+    // A price just below the one at which units bought continuously reach `amount` units
+    // (or, with `money`, spend `amount` PP). A count full at a lower level is full there
+    // too, so the level is raised count by count from below until no more fill.
+    int64_t Level(int64_t amount, bool money) const {
+        std::array<bool, 2 * kStatCount> full{};
+        double level = 0;
+        for (int round = 0; round <= 2 * kStatCount; ++round) {
+            double held = 0;
+            double rate = 0;    // units (or PP, the linear part) per PP of price
+            double square = 0;  // PP per price squared, with money
+            for (int j = 0; j < 2 * kStatCount; ++j) {
+                const int i = j / 2;
+                const double cap = j % 2 == 0 ? Chara[i] : Club[i];
+                const double w = kUpgradeWeight[i];
+                if (cap <= 0) {
+                    continue;
+                }
+                if (full[j]) {
+                    held += money ? w * cap * (cap + 1) : cap;
+                } else if (money) {
+                    square += 1 / (4 * w);
+                    rate += 0.5;
+                } else {
+                    rate += 1 / (2 * w);
+                }
+            }
+            const double left = static_cast<double>(amount) - held;
+            if (rate <= 0 || left <= 0) {
+                break;
+            }
+            level = money ? (std::sqrt(rate * rate + 4 * square * left) - rate) / (2 * square)
+                          : left / rate;
+            bool filled = false;
+            for (int j = 0; j < 2 * kStatCount; ++j) {
+                const int i = j / 2;
+                const int32_t cap = j % 2 == 0 ? Chara[i] : Club[i];
+                if (cap > 0 && !full[j] && static_cast<double>(cap * Step(i)) <= level) {
+                    full[j] = true;
+                    filled = true;
+                }
+            }
+            if (!filled) {
+                break;
+            }
+        }
+        return std::max<int64_t>(0, static_cast<int64_t>(level) - 1);
     }
 };
 

@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <bit>
 #include <limits>
 
 #include "clubs/clubs.h"
@@ -128,19 +127,26 @@ int32_t LimitedSum(const CharaModel& m, size_t s, const Node& node, const SumPar
         return std::min(best, b);
     }
     const auto& rest = m.Rest[s];
-    std::array<int32_t, 1 << kStatCount> over{};
+    // What the limits of each set of stats add over their tops, built a stat at a time
+    // (the sets with stat i are those without it, shifted by its term), and the least over
+    // the sets: plain loops over whole arrays, which the bound runs at every branch.
+    std::array<int32_t, 1 << kStatCount> over;
+    over[0] = 0;
     int32_t tops = 0;
     for (int i = 0; i < kStatCount; ++i) {
         tops += p.Top[i];
+        const int32_t term = p.Room[i] - p.Top[i];
+        const size_t half = size_t{1} << i;
+        for (size_t k = 0; k < half; ++k) {
+            over[half + k] = over[k] + term;
+        }
     }
     int32_t least = rest.SumMax[0];
-    for (unsigned set = 1; set < over.size(); ++set) {
-        const int i = std::countr_zero(set);
-        over[set] = over[set & (set - 1)] + p.Room[i] - p.Top[i];
+    for (size_t set = 0; set < over.size(); ++set) {
         least = std::min(least, rest.SumMax[set] + over[set]);
     }
     int32_t leastNoPow = rest.SumMaxNoPow[0];
-    for (unsigned set = 1; set < rest.SumMaxNoPow.size(); ++set) {
+    for (size_t set = 0; set < rest.SumMaxNoPow.size(); ++set) {
         leastNoPow = std::min(leastNoPow, rest.SumMaxNoPow[set] + over[set << 1]);
     }
     return std::min(p.Total + tops + least, powAtLimit + tops - p.Top[0] + leastNoPow);

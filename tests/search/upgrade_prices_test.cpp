@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <random>
+#include <vector>
 
 namespace {
 
@@ -73,6 +74,44 @@ TEST(UpgradePrices, UnitsMatchBruteForce) {
         const Brute b = Search(units, n, money);
         EXPECT_EQ(units.Cheapest(n), b.Least) << "round " << round << " n " << n;
         EXPECT_EQ(units.Most(money), b.Most) << "round " << round << " money " << money;
+    }
+}
+
+// With caps as large as the game's, against the units' prices listed one by one and
+// sorted: the cheapest n cost the n first, and money buys the longest prefix it covers.
+// Amounts and budgets fall on, just beside and far from the prices where counts fill.
+TEST(UpgradePrices, UnitsMatchSortedPrices) {
+    std::mt19937 rng(11);
+    const auto upTo = [&rng](int n) { return std::uniform_int_distribution<int>(0, n)(rng); };
+    for (int round = 0; round < 3000; ++round) {
+        Units units;
+        std::vector<int64_t> prices;
+        for (int i = 0; i < kStatCount; ++i) {
+            const int cap = upTo(3) == 0 ? 0 : 40;
+            units.Chara[i] = upTo(cap);
+            units.Club[i] = upTo(upTo(1) == 0 ? 0 : cap / 2);
+            for (int32_t k = 1; k <= std::max(units.Chara[i], units.Club[i]); ++k) {
+                const int64_t price = 2 * int64_t{kUpgradeWeight[i]} * k;
+                for (int copies = (k <= units.Chara[i]) + (k <= units.Club[i]); copies > 0;
+                     --copies) {
+                    prices.push_back(price);
+                }
+            }
+        }
+        std::sort(prices.begin(), prices.end());
+        std::vector<int64_t> paid{0};
+        for (const int64_t price : prices) {
+            paid.push_back(paid.back() + price);
+        }
+        const auto n = static_cast<int64_t>(upTo(static_cast<int>(prices.size()) + 2));
+        EXPECT_EQ(units.Cheapest(n), n < static_cast<int64_t>(paid.size()) ? paid[n] : -1)
+            << "round " << round << " n " << n;
+        const int64_t near = paid[std::min<size_t>(n, paid.size() - 1)];
+        for (const int64_t money : {near - 1, near, near + 1, int64_t{upTo(5000000)}}) {
+            const auto most = std::upper_bound(paid.begin(), paid.end(), money) - paid.begin() - 1;
+            EXPECT_EQ(units.Most(money), std::max<int64_t>(0, most))
+                << "round " << round << " money " << money;
+        }
     }
 }
 
