@@ -294,6 +294,21 @@ std::optional<int32_t> Bound::BestValue(size_t s, const Node& node, const Span& 
     return best;
 }
 
+bool Bound::EstimateBeforeLast(int32_t best, int32_t ppLow) const {
+    const FoundBuild* const last = pool_.Last();
+    if (last == nullptr) {
+        return true;
+    }
+    if (const auto& top = pool_.Top(); top && best >= top->Rank) {
+        best = top->Rank;
+        ppLow = std::max(ppLow, top->PP);
+    }
+    if (pool_.ValueOnly()) {
+        return best > last->Rank;
+    }
+    return best > last->Rank || (best == last->Rank && ppLow < last->Figures.PP);
+}
+
 // At best a branch ties with the last answer in value and PP: it still ranks after it
 // with more changes, or as many and higher list indices.
 bool Bound::RanksAfter(size_t s, const Node& node, const Span& span, int32_t excessLo, int32_t best,

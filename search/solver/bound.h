@@ -26,6 +26,11 @@ public:
     bool Hopeless(size_t s, const Node& node,
                   std::pair<int32_t, int32_t>* estimate = nullptr) const;
 
+    // Whether an estimate Hopeless gave ranks before the last answer in value or PP, where
+    // no tie-break on changes or list indices can leave the branch: a branch alike in all
+    // Hopeless reads but those then needs no second test against the same answers.
+    bool EstimateBeforeLast(int32_t best, int32_t ppLow) const;
+
     // Once the answers are full, for an objective of one status or the sum: the most a
     // child of `node` through any group of stage s can reach beyond what the group adds
     // to the objective. None where no such bound holds.

@@ -67,7 +67,7 @@ void Walk::WalkHanded(const Task& task) {
     }
 }
 
-void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried) {
+void Walk::Descend(size_t s, const Node& node, const Option& o, Weighed weighed) {
     Node child = node;
     const Stage& stage = m_.Stages[s];
     if (s < handing_.ShareStage()) {
@@ -92,17 +92,19 @@ void Walk::Descend(size_t s, const Node& node, const Option& o, bool tailsTried)
         child.Fields[stage.Fields[j]] = o.Values[j];
     }
     child.Known = static_cast<uint32_t>(s + 1);
-    Visit(s + 1, child, tailsTried);
+    // The group's bound weighed the child without the PP of the counts its club set keeps.
+    weighed.Bound = weighed.Bound && o.KeptPP == 0;
+    Visit(s + 1, child, weighed);
 }
 
-void Walk::Visit(size_t s, const Node& node, bool tailsTried) {
+void Walk::Visit(size_t s, const Node& node, Weighed weighed) {
     Tick();
     pool_.Refresh();
     // A way the memo already leaves costs a lookup, where weighing the kept sums costs a
     // bound each: the memo comes first, and remembers the ways the kept sums then leave
     // too, as their twins are met again and again.
-    if (bound_.Hopeless(s, node) || memos_.Seen(s, node) ||
-        (!tailsTried && TailsHopeless(s, node)) || memos_.Crowded(s, node)) {
+    if ((!weighed.Bound && bound_.Hopeless(s, node)) || memos_.Seen(s, node) ||
+        (!weighed.Tails && TailsHopeless(s, node)) || memos_.Crowded(s, node)) {
         return;
     }
     if (s == handing_.ShareStage() && handing_.TakenElsewhere(node.Path)) {
@@ -163,8 +165,12 @@ void Walk::VisitGroups(size_t s, const Node& node) {
     auto& frame = handing_.Enter(s, node, count, true);
     for (; frame.At < frame.End; ++frame.At) {
         handing_.Hand(children_);
+        const bool unchanged = pool_.Changes() == tested;
+        const auto& [negBest, ppLow, group] = open_[s][frame.At];
+        const Weighed weighed{sharp && unchanged,
+                              unchanged && bound_.EstimateBeforeLast(-negBest, ppLow)};
         for (const uint32_t i : Children(s, frame.At, true)) {
-            Descend(s, node, m_.Stages[s].Options[i], sharp && pool_.Changes() == tested);
+            Descend(s, node, m_.Stages[s].Options[i], weighed);
         }
         Advanced(s, frame.At, count);
     }

@@ -15,6 +15,14 @@
 
 namespace solver {
 
+// What was already weighed of a child, against the answers as they still stand: its kept
+// sums, and the bound (met by its group, whose estimate ranks before the last answer, so
+// that no tie-break on changes or list indices can leave it).
+struct Weighed {
+    bool Tails = false;
+    bool Bound = false;
+};
+
 class Walk {
 public:
     Walk(const CharaModel& m, const PlannedBuild& build, const SearchQuery& q, const Reads& reads,
@@ -29,10 +37,8 @@ public:
     uint64_t Nodes() const { return nodes_; }
 
 private:
-    // `tailsTried`: the child's kept sums were already weighed, against the answers as
-    // they still stand.
-    void Descend(size_t s, const Node& node, const Option& o, bool tailsTried = false);
-    void Visit(size_t s, const Node& node, bool tailsTried = false);
+    void Descend(size_t s, const Node& node, const Option& o, Weighed weighed = {});
+    void Visit(size_t s, const Node& node, Weighed weighed = {});
     void VisitGroups(size_t s, const Node& node);
     void VisitOptions(size_t s, const Node& node);
     void OpenGroups(size_t s, const Node& node);
