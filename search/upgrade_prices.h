@@ -101,7 +101,7 @@ struct Units {
         if (money < 0) {
             return 0;
         }
-        Walk walk(*this, 0);
+        Walk walk(*this);
         if (walk.AllCost <= money) {
             return walk.AllCount;
         }
@@ -123,7 +123,7 @@ struct Units {
         if (n <= 0) {
             return 0;
         }
-        Walk walk(*this, 0);
+        Walk walk(*this);
         if (walk.AllCount < n) {
             return -1;
         }
@@ -152,14 +152,13 @@ private:
         int64_t Cost = 0;
         int64_t AllCount = 0;  // every unit, and what they cost
         int64_t AllCost = 0;
-        Walk(const Units& u, int64_t price) {
+        explicit Walk(const Units& u) {
             for (int i = 0; i < kStatCount; ++i) {
                 const int64_t a = u.Chara[i];
                 const int64_t b = u.Club[i];
                 AllCount += a + b;
                 AllCost += kUpgradeWeight[i] * (a * (a + 1) + b * (b + 1));
             }
-            StartAt(u, price);
         }
         void StartAt(const Units& u, int64_t price) {
             Count = 0;
@@ -208,45 +207,47 @@ private:
     // (or, with `money`, spend `amount` PP). A count full at a lower level is full there
     // too, so the level is raised count by count from below until no more fill.
     int64_t Level(int64_t amount, bool money) const {
-        std::array<bool, 2 * kStatCount> full{};
-        double level = 0;
-        for (int round = 0; round <= 2 * kStatCount; ++round) {
-            double held = 0;
-            double rate = 0;    // units (or PP, the linear part) per PP of price
-            double square = 0;  // PP per price squared, with money
-            for (int j = 0; j < 2 * kStatCount; ++j) {
-                const int i = j / 2;
-                const double cap = j % 2 == 0 ? Chara[i] : Club[i];
+        // Per count: units per PP of price, PP per price squared, and the price it fills at.
+        std::array<double, 2 * kStatCount> rate{}, square{}, fills{}, held{};
+        int open = 0;
+        for (int j = 0; j < 2 * kStatCount; ++j) {
+            const int i = j / 2;
+            const int32_t cap = j % 2 == 0 ? Chara[i] : Club[i];
+            if (cap > 0) {
                 const double w = kUpgradeWeight[i];
-                if (cap <= 0) {
-                    continue;
-                }
-                if (full[j]) {
-                    held += money ? w * cap * (cap + 1) : cap;
-                } else if (money) {
-                    square += 1 / (4 * w);
-                    rate += 0.5;
-                } else {
-                    rate += 1 / (2 * w);
-                }
+                rate[open] = money ? 0.5 : 1 / (2 * w);
+                square[open] = money ? 1 / (4 * w) : 0;
+                fills[open] = static_cast<double>(cap * Step(i));
+                held[open] = money ? w * cap * (cap + 1.0) : cap;
+                ++open;
             }
-            const double left = static_cast<double>(amount) - held;
-            if (rate <= 0 || left <= 0) {
+        }
+        double level = 0;
+        double heldAll = 0;
+        double rateAll = 0;
+        double squareAll = 0;
+        for (int j = 0; j < open; ++j) {
+            rateAll += rate[j];
+            squareAll += square[j];
+        }
+        std::array<bool, 2 * kStatCount> full{};
+        for (bool filled = true; filled;) {
+            const double left = static_cast<double>(amount) - heldAll;
+            if (rateAll <= 0 || left <= 0) {
                 break;
             }
-            level = money ? (std::sqrt(rate * rate + 4 * square * left) - rate) / (2 * square)
-                          : left / rate;
-            bool filled = false;
-            for (int j = 0; j < 2 * kStatCount; ++j) {
-                const int i = j / 2;
-                const int32_t cap = j % 2 == 0 ? Chara[i] : Club[i];
-                if (cap > 0 && !full[j] && static_cast<double>(cap * Step(i)) <= level) {
+            level = money ? (std::sqrt(rateAll * rateAll + 4 * squareAll * left) - rateAll) /
+                                (2 * squareAll)
+                          : left / rateAll;
+            filled = false;
+            for (int j = 0; j < open; ++j) {
+                if (!full[j] && fills[j] <= level) {
                     full[j] = true;
                     filled = true;
+                    heldAll += held[j];
+                    rateAll -= rate[j];
+                    squareAll -= square[j];
                 }
-            }
-            if (!filled) {
-                break;
             }
         }
         return std::max<int64_t>(0, static_cast<int64_t>(level) - 1);
