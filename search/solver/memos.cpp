@@ -50,7 +50,7 @@ bool Memos::Seen(size_t s, const Node& node) {
     const bool one = q_.Results == 1;
     key.St = one ? reads_.Projected(node.St) : node.St;
     for (int i = 0; i < kStatCount; ++i) {
-        key.Sl[i] = std::min(node.Sl[i], one ? reads_.Cap[i] : reads_.SlotCap[i]);
+        key.Sl[i] = std::min(node.Sl[i], one ? reads_.MemoCap[i] : reads_.SlotCap[i]);
     }
     if (one) {
         key.Ring = reads_.Distance ? node.Ring + node.Yard : 0;

@@ -4,6 +4,7 @@
 
 #include "characters/cards.h"
 #include "engine/golf_formulas.h"
+#include "search/upgrade_prices.h"
 
 namespace solver {
 
@@ -116,6 +117,15 @@ Reads ReadsOf(const CharaModel& m, const SearchQuery& q) {
             r.Cap[i] = r.SlotCap[i];
         } else {
             r.Cap[i] = std::clamp(m.Current[kFieldCount + i] - bonus, 0, r.SlotCap[i]);
+        }
+    }
+    r.MemoCap = r.Cap;
+    for (int i = 0; i < kStatCount && q.Budget && m.LimitsRise; ++i) {
+        if (m.CountFree[i]) {
+            const int64_t bought = upgrade_prices::LargestTriangle(*q.Budget / kUpgradeWeight[i]);
+            const int64_t bonus = i == 0 ? m.LevelBonus : 0;
+            r.MemoCap[i] =
+                static_cast<int32_t>(std::clamp<int64_t>(bought - bonus, 0, r.MemoCap[i]));
         }
     }
     r.Order = OrderOf(m, q);

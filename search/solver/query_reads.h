@@ -29,6 +29,10 @@ struct Reads {
     // else only whether the count as it stands still fits.
     Five SlotCap{};
     Five Cap{};
+    // What the memo of one answer reads of a limit: Cap, and with a budget no more than
+    // the highest free count the budget buys (where no option lowers a limit, so that a
+    // limit past it stays past it). Not for the kept sums: those serve every budget.
+    Five MemoCap{};
     // By stage: the options, the most promising for the query first.
     std::vector<std::vector<uint32_t>> Order;
     // The excess of power over the limit of the builds a walk offers, at least and at

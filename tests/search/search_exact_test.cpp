@@ -239,7 +239,11 @@ SearchQuery TieRichQuery(std::mt19937& rng, const TSimulator& sim) {
     q.Objective = kGoals[pick(9)];
     q.NoPenalty = pick(4) != 0;
     if (pick(4) == 0) {
-        q.Budget = pick(20000);
+        // Half the budgets buy exactly some count of one status and no more: past the
+        // highest count a budget buys, a slot limit no longer matters.
+        const int stat = pick(kStatCount);
+        const int count = 1 + pick(6);
+        q.Budget = pick(2) == 0 ? pick(20000) : kUpgradeWeight[stat] * count * (count + 1);
     }
     const BuildFigures now = FiguresOf(sim);
     for (int m = 0; m < kMinimumCount; ++m) {
