@@ -368,10 +368,7 @@ SearchQuery RandomQuery(std::mt19937& rng, const TSimulator& sim) {
     q.Objective = static_cast<SearchObjective>(pick(kObjectiveCount));
     q.NoPenalty = pick(3) != 0;
     if (pick(3) == 0) {
-        // Half the budgets buy exactly some count of one status and no more.
-        const int stat = pick(kStatCount);
-        const int count = 1 + pick(7);
-        q.Budget = pick(2) == 0 ? pick(60000) : kUpgradeWeight[stat] * count * (count + 1);
+        q.Budget = pick(60000);
     }
     const BuildFigures now = FiguresOf(sim);
     for (int m = 0; m < kMinimumCount; ++m) {
