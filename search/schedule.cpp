@@ -57,6 +57,15 @@ WalkCap HandOverAfter(const SearchControl* control, uint64_t before) {
     return {plainNodes == 0 ? 0 : std::max(plainNodes, before), false};
 }
 
+// `query` within `pp` PP: for a walk whose answers can cost no more, as none passes the
+// known best value and each ranks before a build of that value and PP. The budget lets the
+// walk's memo take more ways for alike.
+SearchQuery WithinPP(const SearchQuery& query, int32_t pp) {
+    SearchQuery within = query;
+    within.Budget = std::min(query.Budget.value_or(pp), pp);
+    return within;
+}
+
 // The best build (one answer) of `query`. Most goals end fast in a plain walk. On the
 // rest, a walk that ranks the builds of the best value by PP and changes spends most of
 // its time improving builds it found early: it proves an answer fast only once it holds
@@ -108,7 +117,7 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
         }
         const FoundBuild bar = MadeUpLast(found.Rank, pp);
         SearchOutcome below =
-            model.Solve(query, control, from, 0, {}, &bar, known, hook, false, cap);
+            model.Solve(WithinPP(query, pp), control, from, 0, {}, &bar, known, hook, false, cap);
         nodes += below.Nodes;
         if (below.Cancelled && below.Builds.empty()) {
             probe.Cancelled = true;
@@ -124,8 +133,8 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
             break;
         }
     }
-    SearchOutcome best =
-        model.Solve(query, control, from, span, std::span(&start, 1), nullptr, known, hook);
+    SearchOutcome best = model.Solve(WithinPP(query, start.Figures.PP), control, from, span,
+                                     std::span(&start, 1), nullptr, known, hook);
     nodes += best.Nodes;
     return best;
 }
