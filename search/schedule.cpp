@@ -144,14 +144,15 @@ SearchOutcome BestOne(SearchModel& model, const SearchQuery& query, const Search
 // over all keeps every tie it meets until it holds as many as asked for, while most
 // answers lie near the best build. Where such a walk finds as many as asked for, they are
 // the answers, as every build it leaves ranks after them; else its builds start the next.
-// One that outgrows the best walk's nodes hands over to the walk over all. None where no
-// walk found them all; `seeds` is then what they found.
+// One that outgrows the nodes of the best build's walks hands over to the walk over all.
+// None where no walk found them all; `seeds` is then what they found.
 std::optional<SearchOutcome> NearTies(SearchModel& model, const SearchQuery& query,
                                       const SearchControl* control, const SearchOutcome& main,
                                       const FoundBuild& floor, const Ceiling& top,
                                       const SoFar& soFar, std::vector<FoundBuild>& seeds,
                                       uint64_t& nodes) {
-    const WalkCap cap = HandOverAfter(control, main.Nodes);
+    // The best build's walks together: the last of them may have been short.
+    const WalkCap cap = HandOverAfter(control, std::max(main.Nodes, nodes));
     for (const int32_t more : {0, 1, 3}) {
         const FoundBuild near =
             MadeUpLast(floor.Rank, floor.Figures.PP, main.Builds.front().Changes + more);
