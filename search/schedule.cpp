@@ -58,8 +58,9 @@ WalkCap HandOverAfter(const SearchControl* control, uint64_t before) {
 }
 
 // `query` within `pp` PP: for a walk whose answers can cost no more, as none passes the
-// known best value and each ranks before a build of that value and PP. The budget lets the
-// walk's memo take more ways for alike.
+// known best value and each ranks before a build of that value and PP (a made-up last
+// answer, a floor or the best build so far). The budget lets the walk's memo take more
+// ways for alike.
 SearchQuery WithinPP(const SearchQuery& query, int32_t pp) {
     SearchQuery within = query;
     within.Budget = std::min(query.Budget.value_or(pp), pp);
@@ -156,8 +157,8 @@ std::optional<SearchOutcome> NearTies(SearchModel& model, const SearchQuery& que
     for (const int32_t more : {0, 1, 3}) {
         const FoundBuild near =
             MadeUpLast(floor.Rank, floor.Figures.PP, main.Builds.front().Changes + more);
-        SearchOutcome walk = model.Solve(query, control, kCurveFrom / 3, 0, seeds, &near, top,
-                                         soFar.Hook(), false, cap);
+        SearchOutcome walk = model.Solve(WithinPP(query, floor.Figures.PP), control, kCurveFrom / 3,
+                                         0, seeds, &near, top, soFar.Hook(), false, cap);
         nodes += walk.Nodes;
         if (walk.Cancelled ||
             (!walk.OutOfNodes && walk.Builds.size() == static_cast<size_t>(query.Results))) {
@@ -197,8 +198,8 @@ SearchOutcome BestPass(SearchModel& model, const SearchQuery& query, const Searc
             NearTies(model, query, control, main, floor, top, soFar, seeds, nodes)) {
         return std::move(*near);
     }
-    SearchOutcome tied = model.Solve(query, control, kCurveFrom / 3, kCurveFrom / 3, seeds, &floor,
-                                     top, soFar.Hook());
+    SearchOutcome tied = model.Solve(WithinPP(query, floor.Figures.PP), control, kCurveFrom / 3,
+                                     kCurveFrom / 3, seeds, &floor, top, soFar.Hook());
     nodes += tied.Nodes;
     if (tied.Cancelled || tied.Builds.size() == static_cast<size_t>(query.Results)) {
         return tied;

@@ -368,7 +368,12 @@ SearchQuery RandomQuery(std::mt19937& rng, const TSimulator& sim) {
     q.Objective = static_cast<SearchObjective>(pick(kObjectiveCount));
     q.NoPenalty = pick(3) != 0;
     if (pick(3) == 0) {
-        q.Budget = pick(60000);
+        // Half the budgets buy exactly some count of one status and no more, drawn from
+        // the same number so that the queries are otherwise those drawn before.
+        const int drawn = pick(60000);
+        const int stat = drawn % kStatCount;
+        const int count = 1 + drawn / kStatCount % 7;
+        q.Budget = drawn % 2 == 0 ? drawn : kUpgradeWeight[stat] * count * (count + 1);
     }
     const BuildFigures now = FiguresOf(sim);
     for (int m = 0; m < kMinimumCount; ++m) {
