@@ -152,8 +152,10 @@ std::optional<SearchOutcome> NearTies(SearchModel& model, const SearchQuery& que
                                       const FoundBuild& floor, const Ceiling& top,
                                       const SoFar& soFar, std::vector<FoundBuild>& seeds,
                                       uint64_t& nodes) {
-    // The best build's walks together: the last of them may have been short.
-    const WalkCap cap = HandOverAfter(control, std::max(main.Nodes, nodes));
+    // Twice the best build's walks together (the last of them may have been short):
+    // three failing walks cost little beside theirs, while the walk over all the ties can
+    // cost thousands of times more.
+    const WalkCap cap = HandOverAfter(control, 2 * std::max(main.Nodes, nodes));
     for (const int32_t more : {0, 1, 3}) {
         const FoundBuild near =
             MadeUpLast(floor.Rank, floor.Figures.PP, main.Builds.front().Changes + more);
