@@ -294,15 +294,20 @@ std::optional<int32_t> Bound::BestValue(size_t s, const Node& node, const Span& 
     return best;
 }
 
+// Nothing passes the known best: at best a branch ties with it.
+void Bound::WithinTop(int32_t& best, int32_t& ppLow) const {
+    if (const auto& top = pool_.Top(); top && best >= top->Rank) {
+        best = top->Rank;
+        ppLow = std::max(ppLow, top->PP);
+    }
+}
+
 bool Bound::EstimateBeforeLast(int32_t best, int32_t ppLow) const {
     const FoundBuild* const last = pool_.Last();
     if (last == nullptr) {
         return true;
     }
-    if (const auto& top = pool_.Top(); top && best >= top->Rank) {
-        best = top->Rank;
-        ppLow = std::max(ppLow, top->PP);
-    }
+    WithinTop(best, ppLow);
     if (pool_.ValueOnly()) {
         return best > last->Rank;
     }
@@ -313,11 +318,7 @@ bool Bound::EstimateBeforeLast(int32_t best, int32_t ppLow) const {
 // with more changes, or as many and higher list indices.
 bool Bound::RanksAfter(size_t s, const Node& node, const Span& span, int32_t excessLo, int32_t best,
                        int32_t ppLow, const FoundBuild& last) const {
-    if (const auto& top = pool_.Top(); top && best >= top->Rank) {
-        // Nothing passes the known best: at best a branch ties with it.
-        best = top->Rank;
-        ppLow = std::max(ppLow, top->PP);
-    }
+    WithinTop(best, ppLow);
     if (best != last.Rank || pool_.ValueOnly()) {
         return best <= last.Rank;
     }

@@ -61,6 +61,7 @@ private:
                     const Five& short_, unsigned set) const;
     std::optional<int32_t> BestValue(size_t s, const Node& node, const Span& span, int32_t excessLo,
                                      int32_t& ppLow) const;
+    void WithinTop(int32_t& best, int32_t& ppLow) const;
     bool RanksAfter(size_t s, const Node& node, const Span& span, int32_t excessLo, int32_t best,
                     int32_t ppLow, const FoundBuild& last) const;
 

@@ -165,11 +165,12 @@ void Walk::VisitGroups(size_t s, const Node& node) {
     auto& frame = handing_.Enter(s, node, count, true);
     for (; frame.At < frame.End; ++frame.At) {
         handing_.Hand(children_);
-        const bool unchanged = pool_.Changes() == tested;
         const auto& [negBest, ppLow, group] = open_[s][frame.At];
-        const Weighed weighed{sharp && unchanged,
-                              unchanged && bound_.EstimateBeforeLast(-negBest, ppLow)};
         for (const uint32_t i : Children(s, frame.At, true)) {
+            // The answers may change between members of a group: each child asks anew.
+            const bool unchanged = pool_.Changes() == tested;
+            const Weighed weighed{sharp && unchanged,
+                                  unchanged && bound_.EstimateBeforeLast(-negBest, ppLow)};
             Descend(s, node, m_.Stages[s].Options[i], weighed);
         }
         Advanced(s, frame.At, count);
